@@ -1,0 +1,135 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <utility>
+
+namespace towngen {
+
+// A singly linked list that owns its nodes. Elements are copied in and copied
+// out; nobody keeps a reference into a list. Copying a list copies every element,
+// moving it hands the nodes over and leaves the source empty.
+template <typename T>
+class LinkedList {
+  struct Node {
+    explicit Node(const T& v) : value(v) {}
+    T value;
+    Node* next = nullptr;
+  };
+
+ public:
+  LinkedList() = default;
+  ~LinkedList() { clear(); }
+
+  LinkedList(const LinkedList& other) {
+    for (const T& value : other) append(value);
+  }
+  LinkedList& operator=(const LinkedList& other) {
+    if (this != &other) {
+      LinkedList copy(other);
+      swap(copy);
+    }
+    return *this;
+  }
+  LinkedList(LinkedList&& other) noexcept { swap(other); }
+  LinkedList& operator=(LinkedList&& other) noexcept {
+    if (this != &other) {
+      clear();
+      swap(other);
+    }
+    return *this;
+  }
+
+  // Copies `value` into a new node at the tail.
+  void append(const T& value) {
+    Node* node = new Node(value);
+    if (tail_ == nullptr) {
+      head_ = node;
+    } else {
+      tail_->next = node;
+    }
+    tail_ = node;
+    ++count_;
+  }
+
+  // Walks from the head to the 0-based `position` and copies the element there
+  // into `out`. Returns false, leaving `out` unchanged, when the position lies
+  // outside the list.
+  bool getAt(std::int32_t position, T& out) const {
+    if (position < 0) return false;
+    const Node* node = head_;
+    for (std::int32_t i = 0; node != nullptr && i < position; ++i) node = node->next;
+    if (node == nullptr) return false;
+    out = node->value;
+    return true;
+  }
+
+  // Unlinks and frees the head node; does nothing on an empty list.
+  void popFront() {
+    if (head_ == nullptr) return;
+    Node* old = head_;
+    head_ = head_->next;
+    if (head_ == nullptr) tail_ = nullptr;
+    delete old;
+    --count_;
+  }
+
+  // Frees every node from the head; the list is then empty.
+  void clear() {
+    while (head_ != nullptr) {
+      Node* next = head_->next;
+      delete head_;
+      head_ = next;
+    }
+    tail_ = nullptr;
+    count_ = 0;
+  }
+
+  std::int32_t count() const { return count_; }
+  bool isEmpty() const { return count_ == 0; }
+
+  void swap(LinkedList& other) noexcept {
+    std::swap(head_, other.head_);
+    std::swap(tail_, other.tail_);
+    std::swap(count_, other.count_);
+  }
+
+  // Read-only forward iteration from the head, for range-for over the elements.
+  class ConstIterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = T;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const T*;
+    using reference = const T&;
+
+    ConstIterator() = default;
+    explicit ConstIterator(const Node* node) : node_(node) {}
+    reference operator*() const { return node_->value; }
+    pointer operator->() const { return &node_->value; }
+    ConstIterator& operator++() {
+      node_ = node_->next;
+      return *this;
+    }
+    ConstIterator operator++(int) {
+      ConstIterator before = *this;
+      node_ = node_->next;
+      return before;
+    }
+    bool operator==(const ConstIterator& other) const { return node_ == other.node_; }
+
+   private:
+    const Node* node_ = nullptr;
+  };
+
+  ConstIterator begin() const { return ConstIterator(head_); }
+  ConstIterator end() const { return ConstIterator(nullptr); }
+
+ private:
+  Node* head_ = nullptr;
+  Node* tail_ = nullptr;
+  std::int32_t count_ = 0;
+};
+
+}  // namespace towngen

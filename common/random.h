@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+namespace towngen {
+
+// The one random source of the program: a 32-bit linear congruential generator
+// whose results lie in 0..32767. Every roll takes this object by reference; only
+// main() seeds it from the clock, so tests seed it directly and get exact values.
+class Random {
+ public:
+  static constexpr int kMax = 32767;
+
+  explicit Random(std::uint32_t seed = 0) : state_(seed) {}
+
+  void srand(std::uint32_t seed) { state_ = seed; }
+
+  // Advances the state and returns its bits 16..30: a value in [0..32767].
+  int rand() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFFu);
+  }
+
+  // A die of `sides` sides: rand() % sides + 1. REQUIRES: sides > 0.
+  int die(int sides) { return rand() % sides + 1; }
+
+  // A percentile die, 1..100.
+  int d100() { return die(100); }
+
+  // A uniform value a + rand() % (b - a + 1). REQUIRES: a <= b. The span is
+  // taken in 64 bits, so any pair of ints is safe.
+  int rollRange(int a, int b) {
+    const std::int64_t span = std::int64_t{b} - a + 1;
+    return static_cast<int>(a + rand() % span);
+  }
+
+  std::uint32_t state() const { return state_; }
+
+ private:
+  std::uint32_t state_;
+};
+
+}  // namespace towngen
