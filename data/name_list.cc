@@ -1,0 +1,51 @@
+#include "data/name_list.h"
+
+#include <fstream>
+
+#include "data/word_reader.h"
+
+namespace towngen {
+
+NameList& NameLists::listFor(std::int32_t kind) {
+  switch (kind) {
+    case MaleFirstName:
+      return maleNames;
+    case FemaleFirstName:
+      return femaleNames;
+    default:
+      return lastNames;
+  }
+}
+
+void NameLists::clearAll() {
+  maleNames.clear();
+  femaleNames.clear();
+  lastNames.clear();
+}
+
+std::int32_t readNames(std::istream& in, NameList& list) {
+  std::int32_t count = 0;
+  std::string word;
+  while (readWord(in, word)) {
+    list.append(word);
+    ++count;
+  }
+  return count;
+}
+
+std::int32_t loadNameList(std::int32_t kind, std::string fileName, NameLists& lists,
+                          std::ostream& out) {
+  // Binary mode: the bytes are read as they stand on every system, and a
+  // carriage return is a blank like any other.
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file.is_open()) {
+    out << "Data file \"" << fileName << "\" failed to open\n";
+    return 0;
+  }
+  out << "\n " << fileName << " opened successfully - loading...\n";
+  const std::int32_t count = readNames(file, lists.listFor(kind));
+  out << " Total Loaded (" << fileName << ") " << count << "\n";
+  return count;
+}
+
+}  // namespace towngen
