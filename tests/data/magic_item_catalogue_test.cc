@@ -1,0 +1,173 @@
+#include "data/magic_item_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/recording_console.h"
+#include "tests/scratch_dir.h"
+
+namespace towngen {
+namespace {
+
+std::vector<std::string> textsIn(const MagicItemCatalogue& catalogue, std::int32_t category) {
+  std::vector<std::string> texts;
+  for (const MagicItem& item : catalogue.items(category)) {
+    EXPECT_EQ(item.category(), category);
+    texts.push_back(item.text());
+  }
+  return texts;
+}
+
+std::int32_t totalItems(const MagicItemCatalogue& catalogue) {
+  std::int32_t total = 0;
+  for (std::int32_t k = 0; k < kItemCategoryCount; ++k) total += catalogue.items(k).count();
+  return total;
+}
+
+// Reads `file` into `catalogue` and returns what the load wrote, with the
+// console's clear and key wait marked in it.
+std::string readInto(MagicItemCatalogue& catalogue, const std::string& file) {
+  std::istringstream in(file);
+  std::ostringstream out;
+  testing::RecordingConsole console(out);
+  catalogue.readCatalogue(in, out, console);
+  return out.str();
+}
+
+TEST(ReadCatalogue, NoteBlockThenPairsInFileOrder) {
+  for (const char* ending : {"", "\n", "\r\n"}) {
+    MagicItemCatalogue catalogue;
+    const std::string file = std::string("<note> Any words, even <note> here </note>\r\n") +
+                             "Potion_of_Healing tccPotionsAndOils\r\n"
+                             "Sword_+1 tccWeapons\r\n"
+                             "Elixir_of_Youth tccPotionsAndOils" +
+                             ending;
+    EXPECT_EQ(readInto(catalogue, file), "");
+    EXPECT_EQ(textsIn(catalogue, 0),
+              (std::vector<std::string>{"Potion_of_Healing", "Elixir_of_Youth"}));
+    EXPECT_EQ(textsIn(catalogue, 17), (std::vector<std::string>{"Sword_+1"}));
+    EXPECT_EQ(totalItems(catalogue), 3);
+  }
+}
+
+TEST(ReadCatalogue, NoteBlockAloneOrEmptyFileGivesNoItems) {
+  for (const char* file : {"<note> nothing here </note>", "<note> x </note>\n", ""}) {
+    MagicItemCatalogue catalogue;
+    EXPECT_EQ(readInto(catalogue, file), "") << file;
+    EXPECT_EQ(totalItems(catalogue), 0) << file;
+  }
+}
+
+TEST(ReadCatalogue, GluedCloseMarkerDoesNotEndTheNote) {
+  MagicItemCatalogue catalogue;
+  readInto(catalogue, "<note> a</note> Ring tccRings </note> Wand_of_Fire tccWands");
+  EXPECT_EQ(totalItems(catalogue), 1);
+  EXPECT_EQ(textsIn(catalogue, tccWands), (std::vector<std::string>{"Wand_of_Fire"}));
+}
+
+TEST(ReadCatalogue, WithoutNoteBlockTheFirstWordIsLost) {
+  MagicItemCatalogue catalogue;
+  const std::string out =
+      readInto(catalogue, "Potion_of_Healing tccPotionsAndOils Sword_+1 tccWeapons\n");
+  EXPECT_EQ(out,
+            "[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
+            " Data: tccPotionsAndOils - Sword_+1\n\n [pause]");
+  EXPECT_EQ(totalItems(catalogue), 0);
+}
+
+TEST(ReadCatalogue, TagInAnotherCaseIsCorruptAndEarlierItemsStay) {
+  MagicItemCatalogue catalogue;
+  const std::string out = readInto(
+      catalogue, "<note> </note> Ring_of_Warmth tccRings Staff_of_Power tccstaves Wand tccWands");
+  EXPECT_EQ(out,
+            "[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
+            " Data: Staff_of_Power - tccstaves\n\n [pause]");
+  EXPECT_EQ(totalItems(catalogue), 1);
+  EXPECT_EQ(textsIn(catalogue, tccRings), (std::vector<std::string>{"Ring_of_Warmth"}));
+}
+
+TEST(ReadCatalogue, TextWithoutTagIsReportedWithAnEmptyTag) {
+  MagicItemCatalogue catalogue;
+  const std::string out = readInto(catalogue, "<note> </note> Ring tccRings Dangling\n");
+  EXPECT_EQ(out,
+            "[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
+            " Data: Dangling - \n\n [pause]");
+  EXPECT_EQ(totalItems(catalogue), 1);
+}
+
+TEST(ReadCatalogue, UnclosedNoteBlockLoadsNothingAndSaysSo) {
+  MagicItemCatalogue catalogue;
+  EXPECT_EQ(readInto(catalogue, "<note> Ring tccRings Wand tccWands"),
+            "\n The note block of data.txt is never closed - no magic items were loaded.\n");
+  EXPECT_EQ(totalItems(catalogue), 0);
+}
+
+TEST(LoadCatalogue, OpensDataTxtOfTheWorkingDirectory) {
+  testing::ScratchDir dir;
+  std::ostringstream out;
+  testing::RecordingConsole console(out);
+  MagicItemCatalogue missing;
+  missing.loadCatalogue(out, console);
+  EXPECT_EQ(out.str(), "\n data.txt file failed to open\n");
+  EXPECT_EQ(totalItems(missing), 0);
+
+  dir.write("data.txt", "<note> </note>\r\nBag_of_Holding tccBagsAndBottles\r\n");
+  out.str("");
+  MagicItemCatalogue loaded;
+  loaded.loadCatalogue(out, console);
+  EXPECT_EQ(out.str(), "\n Loading Data...\n");
+  EXPECT_EQ(textsIn(loaded, tccBagsAndBottles), (std::vector<std::string>{"Bag_of_Holding"}));
+}
+
+TEST(AddItem, TakesOnlyCompleteItems) {
+  MagicItemCatalogue catalogue;
+  MagicItem noText;
+  noText.setCategory(3);
+  catalogue.addItem(noText);
+  MagicItem noCategory;
+  noCategory.setText("Rod");
+  catalogue.addItem(noCategory);
+  EXPECT_EQ(totalItems(catalogue), 0);
+}
+
+TEST(DrawItem, InvalidOrEmptyCategoryGivesTheEmptyItemWithoutADraw) {
+  MagicItemCatalogue catalogue;
+  readInto(catalogue, "<note> </note> Rod_of_Lordly_Might tccRods");
+  Random random(7);
+  for (std::int32_t category : {-1, 18, 1000, -5, 0, 17}) {
+    EXPECT_TRUE(catalogue.drawItem(category, random).isEmpty()) << category;
+  }
+  EXPECT_EQ(random.state(), 7u);  // nothing was drawn
+  const MagicItem rod = catalogue.drawItem(tccRods, random);
+  EXPECT_EQ(rod.text(), "Rod_of_Lordly_Might");
+  EXPECT_EQ(rod.category(), tccRods);
+  EXPECT_NE(random.state(), 7u);
+}
+
+TEST(DrawItem, PicksThePositionOfTheDrawAndDuplicatesCountTwice) {
+  MagicItemCatalogue catalogue;
+  readInto(catalogue, "<note> </note> A tccRings B tccRings A tccRings");
+  Random random(0);  // first draws 38, 7719, 21238: positions 2, 0, 1
+  EXPECT_EQ(catalogue.drawItem(tccRings, random).text(), "A");
+  EXPECT_EQ(catalogue.drawItem(tccRings, random).text(), "A");
+  EXPECT_EQ(catalogue.drawItem(tccRings, random).text(), "B");
+
+  std::array<int, 2> seen{};
+  for (int i = 0; i < 30000; ++i) seen[catalogue.drawItem(tccRings, random).text() == "A"]++;
+  // "A" stands twice in three entries: about 20000 of 30000.
+  EXPECT_NEAR(seen[1], 20000, 600);
+}
+
+TEST(ClearAll, EmptiesEveryCategory) {
+  MagicItemCatalogue catalogue;
+  readInto(catalogue, "<note> </note> A tccRings B tccWeapons");
+  catalogue.clearAll();
+  EXPECT_EQ(totalItems(catalogue), 0);
+}
+
+}  // namespace
+}  // namespace towngen

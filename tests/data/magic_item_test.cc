@@ -1,0 +1,42 @@
+#include "data/magic_item.h"
+
+#include <gtest/gtest.h>
+
+namespace towngen {
+namespace {
+
+TEST(MagicItem, NewItemIsEmpty) {
+  const MagicItem item;
+  EXPECT_EQ(item.category(), -1);
+  EXPECT_EQ(item.text(), "");
+}
+
+TEST(MagicItem, SettersKeepTheRecordConsistent) {
+  MagicItem item;
+  item.setCategory(tccWeapons);
+  item.setText("Sword_+1");
+  EXPECT_EQ(item.category(), 17);
+  EXPECT_EQ(item.text(), "Sword_+1");
+
+  item.setCategory(-1);  // -1 is a valid "none" and keeps the text
+  EXPECT_EQ(item.text(), "Sword_+1");
+
+  for (std::int32_t bad : {18, -2, 1000}) {
+    MagicItem other = item;
+    other.setCategory(bad);
+    EXPECT_TRUE(other.isEmpty()) << bad;
+  }
+  item.setText("");
+  EXPECT_TRUE(item.isEmpty());
+}
+
+TEST(CategoryForTag, MatchesWholeTagsInTheirCase) {
+  EXPECT_EQ(categoryForTag("tccPotionsAndOils"), 0);
+  EXPECT_EQ(categoryForTag("tccWeapons"), 17);
+  EXPECT_EQ(categoryForTag("tccweapons"), -1);
+  EXPECT_EQ(categoryForTag("tccWeapons "), -1);
+  EXPECT_EQ(categoryForTag(""), -1);
+}
+
+}  // namespace
+}  // namespace towngen
