@@ -1,0 +1,60 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/random.h"
+#include "data/magic_item.h"
+#include "tests/recording_console.h"
+#include "tests/scratch_dir.h"
+#include "tests/seed_search.h"
+#include "treasure/gem.h"
+#include "treasure/treasure_generator.h"
+
+namespace towngen::testing {
+
+// A catalogue with two items in every category k, "C<k>a" and "C<k>b", so an
+// item's text tells its category.
+inline std::string twoItemsPerCategory() {
+  std::string file = "<note> test items </note>\n";
+  for (std::int32_t k = 0; k < kItemCategoryCount; ++k) {
+    const std::string tag(kItemCategoryTags[static_cast<std::size_t>(k)]);
+    file += "C" + std::to_string(k) + "a " + tag + "\nC" + std::to_string(k) + "b " + tag + "\n";
+  }
+  return file;
+}
+
+// A TreasureGenerator on a scratch directory's data.txt, with its output and
+// console recorded.
+struct GeneratorFixture {
+  explicit GeneratorFixture(const std::string& catalogue = twoItemsPerCategory(),
+                            std::uint32_t seed = 1)
+      : random(seed), console(out), generator(loadGenerator(catalogue)) {
+    out.str("");  // only what the rolls write is of interest
+  }
+
+  std::vector<std::string> itemTexts() const {
+    std::vector<std::string> texts;
+    for (const MagicItem& item : generator.magicItems()) texts.push_back(item.text());
+    return texts;
+  }
+  std::vector<Gem> gems() const {
+    return std::vector<Gem>(generator.gems().begin(), generator.gems().end());
+  }
+
+  ScratchDir dir;
+  Random random;
+  std::ostringstream out;
+  RecordingConsole console;
+  TreasureGenerator generator;
+
+ private:
+  // Writes the catalogue file, then constructs the generator, which loads it.
+  TreasureGenerator loadGenerator(const std::string& catalogue) {
+    dir.write("data.txt", catalogue);
+    return TreasureGenerator(random, out, console);
+  }
+};
+
+}  // namespace towngen::testing

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "common/console.h"
+#include "common/linked_list.h"
+#include "common/random.h"
+#include "data/magic_item.h"
+#include "data/magic_item_catalogue.h"
+#include "treasure/gem.h"
+
+namespace towngen {
+
+// Turns one treasure-type letter into coins, gems and magic items by the
+// treasure type chart, and owns the magic item catalogue the items come from.
+// The caller resets it before every roll and copies out what it keeps.
+class TreasureGenerator {
+ public:
+  // Loads "data.txt" into the catalogue, writing the loader's messages to
+  // `out`. The generator works with whatever the load left in the catalogue.
+  TreasureGenerator(Random& random, std::ostream& out, Console& console);
+  ~TreasureGenerator();
+  TreasureGenerator(const TreasureGenerator&) = delete;
+  TreasureGenerator& operator=(const TreasureGenerator&) = delete;
+
+  // Zero coins, empty lists, no current row.
+  void reset();
+
+  // Rolls the chart row that a one-letter string "A".."Z" or "a".."z" names;
+  // any other string takes the chart's error path.
+  void rollTreasure(std::string letter);
+
+  // Rolls chart row 0..25; any other row shows the error text and resets.
+  void rollChartRow(std::int32_t row);
+
+  std::int32_t copperPieces() const { return cp_; }
+  std::int32_t silverPieces() const { return sp_; }
+  std::int32_t electrumPieces() const { return ep_; }
+  std::int32_t goldPieces() const { return gp_; }
+  std::int32_t platinumPieces() const { return pp_; }
+  std::int32_t currentRow() const { return currentRow_; }
+
+  const LinkedList<Gem>& gems() const { return gems_; }
+  // Mutable so that the caller can drop items from the front before copying.
+  LinkedList<MagicItem>& magicItems() { return magicItems_; }
+  const LinkedList<MagicItem>& magicItems() const { return magicItems_; }
+
+  // a + rand() % (b - a + 1). REQUIRES: a <= b.
+  std::int32_t rollRange(std::int32_t a, std::int32_t b) { return random_.rollRange(a, b); }
+
+  const MagicItemCatalogue& catalogue() const { return catalogue_; }
+
+ private:
+  // Chart procedures; see treasure_chart.cc.
+  void rollChanceRow(std::int32_t row);
+  void rollFixedRow(std::int32_t row);
+  void showChartError();
+  std::int32_t chanceAmount(int percent, std::int32_t low, std::int32_t high);
+  void rollGemChance(int percent, std::int32_t low, std::int32_t high);
+  void rollGems(std::int32_t count);
+  void rollMagicChance(int threshold, std::int32_t count, std::int32_t pick);
+  void drawItems(std::int32_t count, std::int32_t pick);
+  void drawItem(std::int32_t category);
+  void clearCoins();
+
+  MagicItemCatalogue catalogue_;
+  LinkedList<Gem> gems_;
+  LinkedList<MagicItem> magicItems_;
+  std::int32_t currentRow_ = -1;
+  std::int32_t cp_ = 0;
+  std::int32_t sp_ = 0;
+  std::int32_t ep_ = 0;
+  std::int32_t gp_ = 0;
+  std::int32_t pp_ = 0;
+
+  Random& random_;
+  std::ostream& out_;
+  Console& console_;
+};
+
+}  // namespace towngen
