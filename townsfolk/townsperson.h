@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "townsfolk/carried_treasure.h"
+
+namespace towngen {
+
+enum class Sex { Male, Female };
+
+// One generated character. The driver reuses one record for every townsperson.
+struct Townsperson {
+  std::int32_t number = 0;  // 1-based place in the town
+  std::int32_t Str = 0;
+  std::int32_t strPercentile = 0;  // 1..100 when Str is 18, else 0
+  std::int32_t Dex = 0;
+  std::int32_t Con = 0;
+  std::int32_t Int = 0;
+  std::int32_t Wis = 0;
+  std::int32_t Cha = 0;
+  std::int32_t Com = 0;
+  std::int32_t age = 0;
+  Sex sex = Sex::Male;
+  std::string name;        // first name, one blank, last name
+  std::string occupation;  // "Farmer", a craft, or "Noble"
+  CarriedTreasure treasure;
+};
+
+}  // namespace towngen
