@@ -1,0 +1,244 @@
+#include "driver/town_dialogue.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "data/name_list.h"
+#include "data/word_reader.h"
+#include "driver/town_generation.h"
+#include "driver/whole_number.h"
+#include "townsfolk/townsperson_rolls.h"
+#include "treasure/treasure_generator.h"
+
+namespace towngen {
+namespace {
+
+constexpr std::string_view kContactAddress = "towngen-support@example.org";
+constexpr std::size_t kMaxTownNameLength = 15;
+// Answers longer than this are never valid, so no more of them is kept.
+constexpr std::size_t kAnswerKeep = 64;
+
+constexpr std::array<std::string_view, 4> kDataFileNames = {"male.txt", "female.txt", "last.txt",
+                                                            "data.txt"};
+
+constexpr std::array<std::string_view, 19> kIntroduction = {
+    "\n This program generates the statistics for a town's population.\n",
+    " You need to enter a Town_Name every time you make a town. The \n",
+    " name can only be a single word, so if the name is multi-worded,\n",
+    " use an underscore like shown in the word Town_Name. Make sure to\n",
+    " add a file extension (such as .txt / .doc), so your computer will\n",
+    " recognize what program to open the file with.\n\n",
+    " Myself: I prefer using .txt as I know every computer can easily\n",
+    " recognize a text file.\n\n",
+    " You will note the counts of Male and Female names above. If you\n",
+    " desire more names, you can type in new names in the text files:\n",
+    " male.txt and female.txt. The software counts the list as the\n",
+    " names are loaded.\n\n",
+    " Population is considered to be a medival town, where 66% will be\n",
+    " Farmers, 29% will be craftsmen, and 5% Nobles.\n\n",
+    " Finale Note: When the program gets into the loop for generating\n",
+    " characters, the data will scroll by as it does to show you that\n",
+    " it's working. Try not to put a crazy-high number in unless you\n",
+    " want to test how long it takes to generate millions, or billions\n",
+    " of characters!!\n\n",
+};
+
+constexpr std::string_view kPopulationPrompt =
+    "\n Please enter population count (1 or higher):\n\n"
+    " Yes, you can generate '1' so as to make a single character\n ";
+constexpr std::string_view kMinAgePrompt =
+    "\n Enter minimum age value (use 0 for infants/new borns):\n\n ";
+constexpr std::string_view kMaxAgePrompt =
+    "\n Enter maximum age of population (typical would be 60):\n\n ";
+constexpr std::string_view kContinuePrompt =
+    "\n Enter '0' or less to quit, or any positive number to continue\n\n";
+constexpr std::string_view kNotAWholeNumber =
+    "\n That is not a whole number from -2147483648 to 2147483647 - try again.\n";
+
+// True when typing `townName` would overwrite one of the program's data files.
+bool namesDataFile(const std::string& townName) {
+  for (std::string_view dataFile : kDataFileNames) {
+    if (townName == dataFile) return true;
+    std::error_code error;
+    if (std::filesystem::equivalent(townName, dataFile, error)) return true;
+  }
+  return false;
+}
+
+void pauseOn(std::ostream& out, Console& console) {
+  out.flush();
+  console.waitForKey();
+}
+
+// Loads the three name lists, all of them, then reports the first that holds
+// no name. Returns false after such a report.
+bool loadNameLists(NameLists& names, std::ostream& out, Console& console) {
+  struct Load {
+    NameKind kind;
+    std::string_view fileName;
+    std::int32_t count;
+  };
+  std::array<Load, 3> loads = {{{MaleFirstName, "male.txt", 0},
+                                {FemaleFirstName, "female.txt", 0},
+                                {LastName, "last.txt", 0}}};
+  for (Load& load : loads) {
+    load.count = loadNameList(load.kind, std::string(load.fileName), names, out);
+  }
+  for (const Load& load : loads) {
+    if (load.count >= 1) continue;
+    out << "\n " << load.fileName << " did not load properly - \n"
+        << " Verify that there is a file named " << load.fileName << " in the\n"
+        << " folder, and that it has at least one name in it. If you\n"
+        << " are unable to resolve the issue, contact the author\n"
+        << " (Tavenor) at:\n\n"
+        << " " << kContactAddress << "\n\n ";
+    pauseOn(out, console);
+    return false;
+  }
+  return true;
+}
+
+// The towns of one run, after start-up.
+class TownDialogue {
+ public:
+  TownDialogue(std::istream& in, std::ostream& out, Console& console, TownMakers makers)
+      : in_(in), out_(out), console_(console), makers_(makers) {}
+
+  void showIntroduction();
+  // Makes towns until the user quits or the input ends.
+  void runTowns();
+
+ private:
+  // Returns false when the input has ended.
+  bool makeTown();
+  bool generateInto(const std::string& townName, std::int32_t population, std::ofstream& townFile);
+  std::optional<std::string> askTownName();
+  std::optional<std::int32_t> askNumber(std::string_view prompt);
+
+  void pause() { pauseOn(out_, console_); }
+  void clearScreen() {
+    out_.flush();
+    console_.clearScreen();
+  }
+
+  std::istream& in_;
+  std::ostream& out_;
+  Console& console_;
+  TownMakers makers_;
+};
+
+void TownDialogue::showIntroduction() {
+  clearScreen();
+  for (std::string_view piece : kIntroduction) out_ << piece;
+  out_ << " ";
+  pause();
+}
+
+std::optional<std::string> TownDialogue::askTownName() {
+  std::string townName;
+  while (true) {
+    clearScreen();
+    out_ << "\n Enter a name for the town you are about to make:\n"
+         << " (maximum of " << kMaxTownNameLength
+         << " characeters - to include the file extention)\n\n ";
+    out_.flush();
+    if (!readWord(in_, townName, kMaxTownNameLength + 1)) return std::nullopt;
+    if (townName.size() > kMaxTownNameLength) {
+      clearScreen();
+      out_ << "\n Name was longer than " << kMaxTownNameLength << " characters - try again.\n\n";
+      pause();
+    } else if (namesDataFile(townName)) {
+      clearScreen();
+      out_ << "\n " << townName
+           << " is a data file of this program and cannot be a town name - try again.\n\n";
+      pause();
+    } else {
+      return townName;
+    }
+  }
+}
+
+std::optional<std::int32_t> TownDialogue::askNumber(std::string_view prompt) {
+  std::string word;
+  out_ << prompt;
+  while (true) {
+    out_.flush();
+    if (!readWord(in_, word, kAnswerKeep)) return std::nullopt;
+    if (const std::optional<std::int32_t> number = parseWholeNumber(word)) return number;
+    out_ << kNotAWholeNumber << prompt;
+  }
+}
+
+bool TownDialogue::makeTown() {
+  const std::optional<std::string> townName = askTownName();
+  if (!townName) return false;
+  clearScreen();
+  const std::optional<std::int32_t> population = askNumber(kPopulationPrompt);
+  if (!population) return false;
+  if (*population <= 0) {
+    out_ << "\n You can't have a town that doesn't have any people in it.\n\n ";
+    pause();
+    return true;
+  }
+  std::ofstream townFile(*townName, std::ios::binary | std::ios::trunc);
+  if (!townFile.is_open()) {
+    out_ << "\n The town file " << *townName
+         << " could not be created - check the name and the folder.\n\n ";
+    pause();
+    return true;
+  }
+  return generateInto(*townName, *population, townFile);
+}
+
+bool TownDialogue::generateInto(const std::string& townName, std::int32_t population,
+                                std::ofstream& townFile) {
+  clearScreen();
+  const std::optional<std::int32_t> minAge = askNumber(kMinAgePrompt);
+  if (!minAge) return false;
+  const std::optional<std::int32_t> maxAge = askNumber(kMaxAgePrompt);
+  if (!maxAge) return false;
+
+  const AgeRange ages(*minAge, *maxAge);
+  bool written = generateTown(population, ages, makers_, out_, townFile);
+  townFile.close();
+  written = written && !townFile.fail();
+  if (written) {
+    out_ << "\n\n Population generation complete.\n"
+         << " Open the file: " << townName << " in the same directory as this program\n\n";
+  } else {
+    out_ << "\n\n Writing the town file " << townName << " failed - the file is incomplete.\n\n";
+  }
+  pause();
+  return true;
+}
+
+void TownDialogue::runTowns() {
+  while (makeTown()) {
+    clearScreen();
+    const std::optional<std::int32_t> answer = askNumber(kContinuePrompt);
+    if (!answer || *answer <= 0) return;
+  }
+}
+
+}  // namespace
+
+int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random) {
+  TreasureGenerator generator(random, out, console);
+  NameLists names;
+  if (loadNameLists(names, out, console)) {
+    TownDialogue dialogue(in, out, console, {names, generator, random});
+    dialogue.showIntroduction();
+    dialogue.runTowns();
+  }
+  names.clearAll();
+  out.flush();
+  return 0;
+}
+
+}  // namespace towngen

@@ -1,0 +1,40 @@
+#include "driver/town_generation.h"
+
+#include "driver/town_file_writer.h"
+#include "townsfolk/social_class.h"
+#include "townsfolk/townsperson.h"
+#include "townsfolk/treasure_gathering.h"
+
+namespace towngen {
+namespace {
+
+void makeTownsperson(Townsperson& person, std::int32_t population,
+                     const ClassThresholds& thresholds, const AgeRange& ages, TownMakers& makers,
+                     std::ostream& console) {
+  rollAbilitiesAgeSex(person, makers.random, ages);
+  console << person.number << '\n';
+  pickName(person, makers.random, makers.names);
+  person.treasure.clear();
+  makers.generator.reset();
+  const SocialClass socialClass = socialClassOf(person.number, population, thresholds);
+  person.occupation = rollOccupation(socialClass, makers.random);
+  gatherTreasure(socialClass, makers.generator, person.treasure, makers.random);
+}
+
+}  // namespace
+
+bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
+                  std::ostream& console, std::ostream& townFile) {
+  const ClassThresholds thresholds(population);
+  Townsperson person;
+  for (std::int32_t number = 1; number <= population; ++number) {
+    person.number = number;
+    makeTownsperson(person, population, thresholds, ages, makers, console);
+    writeTownsperson(townFile, person, population);
+    if (!townFile) return false;
+    if (number == population) break;  // the counter never steps past the largest int
+  }
+  return true;
+}
+
+}  // namespace towngen

@@ -1,0 +1,173 @@
+#include "driver/town_file_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace towngen {
+namespace {
+
+// Hal Dunn: townsperson 3 of 10, a farmer with Str 18(45).
+Townsperson halDunn() {
+  Townsperson person;
+  person.number = 3;
+  person.name = "Hal Dunn";
+  person.sex = Sex::Male;
+  person.occupation = "Farmer";
+  person.age = 34;
+  person.Str = 18;
+  person.strPercentile = 45;
+  person.Dex = 12;
+  person.Con = 10;
+  person.Int = 9;
+  person.Wis = 11;
+  person.Cha = 13;
+  person.Com = 10;
+  person.treasure.cp = 40;
+  person.treasure.gp = 3;
+  return person;
+}
+
+Gem gemOf(std::int32_t nameIndex, double value) {
+  Gem gem;
+  gem.nameIndex = nameIndex;
+  gem.value = value;
+  return gem;
+}
+
+MagicItem itemOf(const char* text) {
+  MagicItem item;
+  item.setCategory(0);
+  item.setText(text);
+  return item;
+}
+
+std::string blockOf(const Townsperson& person, std::int32_t population) {
+  std::string block;
+  appendTownsperson(block, person, population);
+  return block;
+}
+
+TEST(WriteTownsperson, TheWorkedExample) {
+  Townsperson person = halDunn();
+  person.treasure.gems.append(gemOf(16, 50));
+  person.treasure.gems.append(gemOf(33, 575.0000000000001));
+  person.treasure.magicItems.append(itemOf("Ring_of_Free_Action"));
+  EXPECT_EQ(blockOf(person, 10),
+            "3) Name: Hal Dunn Sex: Male Occupation: Farmer\r\n"
+            "Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+            "Coins:\r\n"
+            "40cp, 3gp\r\n"
+            "Gems(s):\r\n"
+            "Jasper (50gp) Pearl (575gp)\r\n"
+            "Magic Item(s):\r\n"
+            "Ring of Free Action\r\n"
+            "\r\n");
+}
+
+TEST(WriteTownsperson, LastBlockHasNoLineEndAndPlainStrength) {
+  Townsperson person = halDunn();
+  person.number = 1;
+  person.sex = Sex::Female;
+  person.name = "Matilda Atwood";
+  person.occupation = "Noble";
+  person.Str = 12;
+  person.age = -4;
+  person.treasure.cp = 0;
+  person.treasure.gp = 0;
+  EXPECT_EQ(blockOf(person, 1),
+            "1) Name: Matilda Atwood Sex: Female Occupation: Noble\r\n"
+            "Age: -4 Str: 12 Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+            "Coins:\r\n"
+            "0cp");
+}
+
+TEST(WriteTownsperson, CoinLineListsOnlyCountsAboveZeroInOrder) {
+  const struct {
+    std::int32_t cp, sp, ep, gp, pp;
+    const char* line;
+  } cases[] = {
+      {0, 0, 0, 0, 0, "0cp"},
+      {0, 7, 0, 0, 0, "0cp, 7sp"},
+      {12, 3, 4, 5, 6, "12cp, 3sp, 4ep, 5gp, 6pp"},
+      {3, 0, 0, 0, 2, "3cp, 2pp"},
+  };
+  for (const auto& c : cases) {
+    Townsperson person = halDunn();
+    person.number = 10;
+    person.treasure.cp = c.cp;
+    person.treasure.sp = c.sp;
+    person.treasure.ep = c.ep;
+    person.treasure.gp = c.gp;
+    person.treasure.pp = c.pp;
+    const std::string block = blockOf(person, 10);
+    EXPECT_EQ(block.substr(block.find("Coins:\r\n") + 8), c.line) << c.line;
+  }
+}
+
+TEST(WriteTownsperson, GemValuesInTheDefaultDoubleFormat) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {500, "500"},
+      {5.5, "5.5"},
+      {0.1, "0.1"},
+      {1.1000000000000001, "1.1"},
+      {10000, "10000"},
+      {99999, "99999"},
+      {0, "0"},
+      {11.100000000000001, "11.1"},
+      {7950, "7950"},
+      {1.59 * 5000, "7950"},
+      {28.000000000000004, "28"},
+      {14.3, "14.3"},
+  };
+  for (const auto& c : cases) {
+    Townsperson person = halDunn();
+    person.number = 10;
+    person.treasure.gems.append(gemOf(0, c.value));
+    const std::string block = blockOf(person, 10);
+    EXPECT_EQ(block.substr(block.find("Gems(s):\r\n") + 10),
+              std::string("Azurite (") + c.text + "gp)");
+  }
+}
+
+TEST(WriteTownsperson, SeparatorsAndItemsWithoutGems) {
+  Townsperson person = halDunn();
+  person.number = 10;
+  person.treasure.magicItems.append(itemOf("Wand"));
+  person.treasure.magicItems.append(itemOf("___"));
+  person.treasure.magicItems.append(itemOf("Boots_of_Speed"));
+  const std::string block = blockOf(person, 10);
+  EXPECT_EQ(block.substr(block.find("Coins:")),
+            "Coins:\r\n40cp, 3gp\r\nMagic Item(s):\r\nWand,    , Boots of Speed");
+
+  person.treasure.gems.append(gemOf(44, 5000));
+  person.treasure.gems.append(gemOf(0, 10));
+  const std::string withGems = blockOf(person, 10);
+  EXPECT_NE(withGems.find("\r\nGems(s):\r\nDiamond (5000gp) Azurite (10gp)\r\nMagic Item(s):"),
+            std::string::npos);
+}
+
+TEST(WriteTownsperson, ItemsWithoutTextAreLeftOut) {
+  Townsperson person = halDunn();
+  person.number = 10;
+  person.treasure.magicItems.append(MagicItem{});
+  EXPECT_EQ(blockOf(person, 10).find("Magic"), std::string::npos);
+  person.treasure.magicItems.append(itemOf("Rope_of_Climbing"));
+  person.treasure.magicItems.append(MagicItem{});
+  const std::string block = blockOf(person, 10);
+  EXPECT_EQ(block.substr(block.find("Magic")), "Magic Item(s):\r\nRope of Climbing");
+}
+
+TEST(WriteTownsperson, WritesTheBlockToTheStream) {
+  std::ostringstream file;
+  writeTownsperson(file, halDunn(), 4);
+  EXPECT_EQ(file.str(), blockOf(halDunn(), 4));
+  EXPECT_EQ(file.str().substr(file.str().size() - 4), "\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace towngen
