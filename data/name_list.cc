@@ -1,5 +1,6 @@
 #include "data/name_list.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "data/word_reader.h"
@@ -21,6 +22,15 @@ void NameLists::clearAll() {
   maleNames.clear();
   femaleNames.clear();
   lastNames.clear();
+}
+
+NamePicker::NamePicker(const NameList& list) : count_(list.count()) {
+  constexpr std::int32_t kReachable = 32768;
+  names_.reserve(static_cast<std::size_t>(std::min(count_, kReachable)));
+  for (const std::string& name : list) {
+    if (names_.size() == static_cast<std::size_t>(kReachable)) break;
+    names_.push_back(name);
+  }
 }
 
 std::int32_t readNames(std::istream& in, NameList& list) {

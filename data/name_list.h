@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/linked_list.h"
 
@@ -29,6 +30,24 @@ struct NameLists {
   NameList& listFor(std::int32_t kind);
 
   void clearAll();
+};
+
+// Picks names by position without walking the list: it holds a copy of the
+// first 32,768 names, all that a pick can reach, since a position is always
+// rand() (at most 32767) modulo the count.
+class NamePicker {
+ public:
+  explicit NamePicker(const NameList& list);
+
+  // The name at position `draw` % count, as a walk from the head would find
+  // it. REQUIRES: the list held at least one name; draw >= 0.
+  const std::string& pick(std::int32_t draw) const {
+    return names_[static_cast<std::size_t>(draw % count_)];
+  }
+
+ private:
+  std::int32_t count_;
+  std::vector<std::string> names_;
 };
 
 // Appends every word of `in` to `list` and returns how many were appended.

@@ -232,7 +232,8 @@ int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& ra
   TreasureGenerator generator(random, out, console);
   NameLists names;
   if (loadNameLists(names, out, console)) {
-    TownDialogue dialogue(in, out, console, {names, generator, random});
+    const NamePickers pickers(names);
+    TownDialogue dialogue(in, out, console, {pickers, generator, random});
     dialogue.showIntroduction();
     dialogue.runTowns();
   }

@@ -12,7 +12,7 @@ namespace towngen {
 
 // What the townspeople of a town are made from.
 struct TownMakers {
-  const NameLists& names;
+  const NamePickers& names;
   TreasureGenerator& generator;
   Random& random;
 };

@@ -1,30 +1,19 @@
 #include "townsfolk/townsperson_rolls.h"
 
-#include <array>
-#include <utility>
+#include <algorithm>
 
 namespace towngen {
-namespace {
-
-// Copies the name at a random position of `list` onto the end of `out`.
-void appendRandomName(const NameList& list, Random& random, std::string& out) {
-  std::string name;
-  list.getAt(random.rand() % list.count(), name);
-  out += name;
-}
-
-}  // namespace
 
 std::int32_t rollAbility(Random& random) {
-  std::array<std::int32_t, 4> dice{};
-  for (std::int32_t& die : dice) die = random.die(6);
-  // Largest first, so the lowest die ends up last and is left out of the sum.
-  for (std::size_t i = 0; i < dice.size(); ++i) {
-    for (std::size_t j = 0; j < dice.size(); ++j) {
-      if (dice[i] > dice[j]) std::swap(dice[i], dice[j]);
-    }
+  // The sum of the three highest of four dice: the total less the lowest die.
+  std::int32_t total = 0;
+  std::int32_t lowest = 6;
+  for (int i = 0; i < 4; ++i) {
+    const std::int32_t die = random.die(6);
+    total += die;
+    lowest = std::min(lowest, die);
   }
-  return dice[0] + dice[1] + dice[2];
+  return total - lowest;
 }
 
 std::int32_t rollAge(Random& random, const AgeRange& ages) {
@@ -51,12 +40,11 @@ void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ag
   person.sex = random.rand() % 2 == 0 ? Sex::Male : Sex::Female;
 }
 
-void pickName(Townsperson& person, Random& random, const NameLists& names) {
-  person.name.clear();
-  appendRandomName(person.sex == Sex::Male ? names.maleNames : names.femaleNames, random,
-                   person.name);
+void pickName(Townsperson& person, Random& random, const NamePickers& names) {
+  const NamePicker& first = person.sex == Sex::Male ? names.male : names.female;
+  person.name = first.pick(random.rand());
   person.name += ' ';
-  appendRandomName(names.lastNames, random, person.name);
+  person.name += names.last.pick(random.rand());
 }
 
 }  // namespace towngen

@@ -29,8 +29,17 @@ std::int32_t rollAge(Random& random, const AgeRange& ages);
 // age and the sex, in that order.
 void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages);
 
+// The three name lists, ready for picking. REQUIRES: each holds a name.
+struct NamePickers {
+  explicit NamePickers(const NameLists& lists)
+      : male(lists.maleNames), female(lists.femaleNames), last(lists.lastNames) {}
+
+  NamePicker male;
+  NamePicker female;
+  NamePicker last;
+};
+
 // Picks the first name from the list of the person's sex, then the last name.
-// REQUIRES: each list holds at least one name.
-void pickName(Townsperson& person, Random& random, const NameLists& names);
+void pickName(Townsperson& person, Random& random, const NamePickers& names);
 
 }  // namespace towngen

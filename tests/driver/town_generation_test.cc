@@ -45,20 +45,21 @@ TEST(GenerateTown, CountsOnTheConsoleAndStopsOnAFailedFile) {
   names.maleNames.append("Hal");
   names.femaleNames.append("Joan");
   names.lastNames.append("Dunn");
+  const NamePickers pickers(names);
   Random random(3);
   std::ostringstream loadMessages;
   testing::RecordingConsole console(loadMessages);
   TreasureGenerator generator(random, loadMessages, console);
   std::ostringstream counter;
   std::ostringstream townFile;
-  EXPECT_TRUE(generateTown(4, AgeRange(0, 60), {names, generator, random}, counter, townFile));
+  EXPECT_TRUE(generateTown(4, AgeRange(0, 60), {pickers, generator, random}, counter, townFile));
   EXPECT_EQ(counter.str(), "1\n2\n3\n4\n");
   EXPECT_EQ(townFile.str().rfind("1) Name: ", 0), 0u);
 
   std::ostringstream broken;
   broken.setstate(std::ios::badbit);
   counter.str("");
-  EXPECT_FALSE(generateTown(1000, AgeRange(0, 60), {names, generator, random}, counter, broken));
+  EXPECT_FALSE(generateTown(1000, AgeRange(0, 60), {pickers, generator, random}, counter, broken));
   EXPECT_EQ(counter.str(), "1\n");
 }
 

@@ -119,14 +119,14 @@ TEST(PickName, FirstNameBySexThenLastName) {
   Random random(1);  // draws 41, 18467
   Townsperson man;
   man.sex = Sex::Male;
-  pickName(man, random, names);
+  pickName(man, random, NamePickers(names));
   EXPECT_EQ(man.name, "Piers Miller");  // 41 % 3 == 2, 18467 % 4 == 3
 
   Random again(1);
   Townsperson woman;
   woman.sex = Sex::Female;
   woman.name = "left over";
-  pickName(woman, again, names);
+  pickName(woman, again, NamePickers(names));
   EXPECT_EQ(woman.name, "Agnes Miller");  // 41 % 2 == 1
 }
 
@@ -134,11 +134,12 @@ TEST(PickName, OnlyTheFirst32768NamesOfALongListArePicked) {
   NameLists names;
   for (int i = 0; i < 40000; ++i) names.maleNames.append(std::to_string(i));
   names.lastNames.append("Smith");
+  const NamePickers pickers(names);
   Random random(11);
   Townsperson person;
   int highest = 0;
   for (int i = 0; i < 20000; ++i) {
-    pickName(person, random, names);
+    pickName(person, random, pickers);
     highest = std::max(highest, std::stoi(person.name));
   }
   EXPECT_LE(highest, 32767);
