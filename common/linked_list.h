@@ -10,6 +10,10 @@ namespace towngen {
 // A singly linked list that owns its nodes. Elements are copied in and copied
 // out; nobody keeps a reference into a list. Copying a list copies every element,
 // moving it hands the nodes over and leaves the source empty.
+//
+// Nodes taken off the list by popFront and clear are kept for reuse (at most
+// kSpareLimit of them), so a list that is filled and emptied again and again,
+// as the treasure lists are for every townsperson, stops allocating.
 template <typename T>
 class LinkedList {
   struct Node {
@@ -19,8 +23,17 @@ class LinkedList {
   };
 
  public:
+  static constexpr std::int32_t kSpareLimit = 64;
+
   LinkedList() = default;
-  ~LinkedList() { clear(); }
+  ~LinkedList() {
+    clear();
+    while (spare_ != nullptr) {
+      Node* next = spare_->next;
+      delete spare_;
+      spare_ = next;
+    }
+  }
 
   LinkedList(const LinkedList& other) {
     for (const T& value : other) append(value);
@@ -43,7 +56,15 @@ class LinkedList {
 
   // Copies `value` into a new node at the tail.
   void append(const T& value) {
-    Node* node = new Node(value);
+    Node* node = spare_;
+    if (node != nullptr) {
+      spare_ = node->next;
+      --spareCount_;
+      node->value = value;
+      node->next = nullptr;
+    } else {
+      node = new Node(value);
+    }
     if (tail_ == nullptr) {
       head_ = node;
     } else {
@@ -71,15 +92,15 @@ class LinkedList {
     Node* old = head_;
     head_ = head_->next;
     if (head_ == nullptr) tail_ = nullptr;
-    delete old;
+    release(old);
     --count_;
   }
 
-  // Frees every node from the head; the list is then empty.
+  // Takes every node off from the head; the list is then empty.
   void clear() {
     while (head_ != nullptr) {
       Node* next = head_->next;
-      delete head_;
+      release(head_);
       head_ = next;
     }
     tail_ = nullptr;
@@ -93,6 +114,8 @@ class LinkedList {
     std::swap(head_, other.head_);
     std::swap(tail_, other.tail_);
     std::swap(count_, other.count_);
+    std::swap(spare_, other.spare_);
+    std::swap(spareCount_, other.spareCount_);
   }
 
   // Read-only forward iteration from the head, for range-for over the elements.
@@ -127,9 +150,22 @@ class LinkedList {
   ConstIterator end() const { return ConstIterator(nullptr); }
 
  private:
+  // Keeps a node taken off the list for reuse, or frees it when enough are kept.
+  void release(Node* node) {
+    if (spareCount_ >= kSpareLimit) {
+      delete node;
+      return;
+    }
+    node->next = spare_;
+    spare_ = node;
+    ++spareCount_;
+  }
+
   Node* head_ = nullptr;
   Node* tail_ = nullptr;
   std::int32_t count_ = 0;
+  Node* spare_ = nullptr;
+  std::int32_t spareCount_ = 0;
 };
 
 }  // namespace towngen
