@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "driver/background_writer.h"
 #include "townsfolk/townsperson.h"
 
 namespace towngen {
@@ -13,7 +14,29 @@ namespace towngen {
 // town's last (number == population).
 void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population);
 
-// Writes the townsperson's block to the open town file.
-void writeTownsperson(std::ostream& townFile, const Townsperson& person, std::int32_t population);
+// Writes blocks to an open town file. Blocks are gathered into large chunks,
+// and each chunk is written on a thread of its own while the next is made; the
+// file must not be touched otherwise until finish().
+class TownFileWriter {
+ public:
+  explicit TownFileWriter(std::ostream& townFile) : writer_(townFile) {
+    pending_.reserve(kChunk + kChunk / 4);
+  }
+  ~TownFileWriter() { finish(); }
+  TownFileWriter(const TownFileWriter&) = delete;
+  TownFileWriter& operator=(const TownFileWriter&) = delete;
+
+  // Appends the townsperson's block. Returns false once the file has failed.
+  bool writeTownsperson(const Townsperson& person, std::int32_t population);
+
+  // Writes whatever is left and waits for it. Returns false if the file failed.
+  bool finish();
+
+ private:
+  static constexpr std::size_t kChunk = 1 << 18;  // bytes handed over at a time
+
+  std::string pending_;
+  BackgroundWriter writer_;
+};
 
 }  // namespace towngen

@@ -1,5 +1,7 @@
 #include "driver/town_generation.h"
 
+#include <charconv>
+
 #include "driver/town_file_writer.h"
 #include "townsfolk/social_class.h"
 #include "townsfolk/townsperson.h"
@@ -8,11 +10,19 @@
 namespace towngen {
 namespace {
 
+// The running number and a line end, without the stream's number formatting.
+void writeCount(std::ostream& console, std::int32_t number) {
+  char line[16];
+  char* end = std::to_chars(line, line + sizeof line - 1, number).ptr;
+  *end++ = '\n';
+  console.write(line, end - line);
+}
+
 void makeTownsperson(Townsperson& person, std::int32_t population,
                      const ClassThresholds& thresholds, const AgeRange& ages, TownMakers& makers,
                      std::ostream& console) {
   rollAbilitiesAgeSex(person, makers.random, ages);
-  console << person.number << '\n';
+  writeCount(console, person.number);
   pickName(person, makers.random, makers.names);
   person.treasure.clear();
   makers.generator.reset();
@@ -26,15 +36,15 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
 bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
                   std::ostream& console, std::ostream& townFile) {
   const ClassThresholds thresholds(population);
+  TownFileWriter writer(townFile);
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
     makeTownsperson(person, population, thresholds, ages, makers, console);
-    writeTownsperson(townFile, person, population);
-    if (!townFile) return false;
+    if (!writer.writeTownsperson(person, population)) return false;
     if (number == population) break;  // the counter never steps past the largest int
   }
-  return true;
+  return writer.finish();
 }
 
 }  // namespace towngen

@@ -162,11 +162,20 @@ TEST(WriteTownsperson, ItemsWithoutTextAreLeftOut) {
   EXPECT_EQ(block.substr(block.find("Magic")), "Magic Item(s):\r\nRope of Climbing");
 }
 
-TEST(WriteTownsperson, WritesTheBlockToTheStream) {
+TEST(TownFileWriter, HandsTheBlocksToTheFile) {
   std::ostringstream file;
-  writeTownsperson(file, halDunn(), 4);
-  EXPECT_EQ(file.str(), blockOf(halDunn(), 4));
-  EXPECT_EQ(file.str().substr(file.str().size() - 4), "\r\n\r\n");
+  {
+    TownFileWriter writer(file);
+    for (int i = 0; i < 1000; ++i) EXPECT_TRUE(writer.writeTownsperson(halDunn(), 4));
+  }
+  std::string expected;
+  for (int i = 0; i < 1000; ++i) expected += blockOf(halDunn(), 4);
+  EXPECT_EQ(file.str(), expected);
+
+  std::ostringstream failed;
+  failed.setstate(std::ios::badbit);
+  TownFileWriter writer(failed);
+  EXPECT_FALSE(writer.writeTownsperson(halDunn(), 4));
 }
 
 }  // namespace
