@@ -1,0 +1,121 @@
+// Micro-benchmarks of the parts every townsperson goes through.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "common/random.h"
+#include "data/name_list.h"
+#include "driver/town_file_writer.h"
+#include "townsfolk/townsperson_rolls.h"
+#include "treasure/gem.h"
+#include "treasure/treasure_generator.h"
+
+namespace towngen {
+namespace {
+
+// A console for the generator's error path, which these runs never take.
+class SilentConsole : public Console {
+ public:
+  void clearScreen() override {}
+  void waitForKey() override {}
+};
+
+NameLists namesOf(int count) {
+  NameLists lists;
+  for (int i = 0; i < count; ++i) {
+    lists.maleNames.append("Male" + std::to_string(i));
+    lists.femaleNames.append("Female" + std::to_string(i));
+    lists.lastNames.append("Last" + std::to_string(i));
+  }
+  return lists;
+}
+
+void BM_TownspersonRolls(benchmark::State& state) {
+  const NameLists lists = namesOf(300);
+  const NamePickers pickers(lists);
+  const AgeRange ages(0, 60);
+  Random random(1);
+  Townsperson person;
+  for (auto _ : state) {
+    rollAbilitiesAgeSex(person, random, ages);
+    pickName(person, random, pickers);
+    benchmark::DoNotOptimize(person.name.data());
+  }
+}
+BENCHMARK(BM_TownspersonRolls);
+
+void BM_NamePickFromAThousand(benchmark::State& state) {
+  const NameLists lists = namesOf(1000);
+  const NamePicker picker(lists.maleNames);
+  Random random(1);
+  for (auto _ : state) benchmark::DoNotOptimize(picker.pick(random.rand()).data());
+}
+BENCHMARK(BM_NamePickFromAThousand);
+
+void BM_RollGem(benchmark::State& state) {
+  Random random(1);
+  Gem gem;
+  for (auto _ : state) {
+    gem.reset();
+    gem.rollGem(random);
+    benchmark::DoNotOptimize(gem.value);
+  }
+}
+BENCHMARK(BM_RollGem);
+
+// One roll of each letter, on the default catalogue when it can be found.
+void BM_TreasureRoll(benchmark::State& state) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(TOWNGEN_GAMEDATA_DIR);
+  Random random(1);
+  std::ostringstream out;
+  SilentConsole console;
+  TreasureGenerator generator(random, out, console);
+  std::filesystem::current_path(previous);
+  const std::string letter(1, static_cast<char>('A' + state.range(0)));
+  state.SetLabel(letter);
+  for (auto _ : state) {
+    generator.reset();
+    generator.rollTreasure(letter);
+    benchmark::DoNotOptimize(generator.copperPieces());
+  }
+}
+BENCHMARK(BM_TreasureRoll)->DenseRange(0, 25);
+
+void BM_WriteBlock(benchmark::State& state) {
+  Townsperson person;
+  person.number = 17;
+  person.name = "Aldous Fletcher";
+  person.occupation = "Bowyer/Fletcher";
+  person.Str = 18;
+  person.strPercentile = 45;
+  person.treasure.cp = 14;
+  person.treasure.gp = 3;
+  Random random(1);
+  for (int i = 0; i < 3; ++i) {
+    Gem gem;
+    gem.rollGem(random);
+    person.treasure.gems.append(gem);
+  }
+  MagicItem item;
+  item.setCategory(0);
+  item.setText("Potion_of_Extra_Healing");
+  person.treasure.magicItems.append(item);
+  std::string block;
+  for (auto _ : state) {
+    block.clear();
+    appendTownsperson(block, person, 100);
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(block.size()));
+}
+BENCHMARK(BM_WriteBlock);
+
+}  // namespace
+}  // namespace towngen
+
+BENCHMARK_MAIN();
