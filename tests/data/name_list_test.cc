@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,6 +76,16 @@ TEST(LoadNameList, MissingAndEmptyFiles) {
   EXPECT_EQ(loadNameList(LastName, "empty.txt", lists, empty), 0);
   EXPECT_EQ(empty.str(),
             "\n empty.txt opened successfully - loading...\n Total Loaded (empty.txt) 0\n");
+}
+
+TEST(LoadNameList, ADirectoryReadsAsAnEmptyFile) {
+  testing::ScratchDir dir;
+  std::filesystem::create_directory("female.txt");
+  NameLists lists;
+  std::ostringstream out;
+  EXPECT_EQ(loadNameList(FemaleFirstName, "female.txt", lists, out), 0);
+  EXPECT_EQ(out.str(),
+            "\n female.txt opened successfully - loading...\n Total Loaded (female.txt) 0\n");
 }
 
 }  // namespace
