@@ -1,0 +1,98 @@
+// Any bytes as the answers of a whole run, in a scratch folder with small data
+// files: the run must end, return 0 and leave the data files as they were.
+// Inputs that ask for more than 2,000 townspeople or name a file outside the
+// folder are passed over, so that every run is short and stays in its folder.
+
+#include <stdlib.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "common/console.h"
+#include "data/word_reader.h"
+#include "driver/town_dialogue.h"
+#include "driver/whole_number.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class NoConsole : public towngen::Console {
+ public:
+  void clearScreen() override {}
+  void waitForKey() override {}
+};
+
+struct DataFile {
+  const char* name;
+  const char* contents;
+};
+
+constexpr std::array<DataFile, 4> kDataFiles = {{
+    {"male.txt", "Aldous Hal\r\nPiers\n"},
+    {"female.txt", "Matilda Joan"},
+    {"last.txt", "Fletcher Atwood\nDunn"},
+    {"data.txt", "<note> x </note> Ring_of_Warmth tccRings Sword_+1 tccWeapons\n"},
+}};
+
+// The scratch folder, made once and entered for the whole fuzzing run.
+const fs::path& scratchFolder() {
+  static const fs::path folder = [] {
+    std::string pattern = (fs::temp_directory_path() / "towngen-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    fs::current_path(pattern);
+    for (const DataFile& file : kDataFiles)
+      std::ofstream(file.name, std::ios::binary) << file.contents;
+    return fs::path(pattern);
+  }();
+  return folder;
+}
+
+bool acceptable(const std::string& input) {
+  if (input.find('/') != std::string::npos) return false;
+  std::istringstream words(input);
+  std::string word;
+  while (towngen::readWord(words, word, 64)) {
+    const std::optional<std::int32_t> number = towngen::parseWholeNumber(word);
+    if (number && *number > 2000) return false;
+  }
+  return true;
+}
+
+std::string contentsOf(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  if (!acceptable(input)) return 0;
+  const fs::path& folder = scratchFolder();
+  std::istringstream in(input);
+  std::ostringstream out;
+  NoConsole console;
+  towngen::Random random(2026);
+  if (towngen::runTowngen(in, out, console, random) != 0) std::abort();
+  for (const DataFile& file : kDataFiles) {
+    if (contentsOf(folder / file.name) != file.contents) std::abort();
+  }
+  // Town files and folders of this run go; the data files stay.
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    bool isDataFile = false;
+    for (const DataFile& file : kDataFiles) isDataFile = isDataFile || name == file.name;
+    if (!isDataFile) fs::remove_all(entry.path());
+  }
+  return 0;
+}
