@@ -68,10 +68,12 @@ void TerminalConsole::clearScreen() {
 
 void TerminalConsole::waitForKey() {
   if (!inIsTerminal_) return;
-  out_ << "Press any key to continue . . . ";
-  out_.flush();
   {
+    // Single-key mode comes first, so that a key pressed as soon as the prompt
+    // shows is neither echoed nor held back for a line end.
     SingleKeyMode mode;
+    out_ << "Press any key to continue . . . ";
+    out_.flush();
     char key = 0;
     while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
     }
