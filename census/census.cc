@@ -1,0 +1,163 @@
+#include "census/census.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+
+namespace towngen {
+namespace {
+
+using Counts = std::vector<std::pair<std::string, std::int64_t>>;
+
+Counts byCount(const std::map<std::string, std::int64_t>& counts, std::size_t most) {
+  Counts sorted(counts.begin(), counts.end());
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const auto& a, const auto& b) { return a.second > b.second; });
+  if (sorted.size() > most) sorted.resize(most);
+  return sorted;
+}
+
+// Keeps the `most` largest entries by `key`, earlier ones first among equals.
+template <typename Entry, typename Key>
+void keepLargest(std::vector<Entry>& entries, Entry entry, std::size_t most, Key key) {
+  const auto at = std::upper_bound(entries.begin(), entries.end(), key(entry),
+                                   [&](double value, const Entry& e) { return value > key(e); });
+  if (static_cast<std::size_t>(at - entries.begin()) >= most) return;
+  entries.insert(at, std::move(entry));
+  if (entries.size() > most) entries.pop_back();
+}
+
+std::string formatted(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string share(std::int64_t part, std::int64_t whole) {
+  return whole == 0
+             ? "0.0%"
+             : formatted("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+}
+
+std::string gold(double value) { return formatted("%.2f gp", value); }
+
+std::string padded(std::string_view text, std::size_t width) {
+  std::string result(text);
+  if (result.size() < width) result.append(width - result.size(), ' ');
+  return result;
+}
+
+}  // namespace
+
+void Census::add(const TownRecord& record) {
+  if (population_ == 0 || record.age < youngest_) youngest_ = record.age;
+  if (population_ == 0 || record.age > oldest_) oldest_ = record.age;
+  ++population_;
+  ++classes_[std::string(record.socialClass())];
+  ++sexes_[record.sex];
+  ++occupations_[record.occupation];
+  ageSum_ += record.age;
+  for (std::size_t i = 0; i < abilitySums_.size(); ++i) abilitySums_[i] += record.abilities[i];
+  if (record.abilities[0] == 18) {
+    ++exceptionalStrength_;
+    percentileSum_ += record.strPercentile;
+  }
+  for (std::size_t i = 0; i < coinTotals_.size(); ++i) coinTotals_[i] += record.coins[i];
+
+  const std::string owner =
+      std::to_string(record.number) + ") " + record.firstName + " " + record.lastName;
+  for (const GemEntry& gem : record.gems) {
+    ++gemCount_;
+    gemWorth_ += gem.value;
+    keepLargest(topGems_, OwnedGem{gem, owner}, kTopGems,
+                [](const OwnedGem& owned) { return owned.gem.value; });
+  }
+  for (const std::string& item : record.magicItems) {
+    ++magicItemCount_;
+    ++items_[item];
+  }
+  keepLargest(richest_, Wealth{record.wealthInGold(), owner + ", " + record.occupation}, kRichest,
+              [](const Wealth& wealth) { return wealth.gold; });
+}
+
+std::int64_t Census::countOfClass(const std::string& socialClass) const {
+  const auto found = classes_.find(socialClass);
+  return found == classes_.end() ? 0 : found->second;
+}
+
+std::int64_t Census::countOfSex(const std::string& sex) const {
+  const auto found = sexes_.find(sex);
+  return found == sexes_.end() ? 0 : found->second;
+}
+
+std::int64_t Census::coinWorthInCopper() const {
+  TownRecord totals;
+  totals.coins = coinTotals_;
+  return totals.coinWorthInCopper();
+}
+
+Counts Census::occupations() const { return byCount(occupations_, occupations_.size()); }
+
+Counts Census::mostCommonItems() const { return byCount(items_, kTopItems); }
+
+void Census::print(std::ostream& out, const std::string& townName) const {
+  const auto people = static_cast<double>(population_);
+  const auto mean = [&](std::int64_t sum) {
+    return population_ == 0 ? std::string("-")
+                            : formatted("%.2f", static_cast<double>(sum) / people);
+  };
+  out << "Census of " << townName << "\n\nPopulation: " << population_ << "\n";
+  for (const char* socialClass : {"Noble", "Craftsman", "Farmer"}) {
+    const std::int64_t count = countOfClass(socialClass);
+    out << "  " << padded(socialClass, 10) << " " << count << " (" << share(count, population_)
+        << ")\n";
+  }
+  for (const char* sex : {"Male", "Female"}) {
+    const std::int64_t count = countOfSex(sex);
+    out << "  " << padded(sex, 10) << " " << count << " (" << share(count, population_) << ")\n";
+  }
+
+  out << "\nOccupations, most common first:\n";
+  for (const auto& [occupation, count] : occupations()) {
+    out << "  " << padded(std::to_string(count), 8) << occupation << "\n";
+  }
+
+  out << "\nAge: youngest " << (population_ ? std::to_string(youngest_) : "-") << ", mean "
+      << mean(ageSum_) << ", oldest " << (population_ ? std::to_string(oldest_) : "-") << "\n";
+  out << "Mean abilities:";
+  for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
+    out << " " << kAbilityLabels[i] << " " << mean(abilitySums_[i]);
+  }
+  out << "\nStr 18: " << exceptionalStrength_ << ", mean percentile "
+      << (exceptionalStrength_ == 0
+              ? std::string("-")
+              : formatted("%.1f", static_cast<double>(percentileSum_) /
+                                      static_cast<double>(exceptionalStrength_)))
+      << "\n";
+
+  out << "\nCoins:";
+  for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
+    out << " " << coinTotals_[i] << kCoinLabels[i];
+  }
+  out << "\nCoins worth: " << gold(static_cast<double>(coinWorthInCopper()) / 100.0) << "\n";
+
+  out << "\nGems: " << gemCount_ << ", worth " << gold(gemWorth_) << "\n";
+  if (!topGems_.empty()) out << "Most valuable gems:\n";
+  for (const OwnedGem& owned : topGems_) {
+    out << "  " << padded(gold(owned.gem.value), 14) << owned.gem.name << ", carried by "
+        << owned.owner << "\n";
+  }
+
+  out << "\nMagic items: " << magicItemCount_ << "\n";
+  if (!items_.empty()) out << "Most common magic items:\n";
+  for (const auto& [item, count] : mostCommonItems()) {
+    out << "  " << padded(std::to_string(count), 8) << item << "\n";
+  }
+
+  out << "\nRichest townspeople (coins and gems):\n";
+  for (const Wealth& wealth : richest_) {
+    out << "  " << padded(gold(wealth.gold), 14) << wealth.owner << "\n";
+  }
+}
+
+}  // namespace towngen

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "census/town_record.h"
+
+namespace towngen {
+
+// The figures of a town, gathered one townsperson at a time. What it keeps
+// grows with the number of different occupations and magic items, never with
+// the population.
+class Census {
+ public:
+  static constexpr std::size_t kTopGems = 5;
+  static constexpr std::size_t kTopItems = 10;
+  static constexpr std::size_t kRichest = 10;
+
+  void add(const TownRecord& record);
+
+  // The census as a report for people to read, titled with `townName`.
+  void print(std::ostream& out, const std::string& townName) const;
+
+  // A gem with the townsperson who carries it.
+  struct OwnedGem {
+    GemEntry gem;
+    std::string owner;  // "3) Hal Dunn"
+  };
+  struct Wealth {
+    double gold = 0.0;
+    std::string owner;  // "3) Hal Dunn, Farmer"
+  };
+
+  std::int64_t population() const { return population_; }
+  std::int64_t countOfClass(const std::string& socialClass) const;
+  std::int64_t countOfSex(const std::string& sex) const;
+  const std::array<std::int64_t, 5>& coinTotals() const { return coinTotals_; }
+  std::int64_t coinWorthInCopper() const;
+  std::int64_t gemCount() const { return gemCount_; }
+  double gemWorth() const { return gemWorth_; }
+  std::int64_t magicItemCount() const { return magicItemCount_; }
+  const std::vector<OwnedGem>& mostValuableGems() const { return topGems_; }
+  const std::vector<Wealth>& richest() const { return richest_; }
+  // Entries with their counts, most common first (ties in text order).
+  std::vector<std::pair<std::string, std::int64_t>> occupations() const;
+  std::vector<std::pair<std::string, std::int64_t>> mostCommonItems() const;
+
+ private:
+  std::int64_t population_ = 0;
+  std::map<std::string, std::int64_t> classes_;
+  std::map<std::string, std::int64_t> sexes_;
+  std::map<std::string, std::int64_t> occupations_;
+  std::int32_t youngest_ = 0;
+  std::int32_t oldest_ = 0;
+  std::int64_t ageSum_ = 0;
+  std::array<std::int64_t, 7> abilitySums_{};
+  std::int64_t exceptionalStrength_ = 0;
+  std::int64_t percentileSum_ = 0;
+  std::array<std::int64_t, 5> coinTotals_{};
+  std::int64_t gemCount_ = 0;
+  double gemWorth_ = 0.0;
+  std::vector<OwnedGem> topGems_;
+  std::int64_t magicItemCount_ = 0;
+  std::map<std::string, std::int64_t> items_;
+  std::vector<Wealth> richest_;
+};
+
+}  // namespace towngen

@@ -1,0 +1,24 @@
+#include "census/town_record.h"
+
+namespace towngen {
+
+std::string_view TownRecord::socialClass() const {
+  if (occupation == "Noble") return "Noble";
+  if (occupation == "Farmer") return "Farmer";
+  return "Craftsman";
+}
+
+std::int64_t TownRecord::coinWorthInCopper() const {
+  constexpr std::array<std::int64_t, 5> kCopperPer = {1, 10, 50, 100, 500};
+  std::int64_t worth = 0;
+  for (std::size_t i = 0; i < coins.size(); ++i) worth += coins[i] * kCopperPer[i];
+  return worth;
+}
+
+double TownRecord::wealthInGold() const {
+  double wealth = static_cast<double>(coinWorthInCopper()) / 100.0;
+  for (const GemEntry& gem : gems) wealth += gem.value;
+  return wealth;
+}
+
+}  // namespace towngen

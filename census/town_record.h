@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace towngen {
+
+// A gem as a town file shows it: its name and its worth in gold pieces.
+struct GemEntry {
+  std::string name;
+  double value = 0.0;
+
+  bool operator==(const GemEntry&) const = default;
+};
+
+// One townsperson as read back from a town file.
+struct TownRecord {
+  std::int32_t number = 0;
+  std::string firstName;
+  std::string lastName;
+  std::string sex;  // "Male" or "Female"
+  std::string occupation;
+  std::int32_t age = 0;
+  std::array<std::int32_t, 7> abilities{};  // Str, Dex, Con, Int, Wis, Cha, Com
+  std::int32_t strPercentile = 0;           // 0 unless Str is 18
+  std::array<std::int64_t, 5> coins{};      // cp, sp, ep, gp, pp
+  std::vector<GemEntry> gems;
+  std::vector<std::string> magicItems;  // as the file shows them, blanks and all
+
+  bool operator==(const TownRecord&) const = default;
+
+  // "Noble", "Farmer", or "Craftsman" for every other occupation.
+  std::string_view socialClass() const;
+
+  // The coins' worth in copper pieces: 1 sp = 10 cp, 1 ep = 50, 1 gp = 100,
+  // 1 pp = 500.
+  std::int64_t coinWorthInCopper() const;
+
+  // Coins plus gems, in gold pieces.
+  double wealthInGold() const;
+};
+
+inline constexpr std::array<std::string_view, 7> kAbilityLabels = {"Str", "Dex", "Con", "Int",
+                                                                   "Wis", "Cha", "Com"};
+inline constexpr std::array<std::string_view, 5> kCoinLabels = {"cp", "sp", "ep", "gp", "pp"};
+
+}  // namespace towngen

@@ -1,0 +1,144 @@
+#include "census/record_export.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace towngen {
+namespace {
+
+TownRecord sample() {
+  TownRecord record;
+  record.number = 7;
+  record.firstName = "Hal";
+  record.lastName = "O\"Dunn,Jr";
+  record.sex = "Male";
+  record.occupation = "Unemployed - Bumm, down on their luck, etc.";
+  record.age = 34;
+  record.abilities = {18, 12, 10, 9, 11, 13, 10};
+  record.strPercentile = 45;
+  record.coins = {40, 0, 0, 3, 1};
+  record.gems = {{"Jasper", 50}, {"Banded Agate", 14.3}};
+  record.magicItems = {"Ring of Warmth", "Bag of Holding"};
+  return record;
+}
+
+// Splits CSV text (RFC 4180, CR LF records) into records of fields.
+std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    std::string& field = records.back().back();
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      records.back().emplace_back();
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      records.emplace_back(1);
+      ++i;
+    } else {
+      field += c;
+    }
+  }
+  records.pop_back();  // after the last record's line end
+  return records;
+}
+
+TEST(CsvWriter, QuotesWhereNeededAndParsesBack) {
+  std::ostringstream out;
+  CsvWriter csv(out);
+  csv.write(sample());
+  const std::vector<std::vector<std::string>> records = parseCsv(out.str());
+  ASSERT_EQ(records.size(), 2u);
+  ASSERT_EQ(records[0].size(), 23u);
+  EXPECT_EQ(records[0][0], "number");
+  EXPECT_EQ(records[1], (std::vector<std::string>{"7",
+                                                  "Hal",
+                                                  "O\"Dunn,Jr",
+                                                  "Male",
+                                                  "Unemployed - Bumm, down on their luck, etc.",
+                                                  "Craftsman",
+                                                  "34",
+                                                  "18",
+                                                  "12",
+                                                  "10",
+                                                  "9",
+                                                  "11",
+                                                  "13",
+                                                  "10",
+                                                  "45",
+                                                  "40",
+                                                  "0",
+                                                  "0",
+                                                  "3",
+                                                  "1",
+                                                  "Jasper (50gp); Banded Agate (14.3gp)",
+                                                  "Ring of Warmth; Bag of Holding",
+                                                  "72.70"}));
+  EXPECT_NE(out.str().find(",\"O\"\"Dunn,Jr\","), std::string::npos);
+}
+
+TEST(JsonWriter, OneArrayThatParsesBackToTheRecords) {
+  std::ostringstream out;
+  JsonWriter json(out);
+  json.write(sample());
+  TownRecord second = sample();
+  second.number = 8;
+  second.gems.clear();
+  second.magicItems.clear();
+  json.write(second);
+  json.finish();
+  const nlohmann::json parsed = nlohmann::json::parse(out.str());
+  ASSERT_TRUE(parsed.is_array());
+  ASSERT_EQ(parsed.size(), 2u);
+  const nlohmann::json& first = parsed[0];
+  EXPECT_EQ(first["number"], 7);
+  EXPECT_EQ(first["lastName"], "O\"Dunn,Jr");
+  EXPECT_EQ(first["class"], "Craftsman");
+  EXPECT_EQ(first["Str"], 18);
+  EXPECT_EQ(first["strPercentile"], 45);
+  EXPECT_EQ(first["coins"]["gp"], 3);
+  EXPECT_EQ(first["gems"][1]["name"], "Banded Agate");
+  EXPECT_DOUBLE_EQ(first["gems"][1]["value"].get<double>(), 14.3);
+  EXPECT_EQ(first["magicItems"], (nlohmann::json{"Ring of Warmth", "Bag of Holding"}));
+  EXPECT_DOUBLE_EQ(first["wealthGp"].get<double>(), 72.7);  // 8.40 in coins, 64.3 in gems
+  EXPECT_TRUE(parsed[1]["gems"].empty());
+  EXPECT_EQ(json.replacedBytes(), 0u);
+}
+
+TEST(JsonWriter, EmptyTownIsAnEmptyArray) {
+  std::ostringstream out;
+  JsonWriter json(out);
+  json.finish();
+  EXPECT_EQ(nlohmann::json::parse(out.str()), nlohmann::json::array());
+}
+
+TEST(JsonWriter, InvalidUtf8IsReplacedAndCounted) {
+  std::ostringstream out;
+  JsonWriter json(out);
+  TownRecord record = sample();
+  record.firstName = "Jos\xE9";                          // Latin-1 e acute: one bad byte
+  record.magicItems = {"Ring \xFF\xFE", "Caf\xC3\xA9"};  // two bad bytes, then valid UTF-8
+  json.write(record);
+  json.finish();
+  EXPECT_EQ(json.replacedBytes(), 3u);
+  const nlohmann::json parsed = nlohmann::json::parse(out.str());
+  EXPECT_EQ(parsed[0]["firstName"], "Jos\xEF\xBF\xBD");
+  EXPECT_EQ(parsed[0]["magicItems"][1], "Caf\xC3\xA9");
+}
+
+}  // namespace
+}  // namespace towngen

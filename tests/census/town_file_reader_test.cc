@@ -1,0 +1,134 @@
+#include "census/town_file_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/town_file_writer.h"
+
+namespace towngen {
+namespace {
+
+std::vector<TownRecord> readAll(const std::string& file, TownFileError* error = nullptr) {
+  std::istringstream in(file);
+  TownFileReader reader(in);
+  std::vector<TownRecord> records;
+  TownRecord record;
+  while (reader.next(record)) records.push_back(record);
+  if (error != nullptr) *error = reader.error();
+  EXPECT_EQ(reader.failed(), error != nullptr) << file;
+  return records;
+}
+
+Townsperson sampleTownsperson(std::int32_t number) {
+  Townsperson person;
+  person.number = number;
+  person.name = "Hal Dunn";
+  person.sex = number % 2 == 0 ? Sex::Female : Sex::Male;
+  person.occupation = number == 1 ? "Unemployed - Bumm, down on their luck, etc." : "Farmer";
+  person.age = -3;
+  person.Str = 18;
+  person.strPercentile = 100;
+  person.Dex = 3;
+  person.treasure.cp = 7;
+  person.treasure.ep = 12;
+  person.treasure.pp = 1;
+  if (number != 2) {
+    Gem gem;
+    gem.nameIndex = 1;  // "Banded Agate"
+    gem.value = 14.3;
+    person.treasure.gems.append(gem);
+    gem.nameIndex = 44;
+    gem.value = 10000;
+    person.treasure.gems.append(gem);
+  }
+  if (number != 3) {
+    MagicItem item;
+    item.setCategory(0);
+    item.setText("Potion_of_Healing");
+    person.treasure.magicItems.append(item);
+    item.setText("Ring_+1");
+    person.treasure.magicItems.append(item);
+  }
+  return person;
+}
+
+TEST(TownFileReader, ReadsBackWhatTheWriterWrote) {
+  std::string file;
+  for (std::int32_t number = 1; number <= 4; ++number) {
+    appendTownsperson(file, sampleTownsperson(number), 4);
+  }
+  const std::vector<TownRecord> records = readAll(file);
+  ASSERT_EQ(records.size(), 4u);
+  const TownRecord& first = records[0];
+  EXPECT_EQ(first.number, 1);
+  EXPECT_EQ(first.firstName, "Hal");
+  EXPECT_EQ(first.lastName, "Dunn");
+  EXPECT_EQ(first.sex, "Male");
+  EXPECT_EQ(first.occupation, "Unemployed - Bumm, down on their luck, etc.");
+  EXPECT_EQ(first.socialClass(), "Craftsman");
+  EXPECT_EQ(first.age, -3);
+  EXPECT_EQ(first.abilities, (std::array<std::int32_t, 7>{18, 3, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(first.strPercentile, 100);
+  EXPECT_EQ(first.coins, (std::array<std::int64_t, 5>{7, 0, 12, 0, 1}));
+  EXPECT_EQ(first.gems, (std::vector<GemEntry>{{"Banded Agate", 14.3}, {"Diamond", 10000}}));
+  EXPECT_EQ(first.magicItems, (std::vector<std::string>{"Potion of Healing", "Ring +1"}));
+  EXPECT_TRUE(records[1].gems.empty());
+  EXPECT_EQ(records[1].sex, "Female");
+  EXPECT_TRUE(records[2].magicItems.empty());
+  EXPECT_EQ(records[3].socialClass(), "Farmer");
+  EXPECT_DOUBLE_EQ(first.wealthInGold(), 0.07 + 6 + 5 + 14.3 + 10000);
+}
+
+TEST(TownFileReader, LineEndsAndTheEnd) {
+  const std::string block =
+      "1) Name: A B Sex: Male Occupation: Noble\r\n"
+      "Age: 1 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\r\n"
+      "Coins:\r\n0cp";
+  EXPECT_EQ(readAll(block).size(), 1u);
+  EXPECT_EQ(readAll(block + "\r\n").size(), 1u);  // a final line end is fine
+  std::string lf = block;
+  std::erase(lf, '\r');
+  EXPECT_EQ(readAll(lf + "\n\n" + lf).size(), 2u);
+  EXPECT_TRUE(readAll("").empty());
+}
+
+TEST(TownFileReader, MalformedFilesNameTheLineAndWhatWasExpected) {
+  const std::string good =
+      "1) Name: A B Sex: Male Occupation: Noble\n"
+      "Age: 1 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n"
+      "Coins:\n";
+  const struct {
+    std::string file;
+    std::int64_t line;
+    const char* expected;
+  } cases[] = {
+      {"hello\n", 1, "a name line"},
+      {"1) Name: A Sex: Male Occupation: X\n", 1, "a name line"},
+      {"1) Name: A B Sex: Other Occupation: X\n", 1, "a name line"},
+      {"1) Name: A B Sex: Male Occupation: X\nAge: x\n", 2, "an ability line"},
+      {"1) Name: A B Sex: Male Occupation: X\n", 2, "an ability line"},
+      {"1) Name: A B Sex: Male Occupation: X\nAge: 99999999999 Str: 3\n", 2, "an ability line"},
+      {good, 4, "a coin line"},
+      {good + "5sp\n", 4, "a coin line"},
+      {good + "1cp, 2gp, 3sp\n", 4, "a coin line"},
+      {good + "1cp, 2xp\n", 4, "a coin line"},
+      {good + "1cp\nGems(s):\nJasper 50gp\n", 6, "a gem line"},
+      {good + "1cp\nGems(s):\nJasper (50gp)\nJunk\n", 7, "\"Magic Item(s):\""},
+      {good + "1cp\nMagic Item(s):\n\n", 6, "a line of magic items"},
+      {good + "1cp\nMagic Item(s):\nWand\nJunk\n", 7, "an empty line or the end"},
+      {good + "1cp\nJunk\n", 5, "\"Gems(s):\""},
+      {good + "1cp\n\n\n", 6, "a name line"},
+  };
+  for (const auto& c : cases) {
+    TownFileError error;
+    readAll(c.file, &error);
+    EXPECT_EQ(error.line, c.line) << c.file;
+    EXPECT_EQ(error.expected.rfind(c.expected, 0), 0u) << c.file << " -> " << error.expected;
+  }
+}
+
+}  // namespace
+}  // namespace towngen
