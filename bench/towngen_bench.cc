@@ -7,9 +7,12 @@
 #include <sstream>
 #include <string>
 
+#include "census/census.h"
+#include "census/town_file_reader.h"
 #include "common/random.h"
 #include "data/name_list.h"
 #include "driver/town_file_writer.h"
+#include "driver/town_generation.h"
 #include "townsfolk/townsperson_rolls.h"
 #include "treasure/gem.h"
 #include "treasure/treasure_generator.h"
@@ -114,6 +117,34 @@ void BM_WriteBlock(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(block.size()));
 }
 BENCHMARK(BM_WriteBlock);
+
+// Reading a town file for its census: a town of 20,000 made in memory, read
+// through again and again.
+void BM_CensusRead(benchmark::State& state) {
+  const NameLists lists = namesOf(300);
+  const NamePickers pickers(lists);
+  Random random(1);
+  std::ostringstream loadMessages;
+  SilentConsole console;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(TOWNGEN_GAMEDATA_DIR);
+  TreasureGenerator generator(random, loadMessages, console);
+  std::filesystem::current_path(previous);
+  std::ostringstream counter;
+  std::ostringstream townFile;
+  generateTown(20000, AgeRange(0, 60), {pickers, generator, random}, counter, townFile);
+  const std::string town = townFile.str();
+  for (auto _ : state) {
+    std::istringstream in(town);
+    TownFileReader reader(in);
+    Census census;
+    TownRecord record;
+    while (reader.next(record)) census.add(record);
+    benchmark::DoNotOptimize(census.population());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(town.size()));
+}
+BENCHMARK(BM_CensusRead)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace towngen

@@ -1,0 +1,38 @@
+// Any bytes as a town file: a clear error or records, never a crash or a hang;
+// every record read goes through the census and both exports.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "census/census.h"
+#include "census/record_export.h"
+#include "census/town_file_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace towngen;
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  TownFileReader reader(in);
+  Census census;
+  std::ostringstream exported;
+  CsvWriter csv(exported);
+  JsonWriter json(exported);
+  TownRecord record;
+  std::int64_t records = 0;
+  while (reader.next(record)) {
+    census.add(record);
+    csv.write(record);
+    json.write(record);
+    ++records;
+  }
+  json.finish();
+  if (reader.failed() && (reader.error().line < 1 || reader.error().expected.empty())) {
+    std::abort();
+  }
+  if (census.population() != records) std::abort();
+  std::ostringstream report;
+  census.print(report, "fuzz");
+  return 0;
+}
