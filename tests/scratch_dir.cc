@@ -1,17 +1,31 @@
 #include "tests/scratch_dir.h"
 
-#include <stdlib.h>
-
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 namespace towngen::testing {
 
-ScratchDir::ScratchDir() : previous_(std::filesystem::current_path()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "towngen-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+namespace {
+
+// A folder name no other test process is using: create_directory succeeds only
+// for a name that did not exist.
+std::filesystem::path createUniqueFolder() {
+  static unsigned attempt = 0;
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (int tries = 0; tries < 1000; ++tries) {
+    const std::filesystem::path candidate =
+        std::filesystem::temp_directory_path() /
+        ("towngen-test-" + std::to_string(ticks) + "-" + std::to_string(attempt++));
+    if (std::filesystem::create_directory(candidate)) return candidate;
+  }
+  throw std::runtime_error("no scratch folder could be created");
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir() : previous_(std::filesystem::current_path()), path_(createUniqueFolder()) {
   std::filesystem::current_path(path_);
 }
 

@@ -19,8 +19,10 @@ namespace towngen::testing {
 inline std::string twoItemsPerCategory() {
   std::string file = "<note> test items </note>\n";
   for (std::int32_t k = 0; k < kItemCategoryCount; ++k) {
-    const std::string tag(kItemCategoryTags[static_cast<std::size_t>(k)]);
-    file += "C" + std::to_string(k) + "a " + tag + "\nC" + std::to_string(k) + "b " + tag + "\n";
+    for (const char* suffix : {"a ", "b "}) {
+      file.append("C").append(std::to_string(k)).append(suffix);
+      file.append(kItemCategoryTags[static_cast<std::size_t>(k)]).append("\n");
+    }
   }
   return file;
 }
