@@ -1,11 +1,11 @@
-#include "driver/terminal_console.h"
-
 #include <termios.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <csignal>
+
+#include "driver/terminal_console.h"
 
 namespace towngen {
 namespace {
