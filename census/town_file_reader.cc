@@ -34,16 +34,9 @@ class LineScanner {
     return true;
   }
 
-  template <typename Int>
-  bool integer(Int& value) {
-    const std::from_chars_result result =
-        std::from_chars(rest_.data(), rest_.data() + rest_.size(), value);
-    if (result.ec != std::errc() || result.ptr == rest_.data()) return false;
-    rest_.remove_prefix(static_cast<std::size_t>(result.ptr - rest_.data()));
-    return true;
-  }
-
-  bool decimal(double& value) {
+  // A whole or decimal number, as std::from_chars reads it into `Number`.
+  template <typename Number>
+  bool number(Number& value) {
     const std::from_chars_result result =
         std::from_chars(rest_.data(), rest_.data() + rest_.size(), value);
     if (result.ec != std::errc() || result.ptr == rest_.data()) return false;
@@ -78,7 +71,7 @@ class LineScanner {
 
 bool parseNameLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  if (!scan.integer(record.number) || !scan.literal(") Name: ") || !scan.word(record.firstName) ||
+  if (!scan.number(record.number) || !scan.literal(") Name: ") || !scan.word(record.firstName) ||
       !scan.literal(" ") || !scan.word(record.lastName) || !scan.literal(" Sex: ")) {
     return false;
   }
@@ -96,18 +89,18 @@ bool parseNameLine(std::string_view line, TownRecord& record) {
 
 bool parseAbilityLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  if (!scan.literal("Age: ") || !scan.integer(record.age)) return false;
-  if (!scan.literal(" Str: ") || !scan.integer(record.abilities[0])) return false;
+  if (!scan.literal("Age: ") || !scan.number(record.age)) return false;
+  if (!scan.literal(" Str: ") || !scan.number(record.abilities[0])) return false;
   record.strPercentile = 0;
   if (scan.literal("(")) {
-    if (!scan.integer(record.strPercentile) || !scan.literal(") ")) return false;
+    if (!scan.number(record.strPercentile) || !scan.literal(") ")) return false;
   } else if (!scan.literal(" ")) {
     return false;
   }
   for (std::size_t i = 1; i < kAbilityLabels.size(); ++i) {
     if (i > 1 && !scan.literal(" ")) return false;
     if (!scan.literal(kAbilityLabels[i]) || !scan.literal(": ") ||
-        !scan.integer(record.abilities[i])) {
+        !scan.number(record.abilities[i])) {
       return false;
     }
   }
@@ -117,11 +110,11 @@ bool parseAbilityLine(std::string_view line, TownRecord& record) {
 bool parseCoinLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
   record.coins = {};
-  if (!scan.integer(record.coins[0]) || !scan.literal("cp")) return false;
+  if (!scan.number(record.coins[0]) || !scan.literal("cp")) return false;
   std::size_t next = 1;  // coins after copper come in label order, each once
   while (!scan.atEnd()) {
     std::int64_t count = 0;
-    if (!scan.literal(", ") || !scan.integer(count)) return false;
+    if (!scan.literal(", ") || !scan.number(count)) return false;
     while (next < kCoinLabels.size() && !scan.literal(kCoinLabels[next])) ++next;
     if (next == kCoinLabels.size()) return false;
     record.coins[next++] = count;
@@ -134,7 +127,7 @@ bool parseGemLine(std::string_view line, TownRecord& record) {
   do {
     GemEntry gem;
     if (!scan.until(" (", gem.name) || gem.name.empty() || !scan.literal(" (") ||
-        !scan.decimal(gem.value) || !scan.literal("gp)")) {
+        !scan.number(gem.value) || !scan.literal("gp)")) {
       return false;
     }
     record.gems.push_back(std::move(gem));
