@@ -40,8 +40,6 @@ class Census {
   std::int64_t countOfSex(const std::string& sex) const;
   const std::array<std::int64_t, 5>& coinTotals() const { return coinTotals_; }
   std::int64_t coinWorthInCopper() const;
-  std::int64_t gemCount() const { return gemCount_; }
-  double gemWorth() const { return gemWorth_; }
   std::int64_t magicItemCount() const { return magicItemCount_; }
   const std::vector<OwnedGem>& mostValuableGems() const { return topGems_; }
   const std::vector<Wealth>& richest() const { return richest_; }

@@ -1,7 +1,5 @@
 #include "treasure/treasure_generator.h"
 
-#include <utility>
-
 namespace towngen {
 namespace {
 
@@ -37,9 +35,7 @@ void TreasureGenerator::reset() {
   magicItems_.clear();
 }
 
-void TreasureGenerator::rollTreasure(std::string letter) {
-  rollChartRow(rowForLetter(std::move(letter)));
-}
+void TreasureGenerator::rollTreasure(std::string letter) { rollChartRow(rowForLetter(letter)); }
 
 void TreasureGenerator::rollChartRow(std::int32_t row) {
   currentRow_ = (row < 0 || row >= kRowCount) ? -1 : row;
