@@ -5,16 +5,43 @@
 
 namespace towngen {
 
-std::optional<std::int32_t> parseWholeNumber(std::string_view word) {
-  if (!word.empty() && word.front() == '+') {
-    word.remove_prefix(1);
-    if (!word.empty() && word.front() == '-') return std::nullopt;
+void WholeNumberWord::add(char c) {
+  const bool first = characters_++ == 0;
+  if (first && (c == '+' || c == '-')) {
+    if (c == '-') kept_[length_++] = c;
+    return;
   }
-  std::int32_t value = 0;
-  const char* end = word.data() + word.size();
-  const std::from_chars_result result = std::from_chars(word.data(), end, value);
-  if (word.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-  return value;
+  if (c < '0' || c > '9') {
+    broken_ = true;
+    return;
+  }
+  const bool leadingZero = c == '0' && (length_ == 0 || kept_[length_ - 1] == '-');
+  sawDigit_ = true;
+  if (leadingZero) return;
+  if (length_ < sizeof kept_) {
+    kept_[length_++] = c;
+  } else {
+    tooLong_ = true;
+  }
+}
+
+std::optional<std::int32_t> WholeNumberWord::value() const {
+  if (broken_ || tooLong_ || !sawDigit_) return std::nullopt;
+  const bool negative = length_ > 0 && kept_[0] == '-';
+  const char* digits = kept_ + (negative ? 1 : 0);
+  const char* end = kept_ + length_;
+  if (digits == end) return 0;  // only zeros
+  std::int64_t magnitude = 0;
+  std::from_chars(digits, end, magnitude);  // at most 11 digits: always fits
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> parseWholeNumber(std::string_view word) {
+  WholeNumberWord number;
+  for (char c : word) number.add(c);
+  return number.value();
 }
 
 }  // namespace towngen

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace towngen {
 namespace {
 
 TEST(ParseWholeNumber, AcceptsSignedIntsOnly) {
   const struct {
-    const char* word;
+    std::string word;
     std::optional<std::int32_t> value;
   } cases[] = {
       {"0", 0},
@@ -29,6 +31,12 @@ TEST(ParseWholeNumber, AcceptsSignedIntsOnly) {
       {"abc", std::nullopt},
       {"1.5", std::nullopt},
       {"0x10", std::nullopt},
+      {std::string(70, '0') + "3", 3},
+      {"-" + std::string(70, '0') + "2147483648", -2147483647 - 1},
+      {"+" + std::string(200, '0'), 0},
+      {"-" + std::string(70, '0') + "0", 0},
+      {std::string(70, '0') + "21474836470", std::nullopt},
+      {std::string(70, '0') + "-1", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(parseWholeNumber(c.word), c.value) << c.word;
 }
