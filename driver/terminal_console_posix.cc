@@ -72,6 +72,8 @@ void TerminalConsole::waitForKey() {
     // Single-key mode comes first, so that a key pressed as soon as the prompt
     // shows is neither echoed nor held back for a line end.
     SingleKeyMode mode;
+    // Keys typed earlier (during a long town, say) must not answer this wait.
+    tcflush(STDIN_FILENO, TCIFLUSH);
     out_ << "Press any key to continue . . . ";
     out_.flush();
     char key = 0;

@@ -32,6 +32,8 @@ void TerminalConsole::clearScreen() {
 void TerminalConsole::waitForKey() {
   if (!inIsTerminal_) return;
   out_.flush();
+  // Keys typed earlier (during a long town, say) must not answer this wait.
+  FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
   std::system("pause");
 }
 

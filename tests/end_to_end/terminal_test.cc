@@ -46,9 +46,10 @@ class TerminalSession {
 
   // Reads the screen output until `text` has appeared; returns all read so far
   // in this call (empty on a time-out).
-  std::string readUntil(const std::string& text) {
+  std::string readUntil(const std::string& text,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
     std::string seen;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (seen.find(text) == std::string::npos) {
       if (std::chrono::steady_clock::now() > deadline) return {};
       pollfd fd = {master_, POLLIN, 0};
@@ -139,6 +140,24 @@ TEST(Terminal, CtrlCDuringGenerationLeavesTheTerminalUsable) {
   terminal.type("\x03");
   EXPECT_EQ(terminal.waitForSignal(), SIGINT);
   EXPECT_TRUE(terminal.lineModeWithEcho());
+}
+
+TEST(Terminal, KeysTypedDuringGenerationDoNotAnswerTheKeyWait) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  TerminalSession terminal(dir.path());
+  ASSERT_TRUE(terminal.started());
+  ASSERT_FALSE(terminal.readUntil(kKeyWait).empty());
+  terminal.type(" ");
+  terminal.readUntil("characeters - to include the file");
+  terminal.type("Big.txt\r200000\r0\r60\r");
+  ASSERT_FALSE(terminal.readUntil("\r\n2000\r\n").empty());
+  terminal.type("x 1\r");  // typed ahead while the town is made
+  ASSERT_FALSE(terminal.readUntil(kKeyWait).empty());
+  // Still waiting for a key a second later.
+  EXPECT_EQ(terminal.readUntil("Enter '0' or less", std::chrono::seconds(1)), "");
+  terminal.type("k");
+  EXPECT_FALSE(terminal.readUntil("Enter '0' or less").empty());
 }
 
 }  // namespace
