@@ -3,12 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
+#include "common/replacing_file.h"
 #include "data/name_list.h"
 #include "data/word_reader.h"
 #include "driver/town_generation.h"
@@ -21,8 +21,6 @@ namespace {
 
 constexpr std::string_view kContactAddress = "towngen-support@example.org";
 constexpr std::size_t kMaxTownNameLength = 15;
-// Answers longer than this are never valid, so no more of them is kept.
-constexpr std::size_t kAnswerKeep = 64;
 
 constexpr std::array<std::string_view, 4> kDataFileNames = {"male.txt", "female.txt", "last.txt",
                                                             "data.txt"};
@@ -117,7 +115,7 @@ class TownDialogue {
  private:
   // Returns false when the input has ended.
   bool makeTown();
-  bool generateInto(const std::string& townName, std::int32_t population, std::ofstream& townFile);
+  bool generateInto(const std::string& townName, std::int32_t population, ReplacingFile& townFile);
   std::optional<std::string> askTownName();
   std::optional<std::int32_t> askNumber(std::string_view prompt);
 
@@ -165,12 +163,12 @@ std::optional<std::string> TownDialogue::askTownName() {
 }
 
 std::optional<std::int32_t> TownDialogue::askNumber(std::string_view prompt) {
-  std::string word;
   out_ << prompt;
   while (true) {
     out_.flush();
-    if (!readWord(in_, word, kAnswerKeep)) return std::nullopt;
-    if (const std::optional<std::int32_t> number = parseWholeNumber(word)) return number;
+    WholeNumberWord word;
+    if (!readWordWith(in_, [&](char c) { word.add(c); })) return std::nullopt;
+    if (const std::optional<std::int32_t> number = word.value()) return number;
     out_ << kNotAWholeNumber << prompt;
   }
 }
@@ -186,8 +184,8 @@ bool TownDialogue::makeTown() {
     pause();
     return true;
   }
-  std::ofstream townFile(*townName, std::ios::binary | std::ios::trunc);
-  if (!townFile.is_open()) {
+  ReplacingFile townFile(*townName);
+  if (!townFile.isOpen()) {
     out_ << "\n The town file " << *townName
          << " could not be created - check the name and the folder.\n\n ";
     pause();
@@ -197,7 +195,7 @@ bool TownDialogue::makeTown() {
 }
 
 bool TownDialogue::generateInto(const std::string& townName, std::int32_t population,
-                                std::ofstream& townFile) {
+                                ReplacingFile& townFile) {
   clearScreen();
   const std::optional<std::int32_t> minAge = askNumber(kMinAgePrompt);
   if (!minAge) return false;
@@ -205,9 +203,8 @@ bool TownDialogue::generateInto(const std::string& townName, std::int32_t popula
   if (!maxAge) return false;
 
   const AgeRange ages(*minAge, *maxAge);
-  bool written = generateTown(population, ages, makers_, out_, townFile);
-  townFile.close();
-  written = written && !townFile.fail();
+  const bool written =
+      generateTown(population, ages, makers_, out_, townFile.stream()) && townFile.commit();
   if (written) {
     out_ << "\n\n Population generation complete.\n"
          << " Open the file: " << townName << " in the same directory as this program\n\n";

@@ -154,11 +154,19 @@ TEST_F(TownDialogueTest, NonNumbersAreAskedAgain) {
                 std::string(kContinuePrompt).substr(5));
 }
 
-TEST_F(TownDialogueTest, OverflowingAndLongWordsAreNotNumbers) {
+TEST_F(TownDialogueTest, AnswersAreReadWholeHoweverLong) {
   const std::string longWord(100000, '9');
   const std::string out = run("T 2147483648 " + longWord + " 1 0 60 0");
   EXPECT_EQ(out.find(longWord.substr(0, 100)), std::string::npos);  // never echoed
   EXPECT_TRUE(std::filesystem::exists("T"));
+
+  // Zero-padded numbers keep their value; a long town name is still too long.
+  const std::string zeros(100000, '0');
+  const std::string padded =
+      run(std::string(70, 'x') + " P " + zeros + "3 -" + zeros + "0 +" + zeros + "60 0");
+  EXPECT_NE(padded.find("\n Name was longer than 15 characters"), std::string::npos);
+  EXPECT_NE(padded.find(std::string(kMaxAgePrompt) + "1\n2\n3\n" + completion("P")),
+            std::string::npos);
 }
 
 TEST_F(TownDialogueTest, EndOfInputAtEveryPromptEndsQuietly) {
@@ -178,10 +186,13 @@ TEST_F(TownDialogueTest, EndOfInputAtEveryPromptEndsQuietly) {
   }
 }
 
-TEST_F(TownDialogueTest, AnOpenTownFileIsClosedWhenInputEnds) {
-  run("T 5 0");
-  EXPECT_TRUE(std::filesystem::exists("T"));
-  EXPECT_EQ(dir.read("T"), "");
+TEST_F(TownDialogueTest, AnEarlierTownIsKeptUntilTheNewOneIsComplete) {
+  dir.write("T", "an earlier town");
+  run("T 5 0");  // the input ends before the town is made
+  EXPECT_EQ(dir.read("T"), "an earlier town");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+  run("T 1 0 60 0");
+  EXPECT_EQ(dir.read("T").rfind("1) Name: ", 0), 0u);
 }
 
 TEST_F(TownDialogueTest, UncreatableTownFileIsReportedAndNothingIsGenerated) {

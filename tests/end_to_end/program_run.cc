@@ -75,7 +75,7 @@ RunResult runProgram(const std::filesystem::path& workDir, const std::string& in
       result.output.append(buffer.data(), static_cast<std::size_t>(n));
       if (!interrupted && !options.interruptWhenSeen.empty() &&
           result.output.find(options.interruptWhenSeen) != std::string::npos) {
-        kill(child, SIGINT);
+        kill(child, options.interruptSignal);
         interrupted = true;
       }
     }

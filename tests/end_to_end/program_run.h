@@ -11,8 +11,9 @@ struct RunOptions {
   // Run as the unprivileged user "nobody" (when the tests run as root), so that
   // file permissions apply.
   bool asNobody = false;
-  // Send SIGINT once the output holds this text (when not empty).
+  // Send `interruptSignal` once the output holds this text (when not empty).
   std::string interruptWhenSeen;
+  int interruptSignal = 2;  // SIGINT
 };
 
 struct RunResult {

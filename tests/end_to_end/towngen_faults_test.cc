@@ -163,24 +163,52 @@ TEST_F(TowngenFaults, CrLfDataFilesReadAsLf) {
   EXPECT_EQ(dir.read("T.txt").find("\r\r"), std::string::npos);
 }
 
+// No file of ours is left unfinished in the folder.
+void expectNoUnfinishedFile(const fs::path& folder) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    EXPECT_EQ(entry.path().filename().string().find("towngen-unfinished"), std::string::npos)
+        << entry.path();
+  }
+}
+
 TEST_F(TowngenFaults, TownFilesThatCannotBeWritten) {
   fs::create_directory(dir.path() / "Folder");
+  dir.write("Kept.txt", "an earlier town");
+  ASSERT_EQ(chmod((dir.path() / "Kept.txt").c_str(), 0444), 0);
   const struct {
     const char* name;
     const char* message;
+    bool asNobody;
   } cases[] = {
-      {"Folder", "The town file Folder could not be created"},
-      {"none/T.txt", "The town file none/T.txt could not be created"},
-      {"/dev/full", "Writing the town file /dev/full failed - the file is incomplete."},
-      {"data.txt", "data.txt is a data file of this program"},
+      {"Folder", "The town file Folder could not be created", false},
+      {"none/T.txt", "The town file none/T.txt could not be created", false},
+      {"Kept.txt", "The town file Kept.txt could not be created", true},
+      {"/dev/full", "Writing the town file /dev/full failed - the file is incomplete.", false},
+      {"data.txt", "data.txt is a data file of this program", false},
   };
   for (const auto& c : cases) {
-    const RunResult result = run(std::string(c.name) + " 3000 0 60 0\n");
+    RunOptions options;
+    options.asNobody = c.asNobody;
+    if (c.asNobody && geteuid() == 0) {
+      ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+      ASSERT_EQ(chown((dir.path() / "Kept.txt").c_str(), 0, 0), 0);
+    } else if (c.asNobody) {
+      continue;  // the owner of a read-only file may still replace it
+    }
+    const RunResult result = run(std::string(c.name) + " 3000 0 60 0\n", options);
     EXPECT_EQ(result.exitCode, 0) << c.name;
     EXPECT_NE(result.output.find(c.message), std::string::npos) << c.name;
     EXPECT_EQ(result.output.find("Population generation complete."), std::string::npos);
   }
   EXPECT_EQ(dir.read("data.txt").substr(0, 6), "<note>");
+  EXPECT_EQ(dir.read("Kept.txt"), "an earlier town");
+  expectNoUnfinishedFile(dir.path());
+}
+
+TEST_F(TowngenFaults, DevicesAreWrittenNotReplaced) {
+  const RunResult result = run("/dev/null 300 0 60 0\n");
+  EXPECT_NE(result.output.find("Population generation complete."), std::string::npos);
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST_F(TowngenFaults, EndOfInputAtEveryPrompt) {
@@ -205,13 +233,21 @@ TEST_F(TowngenFaults, SignedNumbersAreNumbers) {
   expectTownMade(result);
 }
 
+// A stopped town leaves the earlier town of its name as it was, and no
+// unfinished file.
 TEST_F(TowngenFaults, LargestPopulationStartsAndCanBeStopped) {
-  RunOptions options;
-  options.interruptWhenSeen = "\n5000\n";
-  const RunResult result = run("T.txt 2147483647 0 60\n", options);
-  EXPECT_EQ(result.signal, SIGINT);
-  EXPECT_EQ(result.output.find("Population generation complete."), std::string::npos);
-  EXPECT_NE(result.output.find("(typical would be 60):\n\n 1\n2\n3\n"), std::string::npos);
+  for (const int signal : {SIGINT, SIGTERM}) {
+    dir.write("T.txt", "an earlier town");
+    RunOptions options;
+    options.interruptWhenSeen = "\n5000\n";
+    options.interruptSignal = signal;
+    const RunResult result = run("T.txt 2147483647 0 60\n", options);
+    EXPECT_EQ(result.signal, signal);
+    EXPECT_EQ(result.output.find("Population generation complete."), std::string::npos);
+    EXPECT_NE(result.output.find("(typical would be 60):\n\n 1\n2\n3\n"), std::string::npos);
+    EXPECT_EQ(dir.read("T.txt"), "an earlier town");
+    expectNoUnfinishedFile(dir.path());
+  }
 }
 
 }  // namespace

@@ -1,0 +1,141 @@
+#include "common/replacing_file.h"
+
+#include <array>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace towngen {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The temporary files open at the moment, for the signal handler to remove.
+// Slots hold the paths' C strings, owned by their ReplacingFile.
+constexpr std::size_t kMaxOpen = 8;
+std::array<std::atomic<const char*>, kMaxOpen> openTemporaries{};
+constexpr std::array<int, 2> kEndingSignals = {SIGINT, SIGTERM};
+std::array<void (*)(int), kEndingSignals.size()> previousHandlers{};
+int registered = 0;  // touched only outside the handler
+
+extern "C" void removeTemporariesAndReraise(int signal) {
+  for (std::atomic<const char*>& slot : openTemporaries) {
+    if (const char* path = slot.exchange(nullptr)) {
+#ifdef _WIN32
+      DeleteFileA(path);
+#else
+      unlink(path);
+#endif
+    }
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+void registerTemporary(const char* path) {
+  for (std::atomic<const char*>& slot : openTemporaries) {
+    const char* empty = nullptr;
+    if (slot.compare_exchange_strong(empty, path)) break;
+  }
+  if (registered++ > 0) return;
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+    previousHandlers[i] = std::signal(kEndingSignals[i], removeTemporariesAndReraise);
+  }
+}
+
+void unregisterTemporary(const char* path) {
+  for (std::atomic<const char*>& slot : openTemporaries) {
+    const char* expected = path;
+    if (slot.compare_exchange_strong(expected, nullptr)) break;
+  }
+  if (--registered > 0) return;
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+    std::signal(kEndingSignals[i], previousHandlers[i]);
+  }
+}
+
+// A name beside `target` that no file has yet.
+std::string temporaryNameFor(const fs::path& target) {
+  static unsigned counter = 0;
+#ifdef _WIN32
+  const unsigned long process = GetCurrentProcessId();
+#else
+  const long process = static_cast<long>(getpid());
+#endif
+  while (true) {
+    fs::path candidate = target;
+    candidate += ".towngen-unfinished-" + std::to_string(process) + "-" + std::to_string(counter++);
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(candidate, error))) return candidate.string();
+  }
+}
+
+// True when an existing regular file can be opened for writing (without
+// changing it), as it could be before it was replaced.
+bool writable(const fs::path& file) {
+  std::ofstream probe(file, std::ios::binary | std::ios::app);
+  return probe.is_open();
+}
+
+bool replace(const std::string& from, const fs::path& to) {
+#ifdef _WIN32
+  return MoveFileExA(from.c_str(), to.string().c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+}  // namespace
+
+ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(target_, error))) {
+    const fs::path resolved = fs::weakly_canonical(target_, error);
+    if (!error) target_ = resolved;
+  }
+  const fs::file_status status = fs::status(target_, error);
+  const bool exists = fs::exists(status);
+  if (exists && !fs::is_regular_file(status)) {
+    if (!fs::is_directory(status)) file_.open(target_, std::ios::binary | std::ios::trunc);
+    return;
+  }
+  if (exists && !writable(target_)) return;
+  temporary_ = temporaryNameFor(target_);
+  file_.open(temporary_, std::ios::binary | std::ios::trunc);
+  if (!file_.is_open()) {
+    temporary_.clear();
+    return;
+  }
+  registerTemporary(temporary_.c_str());
+  if (exists) fs::permissions(temporary_, status.permissions(), error);
+}
+
+bool ReplacingFile::commit() {
+  if (!file_.is_open()) return false;
+  file_.close();
+  if (temporary_.empty()) return !file_.fail();
+  if (file_.fail() || !replace(temporary_, target_)) {
+    discard();
+    return false;
+  }
+  unregisterTemporary(temporary_.c_str());
+  temporary_.clear();
+  return true;
+}
+
+void ReplacingFile::discard() {
+  if (file_.is_open()) file_.close();
+  if (temporary_.empty()) return;
+  unregisterTemporary(temporary_.c_str());
+  std::remove(temporary_.c_str());
+  temporary_.clear();
+}
+
+}  // namespace towngen

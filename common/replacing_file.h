@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+
+namespace towngen {
+
+// An output file that replaces `target` only once it is complete. The bytes go
+// to a temporary file in the target's folder, named "<target>.towngen-unfinished-..."
+// so a person who finds one knows what it is, and commit() renames it over the
+// target. Until then an earlier file of that name is untouched; if the object
+// is destroyed uncommitted, or SIGINT or SIGTERM ends the program, the
+// temporary file is removed. A target that exists and is not a regular file
+// (a device such as /dev/null, a pipe) is written directly instead, since
+// renaming over it would replace the device rather than write to it. A symbolic
+// link is followed: the file it names is replaced.
+class ReplacingFile {
+ public:
+  // Opens the temporary file (or the target itself, see above); isOpen() says
+  // whether that worked. A folder, or a regular file that cannot be written,
+  // in the target's place is not opened.
+  explicit ReplacingFile(const std::filesystem::path& target);
+  ~ReplacingFile() { discard(); }
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  bool isOpen() const { return file_.is_open(); }
+  std::ostream& stream() { return file_; }
+
+  // Closes the file and puts it in the target's place. Returns false, leaving
+  // the target as it was, when a write, the close or the rename failed.
+  bool commit();
+
+  // Closes and removes the temporary file; the target stays as it was.
+  void discard();
+
+ private:
+  std::ofstream file_;
+  std::filesystem::path target_;
+  std::string temporary_;  // empty when writing the target directly
+};
+
+}  // namespace towngen
