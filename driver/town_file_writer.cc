@@ -1,7 +1,9 @@
 #include "driver/town_file_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -16,10 +18,10 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kNumberRoom = 11;  // "-2147483648"
 constexpr std::size_t kGoldValueRoom = 23;
 
-// The text of a gold value in the general notation with six significant
-// digits, as a stream writes a double under its default settings: 500, 5.5,
-// 0.1, 10000. Gem values repeat (a few hundred distinct ones), so each text is
-// kept once worked out; it depends on nothing but the value's bits.
+}  // namespace
+
+// Gem values repeat (a few hundred distinct ones), so each text is kept once
+// worked out; it depends on nothing but the value's bits.
 std::string_view goldValueText(double value) {
   struct Slot {
     std::uint64_t bits = 0;
@@ -38,33 +40,22 @@ std::string_view goldValueText(double value) {
   return {slot.text, slot.length};
 }
 
-// Writes into room made beforehand; each call advances past what it wrote.
-class Cursor {
- public:
-  explicit Cursor(char* at) : at_(at) {}
-  char* position() const { return at_; }
+namespace {
 
-  void put(std::string_view text) {
-    std::memcpy(at_, text.data(), text.size());
-    at_ += text.size();
-  }
-  void put(char c) { *at_++ = c; }
-  void number(std::int32_t value) { at_ = std::to_chars(at_, at_ + kNumberRoom, value).ptr; }
-  void labelled(std::string_view label, std::int32_t value) {
-    put(label);
-    number(value);
-  }
-  // The text with every underscore shown as a blank.
-  void itemText(std::string_view text) {
-    for (char c : text) put(c == '_' ? ' ' : c);
-  }
+// The longest gem name, for the room a gem takes.
+constexpr std::size_t kGemNameRoom =
+    std::max_element(kGemNameTable.begin(), kGemNameTable.end(),
+                     [](std::string_view a, std::string_view b) { return a.size() < b.size(); })
+        ->size();
 
- private:
-  char* at_;
-};
+// Makes `out` `size` long and a little more; returns its new end.
+[[gnu::noinline]] char* grow(std::string& out, std::size_t size) {
+  out.resize(size + 1024);
+  return out.data() + out.size();
+}
 
-// The most bytes a block can take: its fixed text and numbers, plus what its
-// names, gems and items add.
+// About the most bytes a block takes, made room for at once: its fixed text
+// and numbers, plus what its names, gems and items add.
 std::size_t blockRoom(const Townsperson& person) {
   std::size_t room = 400 + person.name.size() + person.occupation.size();
   room += static_cast<std::size_t>(person.treasure.gems.count()) * 48;
@@ -72,7 +63,60 @@ std::size_t blockRoom(const Townsperson& person) {
   return room;
 }
 
+// Appends to a string through a cursor. Each line (or gem, or item) first
+// reserves the most it can take, which makes room when there is too little;
+// the writes after it stay within what was reserved (checked in debug builds).
+class Cursor {
+ public:
+  Cursor(std::string& out, std::size_t room) : out_(out) {
+    const std::size_t start = out_.size();
+    out_.resize(start + room);
+    at_ = out_.data() + start;
+    end_ = out_.data() + out_.size();
+  }
+  // Cuts the string back to what was written.
+  void finish() { out_.resize(static_cast<std::size_t>(at_ - out_.data())); }
+
+  // Makes sure that `bytes` more can be written.
+  void reserve(std::size_t bytes) {
+    if (static_cast<std::size_t>(end_ - at_) < bytes) [[unlikely]] {
+      const auto used = static_cast<std::size_t>(at_ - out_.data());
+      end_ = grow(out_, used + bytes);
+      at_ = out_.data() + used;
+    }
+  }
+
+  void put(std::string_view text) {
+    assert(text.size() <= static_cast<std::size_t>(end_ - at_));
+    std::memcpy(at_, text.data(), text.size());
+    at_ += text.size();
+  }
+  void put(char c) {
+    assert(at_ < end_);
+    *at_++ = c;
+  }
+  void number(std::int32_t value) {
+    assert(kNumberRoom <= static_cast<std::size_t>(end_ - at_));
+    at_ = std::to_chars(at_, at_ + kNumberRoom, value).ptr;
+  }
+  void labelled(std::string_view label, std::int32_t value) {
+    put(label);
+    number(value);
+  }
+  // The text with every underscore shown as a blank.
+  void itemText(std::string_view text) {
+    assert(text.size() <= static_cast<std::size_t>(end_ - at_));
+    at_ = std::replace_copy(text.begin(), text.end(), at_, '_', ' ');
+  }
+
+ private:
+  std::string& out_;
+  char* at_;
+  char* end_;
+};
+
 void putNameLine(Cursor& out, const Townsperson& person) {
+  out.reserve(kNumberRoom + 40 + person.name.size() + person.occupation.size());
   out.number(person.number);
   out.put(") Name: ");
   out.put(person.name);
@@ -83,6 +127,7 @@ void putNameLine(Cursor& out, const Townsperson& person) {
 }
 
 void putAbilityLine(Cursor& out, const Townsperson& person) {
+  out.reserve(9 * kNumberRoom + 64);
   out.labelled("Age: ", person.age);
   out.labelled(" Str: ", person.Str);
   if (person.Str == 18) {
@@ -103,6 +148,7 @@ void putAbilityLine(Cursor& out, const Townsperson& person) {
 
 // Copper always; the other coins only when above zero, in their order.
 void putCoins(Cursor& out, const CarriedTreasure& treasure) {
+  out.reserve(5 * kNumberRoom + 32);
   out.put("Coins:");
   out.put(kLineEnd);
   out.number(treasure.cp);
@@ -119,11 +165,13 @@ void putCoins(Cursor& out, const CarriedTreasure& treasure) {
 
 void putGems(Cursor& out, const LinkedList<Gem>& gems) {
   if (gems.isEmpty()) return;
+  out.reserve(16);
   out.put(kLineEnd);
   out.put("Gems(s):");
   out.put(kLineEnd);
   bool first = true;
   for (const Gem& gem : gems) {
+    out.reserve(kGemNameRoom + kGoldValueRoom + 6);
     if (!first) out.put(' ');
     first = false;
     out.put(gemName(gem.nameIndex));
@@ -138,6 +186,7 @@ void putMagicItems(Cursor& out, const LinkedList<MagicItem>& items) {
   bool first = true;
   for (const MagicItem& item : items) {
     if (item.text().empty()) continue;
+    out.reserve(item.text().size() + 20);
     if (first) {
       out.put(kLineEnd);
       out.put("Magic Item(s):");
@@ -153,19 +202,18 @@ void putMagicItems(Cursor& out, const LinkedList<MagicItem>& items) {
 }  // namespace
 
 void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {
-  const std::size_t start = out.size();
-  out.resize(start + blockRoom(person));
-  Cursor cursor(out.data() + start);
+  Cursor cursor(out, blockRoom(person));
   putNameLine(cursor, person);
   putAbilityLine(cursor, person);
   putCoins(cursor, person.treasure);
   putGems(cursor, person.treasure.gems);
   putMagicItems(cursor, person.treasure.magicItems);
   if (person.number < population) {
+    cursor.reserve(4);
     cursor.put(kLineEnd);
     cursor.put(kLineEnd);
   }
-  out.resize(static_cast<std::size_t>(cursor.position() - out.data()));
+  cursor.finish();
 }
 
 bool TownFileWriter::writeTownsperson(const Townsperson& person, std::int32_t population) {

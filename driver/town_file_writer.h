@@ -3,11 +3,17 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "driver/background_writer.h"
 #include "townsfolk/townsperson.h"
 
 namespace towngen {
+
+// The text of a gold value in the general notation with six significant
+// digits, as a stream writes a double under its default settings: 500, 5.5,
+// 0.1, 10000. The text stays valid until the next call on this thread.
+std::string_view goldValueText(double value);
 
 // Appends the townsperson's block to `out` as it stands in the town file: every
 // line end is CR LF, and the block ends with an empty line unless it is the
@@ -25,6 +31,11 @@ class TownFileWriter {
   ~TownFileWriter() { finish(); }
   TownFileWriter(const TownFileWriter&) = delete;
   TownFileWriter& operator=(const TownFileWriter&) = delete;
+
+  // The text of a gold value in the general notation with six significant
+  // digits, as a stream writes a double under its default settings: 500, 5.5,
+  // 0.1, 10000. The text stays valid until the next call on this thread.
+  std::string_view goldValueText(double value);
 
   // Appends the townsperson's block. Returns false once the file has failed.
   bool writeTownsperson(const Townsperson& person, std::int32_t population);

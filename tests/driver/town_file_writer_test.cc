@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "treasure/gem_value_class.h"
 
 namespace towngen {
 namespace {
@@ -162,20 +167,80 @@ TEST(WriteTownsperson, ItemsWithoutTextAreLeftOut) {
   EXPECT_EQ(block.substr(block.find("Magic")), "Magic Item(s):\r\nRope of Climbing");
 }
 
-TEST(TownFileWriter, HandsTheBlocksToTheFile) {
-  std::ostringstream file;
-  {
-    TownFileWriter writer(file);
-    for (int i = 0; i < 1000; ++i) EXPECT_TRUE(writer.writeTownsperson(halDunn(), 4));
-  }
-  std::string expected;
-  for (int i = 0; i < 1000; ++i) expected += blockOf(halDunn(), 4);
-  EXPECT_EQ(file.str(), expected);
+// A file that takes `room` bytes and then fails, as a full disk does.
+class FillingBuffer : public std::streambuf {
+ public:
+  explicit FillingBuffer(std::size_t room) : room_(room) {}
+  const std::string& bytes() const { return bytes_; }
 
-  std::ostringstream failed;
-  failed.setstate(std::ios::badbit);
-  TownFileWriter writer(failed);
-  EXPECT_FALSE(writer.writeTownsperson(halDunn(), 4));
+ protected:
+  std::streamsize xsputn(const char* data, std::streamsize count) override {
+    const std::size_t taken = std::min(room_ - bytes_.size(), static_cast<std::size_t>(count));
+    bytes_.append(data, taken);
+    return static_cast<std::streamsize>(taken);
+  }
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof()) || bytes_.size() == room_) {
+      return traits_type::eof();
+    }
+    bytes_.push_back(traits_type::to_char_type(c));
+    return c;
+  }
+
+ private:
+  std::size_t room_;
+  std::string bytes_;
+};
+
+// Big blocks (long names, many gems and items) cross the writer's chunks
+// whole and in order; a file that fills up after good chunks is noticed.
+TEST(TownFileWriter, HandsTheBlocksToTheFileAndNoticesAFullOne) {
+  Townsperson big = halDunn();
+  big.name = std::string(70000, 'N') + " " + std::string(30000, 'L');
+  big.occupation = std::string(5000, 'o');
+  for (int i = 0; i < 400; ++i) big.treasure.gems.append(gemOf(i % 51, 0.1 + i));
+  for (int i = 0; i < 300; ++i)
+    big.treasure.magicItems.append(itemOf(std::string(900, '_').c_str()));
+  const Townsperson people[] = {halDunn(), big, halDunn(), big, big, halDunn()};
+
+  std::string expected;
+  for (const Townsperson& person : people) expected += blockOf(person, 7);
+  ASSERT_GT(expected.size(), 3u * (1 << 18));
+  const struct {
+    std::size_t room;
+    bool fits;
+  } cases[] = {{expected.size(), true}, {600000, false}, {0, false}};
+  for (const auto& c : cases) {
+    FillingBuffer buffer(c.room);
+    std::ostream file(&buffer);
+    bool written = true;
+    {
+      TownFileWriter writer(file);
+      for (const Townsperson& person : people) written = writer.writeTownsperson(person, 7);
+      written = writer.finish() && written;
+    }
+    EXPECT_EQ(written, c.fits) << c.room;
+    EXPECT_EQ(buffer.bytes(), expected.substr(0, c.room)) << c.room;
+  }
+}
+
+// Every value a gem can take, worked out as the gem roll works it out, shows
+// as a stream shows the double.
+TEST(GoldValueText, MatchesTheStreamForEveryGemValue) {
+  std::vector<double> values = {0.0, 0.1, 0.5, 1.0, 5.0};
+  for (int past = 1; past <= 64; ++past)
+    values.push_back(std::min(std::ldexp(5000.0, past), 99999.0));
+  for (const GemValueClass& row : kGemValueClasses) {
+    const double base = row.baseValue;
+    values.insert(values.end(), {base, 2.0 * base, 0.5 * base});
+    for (int p = 10; p < 60; ++p) values.push_back((p * 0.01 + 1.0) * base);
+    for (int p = 10; p < 40; ++p) values.push_back((p * 0.01) * base);
+  }
+  for (double value : values) {
+    std::ostringstream stream;
+    stream << value;
+    EXPECT_EQ(goldValueText(value), stream.str()) << value;
+  }
 }
 
 }  // namespace
