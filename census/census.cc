@@ -9,12 +9,27 @@ namespace {
 
 using Counts = std::vector<std::pair<std::string, std::int64_t>>;
 
-Counts byCount(const std::map<std::string, std::int64_t>& counts, std::size_t most) {
+void tally(Census::Tally& counts, std::string_view key) {
+  if (const auto found = counts.find(key); found != counts.end()) {
+    ++found->second;
+  } else {
+    counts.emplace(key, 1);
+  }
+}
+
+Counts byCount(const Census::Tally& counts, std::size_t most) {
   Counts sorted(counts.begin(), counts.end());
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const auto& a, const auto& b) { return a.second > b.second; });
   if (sorted.size() > most) sorted.resize(most);
   return sorted;
+}
+
+// Whether an entry of `value` would be among the `most` largest of `entries`
+// (sorted largest first), coming after the equal ones already there.
+template <typename Entry, typename Key>
+bool wouldKeep(const std::vector<Entry>& entries, double value, std::size_t most, Key key) {
+  return entries.size() < most || value > key(entries.back());
 }
 
 // Keeps the `most` largest entries by `key`, earlier ones first among equals.
@@ -41,10 +56,26 @@ std::string share(std::int64_t part, std::int64_t whole) {
 
 std::string gold(double value) { return formatted("%.2f gp", value); }
 
+// The text in a column `width` wide, with at least one blank after it, so
+// that a wide value never runs into the next column.
 std::string padded(std::string_view text, std::size_t width) {
   std::string result(text);
-  if (result.size() < width) result.append(width - result.size(), ' ');
+  result.append(result.size() < width ? width - result.size() : 1, ' ');
   return result;
+}
+
+// A count of copper pieces in gold pieces with two decimals, exactly, however
+// large.
+std::string copperAsGold(WideCount copper) {
+  std::string digits;
+  WideCount whole = copper / 100;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(whole % 10)));
+    whole /= 10;
+  } while (whole > 0);
+  const auto cents = static_cast<int>(copper % 100);
+  return digits + "." + static_cast<char>('0' + cents / 10) + static_cast<char>('0' + cents % 10) +
+         " gp";
 }
 
 }  // namespace
@@ -53,9 +84,9 @@ void Census::add(const TownRecord& record) {
   if (population_ == 0 || record.age < youngest_) youngest_ = record.age;
   if (population_ == 0 || record.age > oldest_) oldest_ = record.age;
   ++population_;
-  ++classes_[std::string(record.socialClass())];
-  ++sexes_[record.sex];
-  ++occupations_[record.occupation];
+  tally(classes_, record.socialClass());
+  tally(sexes_, record.sex);
+  tally(occupations_, record.occupation);
   ageSum_ += record.age;
   for (std::size_t i = 0; i < abilitySums_.size(); ++i) abilitySums_[i] += record.abilities[i];
   if (record.abilities[0] == 18) {
@@ -64,20 +95,26 @@ void Census::add(const TownRecord& record) {
   }
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) coinTotals_[i] += record.coins[i];
 
-  const std::string owner =
-      std::to_string(record.number) + ") " + record.firstName + " " + record.lastName;
+  const auto ownerOf = [&] {
+    return std::to_string(record.number) + ") " + record.firstName + " " + record.lastName;
+  };
+  const auto gemValue = [](const OwnedGem& owned) { return owned.gem.value; };
   for (const GemEntry& gem : record.gems) {
     ++gemCount_;
     gemWorth_ += gem.value;
-    keepLargest(topGems_, OwnedGem{gem, owner}, kTopGems,
-                [](const OwnedGem& owned) { return owned.gem.value; });
+    if (wouldKeep(topGems_, gem.value, kTopGems, gemValue)) {
+      keepLargest(topGems_, OwnedGem{gem, ownerOf()}, kTopGems, gemValue);
+    }
   }
   for (const std::string& item : record.magicItems) {
     ++magicItemCount_;
-    ++items_[item];
+    tally(items_, item);
   }
-  keepLargest(richest_, Wealth{record.wealthInGold(), owner + ", " + record.occupation}, kRichest,
-              [](const Wealth& wealth) { return wealth.gold; });
+  const double wealth = record.wealthInGold();
+  const auto gold = [](const Wealth& entry) { return entry.gold; };
+  if (wouldKeep(richest_, wealth, kRichest, gold)) {
+    keepLargest(richest_, Wealth{wealth, ownerOf() + ", " + record.occupation}, kRichest, gold);
+  }
 }
 
 std::int64_t Census::countOfClass(const std::string& socialClass) const {
@@ -90,10 +127,13 @@ std::int64_t Census::countOfSex(const std::string& sex) const {
   return found == sexes_.end() ? 0 : found->second;
 }
 
-std::int64_t Census::coinWorthInCopper() const {
-  TownRecord totals;
-  totals.coins = coinTotals_;
-  return totals.coinWorthInCopper();
+std::string Census::coinWorth() const {
+  constexpr std::array<int, 5> kCopperPer = {1, 10, 50, 100, 500};
+  WideCount copper = 0;
+  for (std::size_t i = 0; i < coinTotals_.size(); ++i) {
+    copper += static_cast<WideCount>(coinTotals_[i]) * kCopperPer[i];
+  }
+  return copperAsGold(copper);
 }
 
 Counts Census::occupations() const { return byCount(occupations_, occupations_.size()); }
@@ -139,7 +179,7 @@ void Census::print(std::ostream& out, const std::string& townName) const {
   for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
     out << " " << coinTotals_[i] << kCoinLabels[i];
   }
-  out << "\nCoins worth: " << gold(static_cast<double>(coinWorthInCopper()) / 100.0) << "\n";
+  out << "\nCoins worth: " << coinWorth() << "\n";
 
   out << "\nGems: " << gemCount_ << ", worth " << gold(gemWorth_) << "\n";
   if (!topGems_.empty()) out << "Most valuable gems:\n";

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -11,14 +12,23 @@
 
 namespace towngen {
 
+// Wide enough for any sum of a town's coins in copper pieces: every count fits
+// an int and a town has at most 2^31 - 1 townspeople.
+__extension__ typedef unsigned __int128 WideCount;
+
 // The figures of a town, gathered one townsperson at a time. What it keeps
 // grows with the number of different occupations and magic items, never with
-// the population.
+// the population. The sums cannot overflow for records as the town file
+// reader hands them out: coin counts and ages fit an int, abilities and
+// percentiles are small, and numbered blocks number at most 2^31 - 1.
 class Census {
  public:
   static constexpr std::size_t kTopGems = 5;
   static constexpr std::size_t kTopItems = 10;
   static constexpr std::size_t kRichest = 10;
+
+  // How many times each text was seen.
+  using Tally = std::map<std::string, std::int64_t, std::less<>>;
 
   void add(const TownRecord& record);
 
@@ -39,7 +49,8 @@ class Census {
   std::int64_t countOfClass(const std::string& socialClass) const;
   std::int64_t countOfSex(const std::string& sex) const;
   const std::array<std::int64_t, 5>& coinTotals() const { return coinTotals_; }
-  std::int64_t coinWorthInCopper() const;
+  // What all the coins are worth, such as "5033.94 gp"; exact for any totals.
+  std::string coinWorth() const;
   std::int64_t magicItemCount() const { return magicItemCount_; }
   const std::vector<OwnedGem>& mostValuableGems() const { return topGems_; }
   const std::vector<Wealth>& richest() const { return richest_; }
@@ -49,9 +60,9 @@ class Census {
 
  private:
   std::int64_t population_ = 0;
-  std::map<std::string, std::int64_t> classes_;
-  std::map<std::string, std::int64_t> sexes_;
-  std::map<std::string, std::int64_t> occupations_;
+  Tally classes_;
+  Tally sexes_;
+  Tally occupations_;
   std::int32_t youngest_ = 0;
   std::int32_t oldest_ = 0;
   std::int64_t ageSum_ = 0;
@@ -63,7 +74,7 @@ class Census {
   double gemWorth_ = 0.0;
   std::vector<OwnedGem> topGems_;
   std::int64_t magicItemCount_ = 0;
-  std::map<std::string, std::int64_t> items_;
+  Tally items_;
   std::vector<Wealth> richest_;
 };
 

@@ -1,14 +1,32 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "census/town_record.h"
 
 namespace towngen {
 
+// The texts of gold values as the town file writes them (six significant
+// digits), kept once worked out: gem values repeat.
+class GoldTexts {
+ public:
+  // The text stays valid until the next call.
+  std::string_view textOf(double value);
+
+ private:
+  static constexpr std::size_t kMaxKnown = 4096;
+  std::unordered_map<std::uint64_t, std::string> texts_;
+};
+
 // Writes one CSV record (RFC 4180) per townsperson after a header line; gems
-// and magic items are joined with "; " in one field each.
+// and magic items are joined with "; " in one field each, and the Str
+// percentile is empty unless Str is 18.
 class CsvWriter {
  public:
   explicit CsvWriter(std::ostream& out);
@@ -16,13 +34,23 @@ class CsvWriter {
 
  private:
   std::ostream& out_;
+  std::string line_;
+  GoldTexts goldTexts_;
 };
 
-// Writes the townspeople as one JSON array of objects, one object a line.
-// Text that is not valid UTF-8 is written with U+FFFD in its place.
+// Writes the townspeople as JSON, one object a line: either one array of them
+// or JSON Lines (an object per line and nothing else). Text that is not valid
+// UTF-8 is written with U+FFFD in its place; the Str percentile is null unless
+// Str is 18.
 class JsonWriter {
  public:
-  explicit JsonWriter(std::ostream& out) : out_(out) {}
+  enum class Layout { Array, Lines };
+
+  explicit JsonWriter(std::ostream& out, Layout layout = Layout::Array);
+  ~JsonWriter();
+  JsonWriter(const JsonWriter&) = delete;
+  JsonWriter& operator=(const JsonWriter&) = delete;
+
   void write(const TownRecord& record);
   // Closes the array; call once, after the last record.
   void finish();
@@ -31,9 +59,13 @@ class JsonWriter {
   std::size_t replacedBytes() const { return replaced_; }
 
  private:
+  struct Buffers;
+
   std::ostream& out_;
+  Layout layout_;
   bool first_ = true;
   std::size_t replaced_ = 0;
+  std::unique_ptr<Buffers> buffers_;  // kept from one record to the next
 };
 
 }  // namespace towngen

@@ -1,7 +1,9 @@
 #include "census/town_file_reader.h"
 
 #include <charconv>
-#include <string_view>
+#include <cstring>
+#include <limits>
+#include <optional>
 #include <system_error>
 
 namespace towngen {
@@ -12,15 +14,25 @@ constexpr std::string_view kNameLine =
 constexpr std::string_view kAbilityLine =
     "an ability line such as \"Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: "
     "10\"";
+constexpr std::string_view kAbilityRange = "abilities from 3 to 18";
+constexpr std::string_view kPercentile =
+    "a Str percentile from 1 to 100 after Str 18, and none after any other Str";
 constexpr std::string_view kCoinsHeading = "the line \"Coins:\"";
 constexpr std::string_view kCoinLine =
-    "a coin line such as \"40cp, 3gp\" (copper first, then sp, ep, gp, pp in that order)";
-constexpr std::string_view kGemLine = "a gem line such as \"Jasper (50gp) Pearl (575gp)\"";
+    "a coin line such as \"40cp, 3gp\" (copper first, then sp, ep, gp, pp above zero in that "
+    "order)";
+constexpr std::string_view kGemLine =
+    "a gem line such as \"Jasper (50gp) Pearl (575gp)\" (values above zero, written with up to "
+    "six significant digits)";
 constexpr std::string_view kItemLine = "a line of magic items";
 constexpr std::string_view kAfterBlock =
     "\"Gems(s):\", \"Magic Item(s):\", an empty line or the end of the file";
 constexpr std::string_view kAfterGems = "\"Magic Item(s):\", an empty line or the end of the file";
 constexpr std::string_view kAfterItems = "an empty line or the end of the file";
+constexpr std::string_view kGood;  // no problem
+
+constexpr std::int32_t kLowestAbility = 3;
+constexpr std::int32_t kHighestAbility = 18;
 
 // Walks a line from left to right; every step says whether the line went on as
 // expected.
@@ -29,20 +41,46 @@ class LineScanner {
   explicit LineScanner(std::string_view line) : rest_(line) {}
 
   bool literal(std::string_view text) {
-    if (rest_.substr(0, text.size()) != text) return false;
+    if (!rest_.starts_with(text)) return false;
     rest_.remove_prefix(text.size());
     return true;
   }
-
-  // A whole or decimal number, as std::from_chars reads it into `Number`.
-  template <typename Number>
-  bool number(Number& value) {
-    const std::from_chars_result result =
-        std::from_chars(rest_.data(), rest_.data() + rest_.size(), value);
-    if (result.ec != std::errc() || result.ptr == rest_.data()) return false;
-    rest_.remove_prefix(static_cast<std::size_t>(result.ptr - rest_.data()));
+  // The same for a quoted literal, whose length the compiler knows, so that
+  // the comparison becomes a few instructions.
+  template <std::size_t N>
+  bool literal(const char (&text)[N]) {
+    constexpr std::size_t length = N - 1;
+    if (rest_.size() < length || std::memcmp(rest_.data(), text, length) != 0) return false;
+    rest_.remove_prefix(length);
     return true;
   }
+
+  // A whole number as towngen writes one: an optional minus and digits, with
+  // no leading zero, fitting an int.
+  bool number(std::int32_t& value) {
+    const bool negative = !rest_.empty() && rest_[0] == '-';
+    std::size_t at = negative ? 1 : 0;
+    const std::size_t first = at;
+    std::int64_t magnitude = 0;
+    while (at < rest_.size() && rest_[at] >= '0' && rest_[at] <= '9' && at - first < 11) {
+      magnitude = magnitude * 10 + (rest_[at++] - '0');
+    }
+    const std::size_t digits = at - first;
+    if (digits == 0 || (rest_[first] == '0' && (digits > 1 || negative))) return false;  // 007, -0
+    if (at < rest_.size() && rest_[at] >= '0' && rest_[at] <= '9') return false;  // too many digits
+    const std::int64_t signedValue = negative ? -magnitude : magnitude;
+    if (signedValue < std::numeric_limits<std::int32_t>::min() ||
+        signedValue > std::numeric_limits<std::int32_t>::max()) {
+      return false;
+    }
+    value = static_cast<std::int32_t>(signedValue);
+    rest_.remove_prefix(at);
+    return true;
+  }
+
+  // The text up to the first `c` (not included), or to the end of the line.
+  std::string_view upTo(char c) const { return rest_.substr(0, rest_.find(c)); }
+  void skip(std::size_t length) { rest_.remove_prefix(length); }
 
   // The text up to `end` (not included), which must follow; false without it.
   bool until(std::string_view end, std::string& text) {
@@ -69,6 +107,8 @@ class LineScanner {
   std::string_view rest_;
 };
 
+bool isAbility(std::int32_t value) { return value >= kLowestAbility && value <= kHighestAbility; }
+
 bool parseNameLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
   if (!scan.number(record.number) || !scan.literal(") Name: ") || !scan.word(record.firstName) ||
@@ -87,34 +127,43 @@ bool parseNameLine(std::string_view line, TownRecord& record) {
   return true;
 }
 
-bool parseAbilityLine(std::string_view line, TownRecord& record) {
+// Returns what the line should have been, or kGood.
+std::string_view parseAbilityLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  if (!scan.literal("Age: ") || !scan.number(record.age)) return false;
-  if (!scan.literal(" Str: ") || !scan.number(record.abilities[0])) return false;
+  if (!scan.literal("Age: ") || !scan.number(record.age)) return kAbilityLine;
+  if (!scan.literal(" Str: ") || !scan.number(record.abilities[0])) return kAbilityLine;
   record.strPercentile = 0;
   if (scan.literal("(")) {
-    if (!scan.number(record.strPercentile) || !scan.literal(") ")) return false;
+    if (!scan.number(record.strPercentile) || !scan.literal(") ")) return kAbilityLine;
   } else if (!scan.literal(" ")) {
-    return false;
+    return kAbilityLine;
   }
   for (std::size_t i = 1; i < kAbilityLabels.size(); ++i) {
-    if (i > 1 && !scan.literal(" ")) return false;
+    if (i > 1 && !scan.literal(" ")) return kAbilityLine;
     if (!scan.literal(kAbilityLabels[i]) || !scan.literal(": ") ||
         !scan.number(record.abilities[i])) {
-      return false;
+      return kAbilityLine;
     }
   }
-  return scan.atEnd();
+  if (!scan.atEnd()) return kAbilityLine;
+  for (std::int32_t ability : record.abilities) {
+    if (!isAbility(ability)) return kAbilityRange;
+  }
+  const bool exceptional = record.abilities[0] == kHighestAbility;
+  const bool percentileFits = record.strPercentile >= 1 && record.strPercentile <= 100;
+  if (exceptional ? !percentileFits : record.strPercentile != 0) return kPercentile;
+  return kGood;
 }
 
 bool parseCoinLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
   record.coins = {};
-  if (!scan.number(record.coins[0]) || !scan.literal("cp")) return false;
+  std::int32_t count = 0;
+  if (!scan.number(count) || count < 0 || !scan.literal("cp")) return false;
+  record.coins[0] = count;
   std::size_t next = 1;  // coins after copper come in label order, each once
   while (!scan.atEnd()) {
-    std::int64_t count = 0;
-    if (!scan.literal(", ") || !scan.number(count)) return false;
+    if (!scan.literal(", ") || !scan.number(count) || count <= 0) return false;
     while (next < kCoinLabels.size() && !scan.literal(kCoinLabels[next])) ++next;
     if (next == kCoinLabels.size()) return false;
     record.coins[next++] = count;
@@ -122,14 +171,49 @@ bool parseCoinLine(std::string_view line, TownRecord& record) {
   return true;
 }
 
-bool parseGemLine(std::string_view line, TownRecord& record) {
+}  // namespace
+
+// The value of a gold value text as towngen writes it (above zero, in the
+// general notation with six significant digits), or nothing for any other
+// text. Gem values repeat, so texts seen before are looked up.
+std::optional<double> GoldValues::valueOf(std::string_view text) {
+  if (text.empty() || text.size() > Slot::kRoom) return std::nullopt;  // longer than any
+  std::size_t hash = text.size();
+  for (char c : text) hash = hash * 31 + static_cast<unsigned char>(c);
+  Slot& slot = slots_[hash % slots_.size()];
+  if (slot.length == text.size() && std::memcmp(slot.text, text.data(), text.size()) == 0) {
+    return slot.value;
+  }
+  double value = 0.0;
+  const std::from_chars_result result =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(value > 0.0)) {
+    return std::nullopt;
+  }
+  char canonical[32];
+  const char* end =
+      std::to_chars(canonical, canonical + sizeof canonical, value, std::chars_format::general, 6)
+          .ptr;
+  if (text != std::string_view(canonical, end)) return std::nullopt;
+  slot.length = text.size();
+  std::memcpy(slot.text, text.data(), text.size());
+  slot.value = value;
+  return value;
+}
+
+namespace {
+
+bool parseGemLine(std::string_view line, TownRecord& record, GoldValues& goldValues) {
   LineScanner scan(line);
   do {
     GemEntry gem;
-    if (!scan.until(" (", gem.name) || gem.name.empty() || !scan.literal(" (") ||
-        !scan.number(gem.value) || !scan.literal("gp)")) {
-      return false;
-    }
+    if (!scan.until(" (", gem.name) || gem.name.empty() || !scan.literal(" (")) return false;
+    const std::string_view valueText = scan.upTo('g');
+    const std::optional<double> value = goldValues.valueOf(valueText);
+    if (!value) return false;
+    gem.value = *value;
+    scan.skip(valueText.size());
+    if (!scan.literal("gp)")) return false;
     record.gems.push_back(std::move(gem));
   } while (scan.literal(" "));
   return scan.atEnd() && !record.gems.empty();
@@ -150,37 +234,48 @@ bool parseItemLine(std::string_view line, TownRecord& record) {
 }  // namespace
 
 // Reads line lineNumber_ + 1; at the end of the file, lineNumber_ still counts
-// the line that is missing, so an error can name it.
+// the line that is missing, so an error can name it. A bad last line without a
+// line end is taken for a file cut off there.
 bool TownFileReader::readLine() {
   ++lineNumber_;
-  if (!std::getline(in_, line_)) {
-    atEnd_ = true;
-    return false;
-  }
-  if (!line_.empty() && line_.back() == '\r') line_.pop_back();
-  return true;
+  lastRead_ = lines_.next(line_);
+  if (lastRead_ == LineReader::Result::Line) return true;
+  atEnd_ = true;
+  return false;
 }
 
-bool TownFileReader::fail(std::string expected) {
+bool TownFileReader::fail(std::string_view expected) {
   failed_ = true;
   ended_ = true;
-  if (atEnd_) expected += ", but the file ends there";
-  error_ = {lineNumber_, std::move(expected)};
+  using Result = LineReader::Result;
+  if (lastRead_ == Result::TooLong) {
+    error_ = {lineNumber_, "line longer than 16 MiB"};
+  } else if (lastRead_ == Result::ReadError) {
+    error_ = {lineNumber_, "read error"};
+  } else if (atEnd_ || lines_.lastLineUnended()) {
+    error_ = {lineNumber_, "the file ends early: expected " + std::string(expected)};
+  } else {
+    error_ = {lineNumber_, "not a town file: expected " + std::string(expected)};
+  }
   return false;
 }
 
 bool TownFileReader::next(TownRecord& record) {
   if (ended_) return false;
   if (!haveLine_ && !readLine()) {
-    ended_ = true;  // an empty file has no townspeople
+    ended_ = true;
+    if (lastRead_ != LineReader::Result::End) return fail(kNameLine);
     return false;
   }
   haveLine_ = false;
-  return readBlock(record);
+  if (!readBlock(record)) return false;
+  ++count_;
+  return true;
 }
 
 bool TownFileReader::endOfTown() {
   ended_ = true;
+  if (lastRead_ != LineReader::Result::End) return fail(kAfterBlock);
   return true;
 }
 
@@ -189,23 +284,30 @@ bool TownFileReader::endOfTown() {
 bool TownFileReader::readBlock(TownRecord& record) {
   record.gems.clear();
   record.magicItems.clear();
-  if (!parseNameLine(line_, record)) return fail(std::string(kNameLine));
-  if (!readLine() || !parseAbilityLine(line_, record)) return fail(std::string(kAbilityLine));
-  if (!readLine() || line_ != "Coins:") return fail(std::string(kCoinsHeading));
-  if (!readLine() || !parseCoinLine(line_, record)) return fail(std::string(kCoinLine));
+  if (!parseNameLine(line_, record)) return fail(kNameLine);
+  if (record.number != count_ + 1) {
+    return fail("townsperson " + std::to_string(count_ + 1) +
+                " here: the blocks are numbered 1, 2, 3, ... in order");
+  }
+  if (!readLine()) return fail(kAbilityLine);
+  if (const std::string_view problem = parseAbilityLine(line_, record); !problem.empty()) {
+    return fail(problem);
+  }
+  if (!readLine() || line_ != "Coins:") return fail(kCoinsHeading);
+  if (!readLine() || !parseCoinLine(line_, record)) return fail(kCoinLine);
   if (!readLine()) return endOfTown();
   std::string_view expected = kAfterBlock;
   if (line_ == "Gems(s):") {
-    if (!readLine() || !parseGemLine(line_, record)) return fail(std::string(kGemLine));
+    if (!readLine() || !parseGemLine(line_, record, goldValues_)) return fail(kGemLine);
     if (!readLine()) return endOfTown();
     expected = kAfterGems;
   }
   if (line_ == "Magic Item(s):") {
-    if (!readLine() || !parseItemLine(line_, record)) return fail(std::string(kItemLine));
+    if (!readLine() || !parseItemLine(line_, record)) return fail(kItemLine);
     if (!readLine()) return endOfTown();
     expected = kAfterItems;
   }
-  if (!line_.empty()) return fail(std::string(expected));
+  if (!line_.empty()) return fail(expected);
   if (!readLine()) return endOfTown();
   haveLine_ = true;  // the first line of the next block
   return true;

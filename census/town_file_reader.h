@@ -1,46 +1,80 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "census/line_reader.h"
 #include "census/town_record.h"
 
 namespace towngen {
 
-// What was wrong where, when a file is not a town file.
+// What was wrong where, when a file cannot be read as a town.
 struct TownFileError {
   std::int64_t line = 0;  // 1-based
-  std::string expected;   // what the line should have been
+  std::string what;       // such as "not a town file: expected a coin line ..."
+};
+
+// The gold values of gem texts, checked to be as towngen writes them. Gem
+// values repeat, so the texts seen last are kept in a small table to be
+// looked up.
+class GoldValues {
+ public:
+  std::optional<double> valueOf(std::string_view text);
+
+ private:
+  struct Slot {
+    static constexpr std::size_t kRoom = 24;  // longer than any such text
+    std::size_t length = 0;
+    char text[kRoom] = {};
+    double value = 0.0;
+  };
+  std::array<Slot, 1024> slots_;
 };
 
 // Reads a town file one block at a time, keeping nothing but the block being
-// read. Lines may end in CR LF (as towngen writes them) or LF.
+// read. Lines may end in CR LF (as towngen writes them) or LF, and may be at
+// most kMaxLineLength bytes long. Everything towngen writes exactly must be as
+// it writes it: blocks numbered 1, 2, 3, ... in order, abilities from 3 to 18,
+// a Str percentile from 1 to 100 only after Str 18, coins and ages as whole
+// numbers that fit an int, gem values as towngen writes them. Names,
+// occupations and item texts are free.
 class TownFileReader {
  public:
-  explicit TownFileReader(std::istream& in) : in_(in) {}
+  static constexpr std::size_t kMaxLineLength = 16 << 20;
+
+  explicit TownFileReader(std::istream& in) : lines_(in, kMaxLineLength) {}
 
   // Reads the next townsperson into `record`. Returns false at the end of the
-  // file, and on a malformed line, after which error() tells what was wrong.
+  // file, and when the file cannot be read as a town, after which failed() is
+  // true and error() tells what was wrong.
   bool next(TownRecord& record);
 
   bool failed() const { return failed_; }
   const TownFileError& error() const { return error_; }
+  // How many townspeople were read.
+  std::int64_t count() const { return count_; }
 
  private:
   bool readLine();
-  bool fail(std::string expected);
+  bool fail(std::string_view expected);
   bool endOfTown();
   bool readBlock(TownRecord& record);
 
-  std::istream& in_;
-  std::string line_;
+  LineReader lines_;
+  std::string_view line_;
   std::int64_t lineNumber_ = 0;
+  std::int64_t count_ = 0;
   bool haveLine_ = false;  // line_ already holds the next block's first line
   bool ended_ = false;
   bool atEnd_ = false;  // the file has no more lines
   bool failed_ = false;
+  LineReader::Result lastRead_ = LineReader::Result::Line;
   TownFileError error_;
+  GoldValues goldValues_;
 };
 
 }  // namespace towngen

@@ -1,5 +1,11 @@
 #include "census/towncensus.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -8,101 +14,101 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
+#include "common/replacing_file.h"
 
 namespace towngen {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: towncensus [--csv FILE] [--json FILE] TOWN_FILE\n"
-    "Reads a town file written by towngen (\"-\" reads standard input). With no\n"
-    "option it prints a census of the town: classes, sexes, occupations, ages,\n"
-    "abilities, coins, gems, magic items and the richest townspeople. With --csv\n"
-    "or --json it writes one record per townsperson to FILE instead (\"-\" for\n"
-    "standard output).\n"
+namespace fs = std::filesystem;
+
+constexpr std::string_view kSummary =
+    "towncensus: a census of a town file written by towngen, and its townspeople as\n"
+    "CSV or JSON.";
+constexpr std::string_view kDescription =
+    "Reads a town file written by towngen (\"-\" reads standard input) and prints a\n"
+    "census of the town: classes, sexes, occupations, ages, abilities, coins, gems,\n"
+    "magic items and the richest townspeople. With --csv, --json or --jsonl it\n"
+    "writes one record per townsperson to FILE instead (\"-\" for standard output);\n"
+    "an output file is replaced only once it is complete.\n"
     "\n"
-    "Options:\n"
-    "  --csv FILE    write the townspeople as CSV (RFC 4180)\n"
-    "  --json FILE   write the townspeople as one JSON array\n"
-    "  --help        show this help and exit\n"
-    "  --version     show the version and exit\n"
-    "\n"
-    "Exit status: 0 on success, 1 when the town file is not a town file or a\n"
-    "file cannot be read or written, 2 for a usage error.\n";
+    "Exit status: 0 on success, 1 when the town file is not a town file or a file\n"
+    "cannot be read or written, 2 for a usage error.";
 
 struct Options {
   std::string townFile;
-  std::optional<std::string> csvFile;
-  std::optional<std::string> jsonFile;
-  bool help = false;
-  bool version = false;
+  std::string csvFile;
+  std::string jsonFile;
+  std::string jsonLinesFile;
+  bool census = false;
+
+  // The exports asked for, with their option names.
+  std::array<std::pair<std::string_view, const std::string*>, 3> exports() const {
+    return {{{"--csv", &csvFile}, {"--json", &jsonFile}, {"--jsonl", &jsonLinesFile}}};
+  }
+  bool exporting() const { return !csvFile.empty() || !jsonFile.empty() || !jsonLinesFile.empty(); }
+  bool printsCensus() const { return census || !exporting(); }
 };
 
-// Reads the command line; returns a usage problem, or nothing when it is fine.
-std::optional<std::string> parse(const std::vector<std::string>& arguments, Options& options) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    std::optional<std::string>* target = nullptr;
-    std::string_view name = argument;
-    std::optional<std::string> value;
-    if (const std::size_t equals = argument.find('=');
-        argument.rfind("--", 0) == 0 && equals != std::string::npos) {
-      name = std::string_view(argument).substr(0, equals);
-      value = argument.substr(equals + 1);
+std::string systemReason() { return std::strerror(errno); }
+
+// Whether two names reach the same file, however spelled (links included).
+bool sameFile(const std::string& a, const std::string& b) {
+  if (a == "-" || b == "-") return false;
+  std::error_code error;
+  if (fs::equivalent(a, b, error)) return true;
+  const fs::path first = fs::weakly_canonical(a, error);
+  if (error) return false;
+  const fs::path second = fs::weakly_canonical(b, error);
+  return !error && first == second;
+}
+
+// Checks what the parser cannot: where the outputs go. Returns a usage
+// problem, or nothing.
+std::optional<std::string> checkOutputs(const Options& options) {
+  int toStandardOutput = options.printsCensus() ? 1 : 0;
+  const auto exports = options.exports();
+  for (std::size_t i = 0; i < exports.size(); ++i) {
+    const auto& [name, file] = exports[i];
+    if (file->empty()) continue;
+    if (*file == "-" && ++toStandardOutput > 1) {
+      return "only one of the census and the exports can go to standard output";
     }
-    if (name == "--csv") target = &options.csvFile;
-    if (name == "--json") target = &options.jsonFile;
-    if (target != nullptr) {
-      if (!value) {
-        if (i + 1 == arguments.size()) return std::string(name) + " needs a file name";
-        value = arguments[++i];
+    if (sameFile(*file, options.townFile)) {
+      return std::string(name) + " " + *file + " names the town file being read";
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (!exports[j].second->empty() && sameFile(*file, *exports[j].second)) {
+        return std::string(exports[j].first) + " and " + std::string(name) + " name the same file";
       }
-      if (value->empty()) return std::string(name) + " needs a file name";
-      if (*target) return std::string(name) + " is given twice";
-      *target = *value;
-    } else if (argument == "--help") {
-      options.help = true;
-    } else if (argument == "--version") {
-      options.version = true;
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      return "unknown option " + argument;
-    } else if (!options.townFile.empty()) {
-      return "only one town file can be read at a time";
-    } else {
-      options.townFile = argument;
     }
-  }
-  if (options.help || options.version) return std::nullopt;
-  if (options.townFile.empty()) return "no town file given";
-  if (options.csvFile && options.jsonFile && *options.csvFile == "-" && *options.jsonFile == "-") {
-    return "--csv and --json cannot both write to standard output";
   }
   return std::nullopt;
 }
 
-// An output file, or standard output for "-".
+// An output: a file replaced once complete, or standard output for "-".
 class Output {
  public:
   Output(const std::string& name, std::ostream& standardOutput) : name_(name) {
     if (name == "-") {
       stream_ = &standardOutput;
     } else {
-      file_ = std::make_unique<std::ofstream>(name, std::ios::binary | std::ios::trunc);
-      stream_ = file_.get();
+      file_ = std::make_unique<ReplacingFile>(name);
+      stream_ = &file_->stream();
     }
   }
+  bool isOpen() const { return !file_ || file_->isOpen(); }
   std::ostream& stream() { return *stream_; }
   const std::string& name() const { return name_; }
-  bool good() {
-    if (file_)
-      file_->close();
-    else
-      stream_->flush();
+  // Puts a file in place, or flushes standard output; false when that failed.
+  bool complete() {
+    if (file_) return file_->commit();
+    stream_->flush();
     return !stream_->fail();
   }
 
  private:
   std::string name_;
-  std::unique_ptr<std::ofstream> file_;
+  std::unique_ptr<ReplacingFile> file_;
   std::ostream* stream_;
 };
 
@@ -119,6 +125,7 @@ class Run {
     err_ << "towncensus: " << message << "\n";
     return 1;
   }
+  const std::string& townName() const { return options_.townFile; }
 
   const Options& options_;
   std::istream& in_;
@@ -127,50 +134,67 @@ class Run {
 };
 
 int Run::execute() {
-  if (options_.townFile == "-") return readTown(in_);
-  std::ifstream file(options_.townFile, std::ios::binary);
-  if (!file.is_open()) return fail("cannot open " + options_.townFile);
+  if (townName() == "-") return readTown(in_);
+  std::error_code error;
+  if (fs::is_directory(townName(), error))
+    return fail("cannot read " + townName() + ": Is a directory");
+  std::ifstream file(townName(), std::ios::binary);
+  if (!file.is_open()) return fail("cannot open " + townName() + ": " + systemReason());
   return readTown(file);
 }
 
 int Run::readTown(std::istream& town) {
   std::optional<Output> csvOutput;
   std::optional<Output> jsonOutput;
-  if (options_.csvFile) csvOutput.emplace(*options_.csvFile, out_);
-  if (options_.jsonFile) jsonOutput.emplace(*options_.jsonFile, out_);
-  for (std::optional<Output>* output : {&csvOutput, &jsonOutput}) {
-    if (*output && !(*output)->stream()) return fail("cannot write " + (*output)->name());
+  std::optional<Output> jsonLinesOutput;
+  if (!options_.csvFile.empty()) csvOutput.emplace(options_.csvFile, out_);
+  if (!options_.jsonFile.empty()) jsonOutput.emplace(options_.jsonFile, out_);
+  if (!options_.jsonLinesFile.empty()) jsonLinesOutput.emplace(options_.jsonLinesFile, out_);
+  const std::array<std::optional<Output>*, 3> outputs = {&csvOutput, &jsonOutput, &jsonLinesOutput};
+  for (std::optional<Output>* output : outputs) {
+    if (*output && !(*output)->isOpen()) {
+      return fail("cannot write " + (*output)->name() + ": " + systemReason());
+    }
   }
   std::optional<CsvWriter> csv;
   std::optional<JsonWriter> json;
+  std::optional<JsonWriter> jsonLines;
   if (csvOutput) csv.emplace(csvOutput->stream());
-  if (jsonOutput) json.emplace(jsonOutput->stream());
+  if (jsonOutput) json.emplace(jsonOutput->stream(), JsonWriter::Layout::Array);
+  if (jsonLinesOutput) jsonLines.emplace(jsonLinesOutput->stream(), JsonWriter::Layout::Lines);
 
   Census census;
   TownFileReader reader(town);
   TownRecord record;
+  const bool counting = options_.printsCensus();
   while (reader.next(record)) {
-    census.add(record);
+    if (counting) census.add(record);
     if (csv) csv->write(record);
     if (json) json->write(record);
+    if (jsonLines) jsonLines->write(record);
   }
+  const std::string shownName = townName() == "-" ? "standard input" : townName();
   if (reader.failed()) {
-    return fail(options_.townFile + ":" + std::to_string(reader.error().line) +
-                ": not a town file: expected " + reader.error().expected);
+    return fail(shownName + ":" + std::to_string(reader.error().line) + ": " + reader.error().what);
   }
-  if (town.bad()) return fail("cannot read " + options_.townFile);
-  if (json) {
-    json->finish();
-    if (json->replacedBytes() > 0) {
-      err_ << "towncensus: warning: " << json->replacedBytes()
-           << " bytes that are not valid UTF-8 were written as U+FFFD in the JSON output\n";
+  if (town.bad()) return fail("cannot read " + shownName);
+  if (reader.count() == 0) return fail(shownName + " holds no townsperson");
+  if (json) json->finish();
+  std::size_t replaced = 0;
+  for (const std::optional<JsonWriter>* writer : {&json, &jsonLines}) {
+    if (*writer) replaced = std::max(replaced, (*writer)->replacedBytes());
+  }
+  if (replaced > 0) {
+    err_ << "towncensus: warning: " << replaced
+         << " bytes that are not valid UTF-8 were written as U+FFFD in the JSON output\n";
+  }
+  for (std::optional<Output>* output : outputs) {
+    if (*output && !(*output)->complete()) {
+      return fail("cannot write " + (*output)->name() + ": " + systemReason());
     }
   }
-  for (std::optional<Output>* output : {&csvOutput, &jsonOutput}) {
-    if (*output && !(*output)->good()) return fail("cannot write " + (*output)->name());
-  }
-  if (!csv && !json) {
-    census.print(out_, options_.townFile == "-" ? "standard input" : options_.townFile);
+  if (options_.printsCensus()) {
+    census.print(out_, shownName);
     out_.flush();
     if (!out_) return fail("cannot write the census");
   }
@@ -182,17 +206,40 @@ int Run::readTown(std::istream& town) {
 int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                   std::ostream& err) {
   Options options;
-  if (const std::optional<std::string> problem = parse(arguments, options)) {
-    err << "towncensus: " << *problem << "\nTry 'towncensus --help' for more information.\n";
+  const CLI::Validator fileName(
+      [](std::string& name) { return name.empty() ? std::string("needs a file name") : ""; }, "");
+  CLI::App app(std::string(kSummary), "towncensus");
+  app.footer(std::string(kDescription));
+  app.set_version_flag("--version", "towncensus " TOWNGEN_VERSION);
+  app.add_option("TOWN_FILE", options.townFile, "the town file to read (\"-\": standard input)")
+      ->type_name("")
+      ->required()
+      ->check(fileName);
+  app.add_option("--csv", options.csvFile, "write the townspeople as CSV (RFC 4180)")
+      ->type_name("FILE")
+      ->check(fileName);
+  app.add_option("--json", options.jsonFile, "write the townspeople as one JSON array")
+      ->type_name("FILE")
+      ->check(fileName);
+  app.add_option("--jsonl", options.jsonLinesFile, "write the townspeople as JSON Lines")
+      ->type_name("FILE")
+      ->check(fileName);
+  app.add_flag("--census", options.census, "print the census as well when exporting");
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    app.parse(reversed);
+    if (const std::optional<std::string> problem = checkOutputs(options)) {
+      throw CLI::ValidationError(*problem);
+    }
+  } catch (const CLI::CallForHelp&) {
+    out << app.help();
+    return 0;
+  } catch (const CLI::CallForVersion& version) {
+    out << version.what() << "\n";
+    return 0;
+  } catch (const CLI::ParseError& problem) {
+    err << "towncensus: " << problem.what() << "\nTry 'towncensus --help' for more information.\n";
     return 2;
-  }
-  if (options.help) {
-    out << kUsage;
-    return 0;
-  }
-  if (options.version) {
-    out << "towncensus " << TOWNGEN_VERSION << "\n";
-    return 0;
   }
   return Run(options, in, out, err).execute();
 }

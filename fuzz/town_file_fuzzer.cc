@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++records;
   }
   json.finish();
-  if (reader.failed() && (reader.error().line < 1 || reader.error().expected.empty())) {
+  if (reader.failed() && (reader.error().line < 1 || reader.error().what.empty())) {
     std::abort();
   }
   if (census.population() != records) std::abort();

@@ -114,7 +114,7 @@ TEST(Census, TopListsKeepTheLargestInOrder) {
   EXPECT_EQ(census.mostCommonItems()[0], (std::pair<std::string, std::int64_t>{"Wand", 30}));
   EXPECT_EQ(census.mostCommonItems()[1], (std::pair<std::string, std::int64_t>{"Ring", 15}));
   EXPECT_EQ(census.magicItemCount(), 60);
-  EXPECT_EQ(census.coinWorthInCopper(), 100 * 87);  // the gold of n % 7 for n = 1..30
+  EXPECT_EQ(census.coinWorth(), "87.00 gp");  // the gold of n % 7 for n = 1..30
 }
 
 TEST(Census, PrintsAnEmptyTown) {

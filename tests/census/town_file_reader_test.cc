@@ -32,6 +32,7 @@ Townsperson sampleTownsperson(std::int32_t number) {
   person.Str = 18;
   person.strPercentile = 100;
   person.Dex = 3;
+  person.Con = person.Int = person.Wis = person.Cha = person.Com = 10;
   person.treasure.cp = 7;
   person.treasure.ep = 12;
   person.treasure.pp = 1;
@@ -70,7 +71,7 @@ TEST(TownFileReader, ReadsBackWhatTheWriterWrote) {
   EXPECT_EQ(first.occupation, "Unemployed - Bumm, down on their luck, etc.");
   EXPECT_EQ(first.socialClass(), "Craftsman");
   EXPECT_EQ(first.age, -3);
-  EXPECT_EQ(first.abilities, (std::array<std::int32_t, 7>{18, 3, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(first.abilities, (std::array<std::int32_t, 7>{18, 3, 10, 10, 10, 10, 10}));
   EXPECT_EQ(first.strPercentile, 100);
   EXPECT_EQ(first.coins, (std::array<std::int64_t, 5>{7, 0, 12, 0, 1}));
   EXPECT_EQ(first.gems, (std::vector<GemEntry>{{"Banded Agate", 14.3}, {"Diamond", 10000}}));
@@ -91,43 +92,90 @@ TEST(TownFileReader, LineEndsAndTheEnd) {
   EXPECT_EQ(readAll(block + "\r\n").size(), 1u);  // a final line end is fine
   std::string lf = block;
   std::erase(lf, '\r');
-  EXPECT_EQ(readAll(lf + "\n\n" + lf).size(), 2u);
+  std::string second = lf;
+  second[0] = '2';
+  EXPECT_EQ(readAll(lf + "\n\n" + second).size(), 2u);
   EXPECT_TRUE(readAll("").empty());
 }
 
+// Whatever towngen would not write is refused, with the line and what was
+// expected there; free text stays free.
 TEST(TownFileReader, MalformedFilesNameTheLineAndWhatWasExpected) {
   const std::string good =
       "1) Name: A B Sex: Male Occupation: Noble\n"
       "Age: 1 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n"
       "Coins:\n";
+  const std::string abilities = "1) Name: A B Sex: Male Occupation: X\nAge: 1 Str: ";
+  const std::string second = good + "0cp\n\n";
   const struct {
     std::string file;
     std::int64_t line;
-    const char* expected;
+    const char* what;
   } cases[] = {
-      {"hello\n", 1, "a name line"},
-      {"1) Name: A Sex: Male Occupation: X\n", 1, "a name line"},
-      {"1) Name: A B Sex: Other Occupation: X\n", 1, "a name line"},
-      {"1) Name: A B Sex: Male Occupation: X\nAge: x\n", 2, "an ability line"},
-      {"1) Name: A B Sex: Male Occupation: X\n", 2, "an ability line"},
-      {"1) Name: A B Sex: Male Occupation: X\nAge: 99999999999 Str: 3\n", 2, "an ability line"},
-      {good, 4, "a coin line"},
-      {good + "5sp\n", 4, "a coin line"},
-      {good + "1cp, 2gp, 3sp\n", 4, "a coin line"},
-      {good + "1cp, 2xp\n", 4, "a coin line"},
-      {good + "1cp\nGems(s):\nJasper 50gp\n", 6, "a gem line"},
-      {good + "1cp\nGems(s):\nJasper (50gp)\nJunk\n", 7, "\"Magic Item(s):\""},
-      {good + "1cp\nMagic Item(s):\n\n", 6, "a line of magic items"},
-      {good + "1cp\nMagic Item(s):\nWand\nJunk\n", 7, "an empty line or the end"},
-      {good + "1cp\nJunk\n", 5, "\"Gems(s):\""},
-      {good + "1cp\n\n\n", 6, "a name line"},
+      {"hello\n", 1, "not a town file: expected a name line"},
+      {"1) Name: A Sex: Male Occupation: X\n", 1, "not a town file: expected a name line"},
+      {"1) Name: A B Sex: Other Occupation: X\n", 1, "not a town file: expected a name line"},
+      {"2) Name: A B Sex: Male Occupation: X\n", 1, "not a town file: expected townsperson 1 "},
+      {"01) Name: A B Sex: Male Occupation: X\n", 1, "not a town file: expected a name line"},
+      {second + "3) Name: A B Sex: Male Occupation: X\n", 6,
+       "not a town file: expected townsperson 2"},
+      {second + second, 6, "not a town file: expected townsperson 2"},
+      {"1) Name: A B Sex: Male Occupation: X\nAge: x\n", 2, "not a town file: expected an ability"},
+      {"1) Name: A B Sex: Male Occupation: X\n", 2, "the file ends early: expected an ability"},
+      {"1) Name: A B Sex: Male Occupation: X\nAge: 99999999999 Str: 3\n", 2,
+       "not a town file: expected an ability line"},
+      {abilities + "3(50) Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n", 2,
+       "not a town file: expected a Str percentile"},
+      {abilities + "18 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n", 2,
+       "not a town file: expected a Str percentile"},
+      {abilities + "18(0) Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n", 2,
+       "not a town file: expected a Str percentile"},
+      {abilities + "18(101) Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n", 2,
+       "not a town file: expected a Str percentile"},
+      {abilities + "3 Dex: 19 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n", 2,
+       "not a town file: expected abilities from 3 to 18"},
+      {abilities + "3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 2\n", 2,
+       "not a town file: expected abilities from 3 to 18"},
+      {abilities + "3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3.5\n", 2,
+       "not a town file: expected an ability line"},
+      {good, 4, "the file ends early: expected a coin line"},
+      {good + "5sp\n", 4, "not a town file: expected a coin line"},
+      {good + "-1cp\n", 4, "not a town file: expected a coin line"},
+      {good + "1cp, 0sp\n", 4, "not a town file: expected a coin line"},
+      {good + "1cp, 2147483648gp\n", 4, "not a town file: expected a coin line"},
+      {good + "1cp, 2gp, 3sp\n", 4, "not a town file: expected a coin line"},
+      {good + "1cp, 2xp\n", 4, "not a town file: expected a coin line"},
+      {good + "1cp\nGems(s):\nJasper 50gp\n", 6, "not a town file: expected a gem line"},
+      {good + "1cp\nGems(s):\nJasper (0gp)\n", 6, "not a town file: expected a gem line"},
+      {good + "1cp\nGems(s):\nJasper (50.00gp)\n", 6, "not a town file: expected a gem line"},
+      {good + "1cp\nGems(s):\nJasper (1e3gp)\n", 6, "not a town file: expected a gem line"},
+      {good + "1cp\nGems(s):\n", 6, "the file ends early: expected a gem line"},
+      {good + "1cp\nGems(s):\nJasper (50gp)\nJunk\n", 7, "not a town file: expected \"Magic"},
+      {good + "1cp\nMagic Item(s):\n\n", 6, "not a town file: expected a line of magic items"},
+      {good + "1cp\nMagic Item(s):\nWand\nJunk\n", 7, "not a town file: expected an empty line"},
+      {good + "1cp\nJunk\n", 5, "not a town file: expected \"Gems(s):\""},
+      {good + "1cp\n\n\n", 6, "not a town file: expected a name line"},
+      {good + std::string(TownFileReader::kMaxLineLength + 1, 'x'), 4, "line longer than 16 MiB"},
   };
   for (const auto& c : cases) {
     TownFileError error;
     readAll(c.file, &error);
-    EXPECT_EQ(error.line, c.line) << c.file;
-    EXPECT_EQ(error.expected.rfind(c.expected, 0), 0u) << c.file << " -> " << error.expected;
+    EXPECT_EQ(error.line, c.line) << c.file.substr(0, 200);
+    EXPECT_EQ(error.what.rfind(c.what, 0), 0u) << c.file.substr(0, 200) << " -> " << error.what;
   }
+}
+
+// A line as long as the limit still reads, and a hand-edited name is free.
+TEST(TownFileReader, FreeTextAndTheLongestLine) {
+  const std::string rest =
+      "Age: 1 Str: 18(100) Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\nCoins:\n0cp, 5pp";
+  const std::string nameLine = "1) Name: <b>\xFF \"&' Sex: Female Occupation: ";
+  const std::string occupation(TownFileReader::kMaxLineLength - nameLine.size(), 'o');
+  const std::vector<TownRecord> records = readAll(nameLine + occupation + "\r\n" + rest);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].firstName, "<b>\xFF");
+  EXPECT_EQ(records[0].occupation.size(), occupation.size());
+  EXPECT_EQ(records[0].coins[4], 5);
 }
 
 }  // namespace

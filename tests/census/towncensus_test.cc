@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -38,7 +40,11 @@ Outcome run(const std::vector<std::string>& arguments, const std::string& input 
 TEST(Towncensus, HelpAndVersion) {
   const Outcome help = run({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: towncensus [--csv FILE] [--json FILE] TOWN_FILE\n", 0), 0u);
+  EXPECT_NE(help.out.find("\nUsage: towncensus [OPTIONS] TOWN_FILE\n"), std::string::npos);
+  for (const char* option :
+       {"--csv FILE", "--json FILE", "--jsonl FILE", "--census", "-h,--help"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
   const Outcome version = run({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("towncensus ", 0), 0u);
@@ -96,10 +102,11 @@ TEST(Towncensus, NotATownFileExitsWithOneAndNamesTheLine) {
       outcome.err.rfind("towncensus: Broken.txt:15: not a town file: expected a name line", 0), 0u);
   const Outcome missing = run({"Missing.txt"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "towncensus: cannot open Missing.txt\n");
+  EXPECT_EQ(missing.err, "towncensus: cannot open Missing.txt: No such file or directory\n");
   const Outcome unwritable = run({"--csv", "no/such/folder.csv", "-"}, kTown);
   EXPECT_EQ(unwritable.status, 1);
-  EXPECT_EQ(unwritable.err, "towncensus: cannot write no/such/folder.csv\n");
+  EXPECT_EQ(unwritable.err,
+            "towncensus: cannot write no/such/folder.csv: No such file or directory\n");
 }
 
 TEST(Towncensus, WarnsOnceAboutInvalidUtf8) {
@@ -110,6 +117,83 @@ TEST(Towncensus, WarnsOnceAboutInvalidUtf8) {
   EXPECT_EQ(outcome.err,
             "towncensus: warning: 1 bytes that are not valid UTF-8 were written as U+FFFD in the "
             "JSON output\n");
+}
+
+// Outputs never replace the town being read, each other, or an earlier
+// export unless the new one is complete; what is left on disk is checked.
+TEST(Towncensus, HostileCommandsAndFilesLeaveEveryFileAlone) {
+  testing::ScratchDir dir;
+  dir.write("t.txt", kTown);
+  dir.write("empty.txt", "");
+  dir.write("cut.txt", std::string(kTown).substr(0, 60));
+  dir.write("bad.txt",
+            std::string(kTown) + "\r\n\r\n3) Name: A B Sex: Male Occupation: X\r\nAge: 1");
+  std::error_code noLink;
+  std::filesystem::create_symlink("t.txt", dir.path() / "link.txt", noLink);
+  std::filesystem::create_directory(dir.path() / "folder");
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    const char* message;  // the start of standard error
+    const char* csvLeft;  // what out.csv holds afterwards ("earlier": untouched)
+  } cases[] = {
+      {{"--csv", "t.txt", "t.txt"}, 2, "towncensus: --csv t.txt names the town file", "earlier"},
+      {{"--json", "./t.txt", "t.txt"}, 2, "towncensus: --json ./t.txt names the town", "earlier"},
+      {{"--jsonl", "link.txt", "t.txt"}, 2, "towncensus: --jsonl link.txt names the", "earlier"},
+      {{"--csv", "out.csv", "--json", "./out.csv", "t.txt"},
+       2,
+       "towncensus: --csv and --json",
+       "earlier"},
+      {{"--csv", "-", "--census", "t.txt"}, 2, "towncensus: only one of the census", "earlier"},
+      {{"--csv", "out.csv", "bad.txt"},
+       1,
+       "towncensus: bad.txt:16: the file ends early: expected",
+       "earlier"},
+      {{"--csv", "out.csv", "empty.txt"},
+       1,
+       "towncensus: empty.txt holds no townsperson\n",
+       "earlier"},
+      {{"--csv", "out.csv", "cut.txt"}, 1, "towncensus: cut.txt:2: the file ends early", "earlier"},
+      {{"--csv", "out.csv", "folder"}, 1, "towncensus: cannot read folder", "earlier"},
+      {{"--csv", "out.csv", "--census", "t.txt"}, 0, "", "number,first_name,"},
+  };
+  for (const auto& c : cases) {
+    if (!noLink && c.arguments[1] == "link.txt") continue;
+    dir.write("out.csv", "earlier");
+    const Outcome outcome = run(c.arguments);
+    const std::string shown = c.arguments[0] + " " + c.arguments[1];
+    EXPECT_EQ(outcome.status, c.status) << shown;
+    EXPECT_EQ(outcome.err.rfind(c.message, 0), 0u) << shown << ": " << outcome.err;
+    EXPECT_EQ(dir.read("out.csv").rfind(c.csvLeft, 0), 0u) << shown;
+    EXPECT_EQ(dir.read("t.txt"), kTown) << shown;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), noLink ? 6 : 7)
+        << shown;  // no unfinished file left behind
+  }
+  EXPECT_NE(run({"--csv", "out.csv", "--census", "t.txt"}).out.find("Census of t.txt"),
+            std::string::npos);
+}
+
+// CSV and JSON agree: the same items (empty texts too), no percentile but
+// after Str 18; JSON Lines holds the same objects, one a line.
+TEST(Towncensus, ExportsAgree) {
+  std::string town = kTown;
+  town.replace(town.find("Ring of Warmth"), 14, ", Wand, ");
+  const Outcome csv = run({"--csv", "-", "-"}, town);
+  EXPECT_NE(csv.out.find(",45,40,0,0,3,0,Jasper (50gp); Pearl (575gp),; Wand; ,"),
+            std::string::npos);
+  EXPECT_NE(csv.out.find(",Farmer,20,9,12,10,9,11,13,10,,7,0,0,0,0,,,0.07\r\n"), std::string::npos);
+  const Outcome json = run({"--json", "-", "-"}, town);
+  const nlohmann::json array = nlohmann::json::parse(json.out);
+  EXPECT_EQ(array[0]["magicItems"], (nlohmann::json{"", "Wand", ""}));
+  EXPECT_TRUE(array[1]["strPercentile"].is_null());
+  const Outcome lines = run({"--jsonl", "-", "-"}, town);
+  std::istringstream objects(lines.out);
+  std::string line;
+  for (const nlohmann::json& expected : array) {
+    ASSERT_TRUE(std::getline(objects, line));
+    EXPECT_EQ(nlohmann::json::parse(line), expected);
+  }
+  EXPECT_FALSE(std::getline(objects, line));
 }
 
 }  // namespace

@@ -15,18 +15,30 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
-[[noreturn]] void execProgram(const std::filesystem::path& workDir, int in, int out,
-                              bool asNobody) {
-  dup2(in, STDIN_FILENO);
-  dup2(out, STDOUT_FILENO);
-  const int devNull = open("/dev/null", O_WRONLY);
-  dup2(devNull, STDERR_FILENO);
+[[noreturn]] void execProgram(const std::filesystem::path& workDir, std::array<int, 3> streams,
+                              const RunOptions& options) {
+  for (int i = 0; i < 3; ++i) dup2(streams[static_cast<std::size_t>(i)], i);
   if (chdir(workDir.c_str()) != 0) _exit(126);
-  if (asNobody && geteuid() == 0) {
+  if (options.asNobody && geteuid() == 0) {
     if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(125);
   }
-  execl(TOWNGEN_BINARY, "towngen", static_cast<char*>(nullptr));
+  std::vector<char*> argv;
+  std::string name = std::filesystem::path(options.program).filename().string();
+  argv.push_back(name.data());
+  std::vector<std::string> arguments = options.arguments;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  execv(options.program.c_str(), argv.data());
   _exit(127);
+}
+
+// Reads what is there from `fd` into `into`; false once the other end closed.
+bool drain(int fd, std::string& into) {
+  std::array<char, 1 << 16> buffer{};
+  const ssize_t n = read(fd, buffer.data(), buffer.size());
+  if (n <= 0) return false;
+  into.append(buffer.data(), static_cast<std::size_t>(n));
+  return true;
 }
 
 }  // namespace
@@ -35,53 +47,63 @@ RunResult runProgram(const std::filesystem::path& workDir, const std::string& in
                      const RunOptions& options) {
   std::array<int, 2> toChild{};
   std::array<int, 2> fromChild{};
+  std::array<int, 2> errorsFromChild{};
   RunResult result;
-  if (pipe(toChild.data()) != 0 || pipe(fromChild.data()) != 0) return result;
+  if (pipe(toChild.data()) != 0 || pipe(fromChild.data()) != 0 ||
+      pipe(errorsFromChild.data()) != 0) {
+    return result;
+  }
   const pid_t child = fork();
   if (child == 0) {
     close(toChild[1]);
     close(fromChild[0]);
-    execProgram(workDir, toChild[0], fromChild[1], options.asNobody);
+    close(errorsFromChild[0]);
+    execProgram(workDir, {toChild[0], fromChild[1], errorsFromChild[1]}, options);
   }
   close(toChild[0]);
   close(fromChild[1]);
+  close(errorsFromChild[1]);
   fcntl(toChild[1], F_SETFL, O_NONBLOCK);
   signal(SIGPIPE, SIG_IGN);  // the program may end before reading all input
 
   std::size_t written = 0;
   bool interrupted = false;
-  int inFd = input.empty() ? (close(toChild[1]), -1) : toChild[1];
+  int inFd = toChild[1];
+  if (input.empty() && !options.keepInputOpen) inFd = (close(inFd), -1);
+  int outFd = fromChild[0];
+  int errFd = errorsFromChild[0];
   const auto deadline = std::chrono::steady_clock::now() + options.timeout;
-  std::array<char, 1 << 16> buffer{};
-  while (true) {
+  while (outFd >= 0 || errFd >= 0) {
     if (std::chrono::steady_clock::now() > deadline) {
       kill(child, SIGKILL);
       result.timedOut = true;
       break;
     }
-    std::array<pollfd, 2> fds = {{{fromChild[0], POLLIN, 0}, {inFd, POLLOUT, 0}}};
-    if (poll(fds.data(), inFd >= 0 ? 2 : 1, 200) < 0 && errno != EINTR) break;
-    if (inFd >= 0 && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+    const bool writing = inFd >= 0 && written < input.size();
+    std::array<pollfd, 3> fds = {
+        {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}, {writing ? inFd : -1, POLLOUT, 0}}};
+    if (poll(fds.data(), fds.size(), 200) < 0 && errno != EINTR) break;
+    if (writing && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
       const ssize_t n = write(inFd, input.data() + written, input.size() - written);
       if (n > 0) written += static_cast<std::size_t>(n);
-      if (n < 0 || written == input.size()) {
-        close(inFd);
-        inFd = -1;
-      }
+      if (n < 0 || (written == input.size() && !options.keepInputOpen)) inFd = (close(inFd), -1);
     }
-    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-      const ssize_t n = read(fromChild[0], buffer.data(), buffer.size());
-      if (n <= 0) break;  // the program closed its output: it has ended
-      result.output.append(buffer.data(), static_cast<std::size_t>(n));
-      if (!interrupted && !options.interruptWhenSeen.empty() &&
-          result.output.find(options.interruptWhenSeen) != std::string::npos) {
-        kill(child, options.interruptSignal);
-        interrupted = true;
-      }
+    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 && !drain(outFd, result.output)) {
+      outFd = (close(outFd), -1);
+    }
+    if ((fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0 && !drain(errFd, result.errorOutput)) {
+      errFd = (close(errFd), -1);
+    }
+    const bool seen = !options.interruptWhenSeen.empty() &&
+                      result.output.find(options.interruptWhenSeen) != std::string::npos;
+    if (!interrupted && (seen || (options.interruptWhen && options.interruptWhen()))) {
+      kill(child, options.interruptSignal);
+      interrupted = true;
     }
   }
-  if (inFd >= 0) close(inFd);
-  close(fromChild[0]);
+  for (int fd : {inFd, outFd, errFd}) {
+    if (fd >= 0) close(fd);
+  }
   int status = 0;
   waitpid(child, &status, 0);
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);

@@ -2,28 +2,40 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace towngen::testing {
 
 struct RunOptions {
   std::chrono::seconds timeout{120};
+  // The program to run, and its arguments after its name.
+  std::string program = TOWNGEN_BINARY;
+  std::vector<std::string> arguments;
   // Run as the unprivileged user "nobody" (when the tests run as root), so that
   // file permissions apply.
   bool asNobody = false;
-  // Send `interruptSignal` once the output holds this text (when not empty).
+  // Send `interruptSignal` once the output holds this text (when not empty), or
+  // once `interruptWhen` (when set, asked a few times a second) says so.
   std::string interruptWhenSeen;
+  std::function<bool()> interruptWhen;
   int interruptSignal = 2;  // SIGINT
+  // Keep standard input open after the input is written, until the program
+  // ends.
+  bool keepInputOpen = false;
 };
 
 struct RunResult {
   int exitCode = -1;  // -1 when the program did not exit normally
   int signal = 0;     // the signal that ended it, if one did
   bool timedOut = false;
-  std::string output;  // standard output; standard error is dropped
+  std::string output;       // standard output
+  std::string errorOutput;  // standard error
 };
 
-// Runs the built towngen in `workDir` with `input` as its standard input.
+// Runs the program (the built towngen unless told otherwise) in `workDir` with
+// `input` as its standard input.
 RunResult runProgram(const std::filesystem::path& workDir, const std::string& input,
                      const RunOptions& options = {});
 
