@@ -128,7 +128,7 @@ std::int64_t Census::countOfSex(const std::string& sex) const {
 }
 
 std::string Census::coinWorth() const {
-  constexpr std::array<int, 5> kCopperPer = {1, 10, 50, 100, 500};
+  constexpr std::array<WideCount, 5> kCopperPer = {1, 10, 50, 100, 500};
   WideCount copper = 0;
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) {
     copper += static_cast<WideCount>(coinTotals_[i]) * kCopperPer[i];

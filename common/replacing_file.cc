@@ -1,10 +1,9 @@
 #include "common/replacing_file.h"
 
-#include <array>
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <system_error>
+
+#include "common/interrupt_cleanup.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -16,50 +15,6 @@ namespace towngen {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The temporary files open at the moment, for the signal handler to remove.
-// Slots hold the paths' C strings, owned by their ReplacingFile.
-constexpr std::size_t kMaxOpen = 8;
-std::array<std::atomic<const char*>, kMaxOpen> openTemporaries{};
-constexpr std::array<int, 2> kEndingSignals = {SIGINT, SIGTERM};
-std::array<void (*)(int), kEndingSignals.size()> previousHandlers{};
-int registered = 0;  // touched only outside the handler
-
-extern "C" void removeTemporariesAndReraise(int signal) {
-  for (std::atomic<const char*>& slot : openTemporaries) {
-    if (const char* path = slot.exchange(nullptr)) {
-#ifdef _WIN32
-      DeleteFileA(path);
-#else
-      unlink(path);
-#endif
-    }
-  }
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-void registerTemporary(const char* path) {
-  for (std::atomic<const char*>& slot : openTemporaries) {
-    const char* empty = nullptr;
-    if (slot.compare_exchange_strong(empty, path)) break;
-  }
-  if (registered++ > 0) return;
-  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-    previousHandlers[i] = std::signal(kEndingSignals[i], removeTemporariesAndReraise);
-  }
-}
-
-void unregisterTemporary(const char* path) {
-  for (std::atomic<const char*>& slot : openTemporaries) {
-    const char* expected = path;
-    if (slot.compare_exchange_strong(expected, nullptr)) break;
-  }
-  if (--registered > 0) return;
-  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-    std::signal(kEndingSignals[i], previousHandlers[i]);
-  }
-}
 
 // A name beside `target` that no file has yet.
 std::string temporaryNameFor(const fs::path& target) {
@@ -113,7 +68,7 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
     temporary_.clear();
     return;
   }
-  registerTemporary(temporary_.c_str());
+  removeOnInterrupt(temporary_.c_str());
   if (exists) fs::permissions(temporary_, status.permissions(), error);
 }
 
@@ -125,7 +80,7 @@ bool ReplacingFile::commit() {
     discard();
     return false;
   }
-  unregisterTemporary(temporary_.c_str());
+  forgetOnInterrupt(temporary_.c_str());
   temporary_.clear();
   return true;
 }
@@ -133,7 +88,7 @@ bool ReplacingFile::commit() {
 void ReplacingFile::discard() {
   if (file_.is_open()) file_.close();
   if (temporary_.empty()) return;
-  unregisterTemporary(temporary_.c_str());
+  forgetOnInterrupt(temporary_.c_str());
   std::remove(temporary_.c_str());
   temporary_.clear();
 }

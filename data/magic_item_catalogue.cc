@@ -32,8 +32,9 @@ void reportCorruptPair(const std::string& text, const std::string& tag, std::ost
 
 }  // namespace
 
-void MagicItemCatalogue::loadCatalogue(std::ostream& out, Console& console) {
-  std::ifstream file("data.txt", std::ios::binary);
+void MagicItemCatalogue::loadCatalogue(std::ostream& out, Console& console,
+                                       const std::filesystem::path& folder) {
+  std::ifstream file(folder / "data.txt", std::ios::binary);
   if (!file.is_open()) {
     out << "\n data.txt file failed to open\n";
     return;

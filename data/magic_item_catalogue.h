@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <ostream>
 
@@ -20,10 +21,10 @@ class MagicItemCatalogue {
   MagicItemCatalogue(const MagicItemCatalogue&) = delete;
   MagicItemCatalogue& operator=(const MagicItemCatalogue&) = delete;
 
-  // Opens "data.txt" in the working directory and reads it with readCatalogue,
-  // writing its messages to `out`; a file that cannot be opened leaves the
-  // catalogue empty and says so.
-  void loadCatalogue(std::ostream& out, Console& console);
+  // Opens "data.txt" in `folder` (the working directory when empty) and reads
+  // it with readCatalogue, writing its messages to `out`; a file that cannot
+  // be opened leaves the catalogue empty and says so.
+  void loadCatalogue(std::ostream& out, Console& console, const std::filesystem::path& folder = {});
 
   // Reads the catalogue format from `in`: an optional opening note block (or a
   // first word that is skipped), then pairs of item text and category tag. A

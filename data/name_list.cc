@@ -44,10 +44,10 @@ std::int32_t readNames(std::istream& in, NameList& list) {
 }
 
 std::int32_t loadNameList(std::int32_t kind, std::string fileName, NameLists& lists,
-                          std::ostream& out) {
+                          std::ostream& out, const std::filesystem::path& folder) {
   // Binary mode: the bytes are read as they stand on every system, and a
   // carriage return is a blank like any other.
-  std::ifstream file(fileName, std::ios::binary);
+  std::ifstream file(folder / fileName, std::ios::binary);
   if (!file.is_open()) {
     out << "Data file \"" << fileName << "\" failed to open\n";
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -53,10 +54,11 @@ class NamePicker {
 // Appends every word of `in` to `list` and returns how many were appended.
 std::int32_t readNames(std::istream& in, NameList& list);
 
-// Opens `fileName`, reports on `out` that it opened (or that it failed to), appends
-// its names to the list `kind` selects and returns their count; 0 when the file
-// cannot be opened, in which case no list is touched.
+// Opens `fileName` in `folder` (the working directory when empty), reports on
+// `out` that it opened (or that it failed to), appends its names to the list
+// `kind` selects and returns their count; 0 when the file cannot be opened, in
+// which case no list is touched.
 std::int32_t loadNameList(std::int32_t kind, std::string fileName, NameLists& lists,
-                          std::ostream& out);
+                          std::ostream& out, const std::filesystem::path& folder = {});
 
 }  // namespace towngen

@@ -59,15 +59,19 @@ constexpr std::string_view kContinuePrompt =
 constexpr std::string_view kNotAWholeNumber =
     "\n That is not a whole number from -2147483648 to 2147483647 - try again.\n";
 
-// True when typing `townName` would overwrite one of the program's data files.
-bool namesDataFile(const std::string& townName) {
+}  // namespace
+
+bool namesDataFile(const std::filesystem::path& town, const std::filesystem::path& dataFolder) {
   for (std::string_view dataFile : kDataFileNames) {
-    if (townName == dataFile) return true;
+    const std::filesystem::path data = dataFolder / dataFile;
+    if (town == data) return true;
     std::error_code error;
-    if (std::filesystem::equivalent(townName, dataFile, error)) return true;
+    if (std::filesystem::equivalent(town, data, error)) return true;
   }
   return false;
 }
+
+namespace {
 
 void pauseOn(std::ostream& out, Console& console) {
   out.flush();
@@ -76,7 +80,8 @@ void pauseOn(std::ostream& out, Console& console) {
 
 // Loads the three name lists, all of them, then reports the first that holds
 // no name. Returns false after such a report.
-bool loadNameLists(NameLists& names, std::ostream& out, Console& console) {
+bool loadNameLists(NameLists& names, std::ostream& out, Console& console,
+                   const std::filesystem::path& folder) {
   struct Load {
     NameKind kind;
     std::string_view fileName;
@@ -86,7 +91,7 @@ bool loadNameLists(NameLists& names, std::ostream& out, Console& console) {
                                 {FemaleFirstName, "female.txt", 0},
                                 {LastName, "last.txt", 0}}};
   for (Load& load : loads) {
-    load.count = loadNameList(load.kind, std::string(load.fileName), names, out);
+    load.count = loadNameList(load.kind, std::string(load.fileName), names, out, folder);
   }
   for (const Load& load : loads) {
     if (load.count >= 1) continue;
@@ -105,8 +110,9 @@ bool loadNameLists(NameLists& names, std::ostream& out, Console& console) {
 // The towns of one run, after start-up.
 class TownDialogue {
  public:
-  TownDialogue(std::istream& in, std::ostream& out, Console& console, TownMakers makers)
-      : in_(in), out_(out), console_(console), makers_(makers) {}
+  TownDialogue(std::istream& in, std::ostream& out, Console& console, TownMakers makers,
+               const std::filesystem::path& folder)
+      : in_(in), out_(out), console_(console), makers_(makers), folder_(folder) {}
 
   void showIntroduction();
   // Makes towns until the user quits or the input ends.
@@ -129,6 +135,7 @@ class TownDialogue {
   std::ostream& out_;
   Console& console_;
   TownMakers makers_;
+  const std::filesystem::path& folder_;  // of the data files and the towns
 };
 
 void TownDialogue::showIntroduction() {
@@ -151,7 +158,7 @@ std::optional<std::string> TownDialogue::askTownName() {
       clearScreen();
       out_ << "\n Name was longer than " << kMaxTownNameLength << " characters - try again.\n\n";
       pause();
-    } else if (namesDataFile(townName)) {
+    } else if (namesDataFile(folder_ / townName, folder_)) {
       clearScreen();
       out_ << "\n " << townName
            << " is a data file of this program and cannot be a town name - try again.\n\n";
@@ -184,7 +191,7 @@ bool TownDialogue::makeTown() {
     pause();
     return true;
   }
-  ReplacingFile townFile(*townName);
+  ReplacingFile townFile(folder_ / *townName);
   if (!townFile.isOpen()) {
     out_ << "\n The town file " << *townName
          << " could not be created - check the name and the folder.\n\n ";
@@ -225,12 +232,13 @@ void TownDialogue::runTowns() {
 
 }  // namespace
 
-int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random) {
-  TreasureGenerator generator(random, out, console);
+int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random,
+               const std::filesystem::path& folder) {
+  TreasureGenerator generator(random, out, console, folder);
   NameLists names;
-  if (loadNameLists(names, out, console)) {
+  if (loadNameLists(names, out, console, folder)) {
     const NamePickers pickers(names);
-    TownDialogue dialogue(in, out, console, {pickers, generator, random});
+    TownDialogue dialogue(in, out, console, {pickers, generator, random}, folder);
     dialogue.showIntroduction();
     dialogue.runTowns();
   }

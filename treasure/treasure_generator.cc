@@ -17,10 +17,11 @@ std::int32_t rowForLetter(const std::string& letter) {
 
 }  // namespace
 
-TreasureGenerator::TreasureGenerator(Random& random, std::ostream& out, Console& console)
+TreasureGenerator::TreasureGenerator(Random& random, std::ostream& out, Console& console,
+                                     const std::filesystem::path& dataFolder)
     : random_(random), out_(out), console_(console) {
   reset();
-  catalogue_.loadCatalogue(out, console);
+  catalogue_.loadCatalogue(out, console, dataFolder);
 }
 
 TreasureGenerator::~TreasureGenerator() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -18,9 +19,11 @@ namespace towngen {
 // The caller resets it before every roll and copies out what it keeps.
 class TreasureGenerator {
  public:
-  // Loads "data.txt" into the catalogue, writing the loader's messages to
-  // `out`. The generator works with whatever the load left in the catalogue.
-  TreasureGenerator(Random& random, std::ostream& out, Console& console);
+  // Loads "data.txt" from `dataFolder` (the working directory when empty) into
+  // the catalogue, writing the loader's messages to `out`. The generator works
+  // with whatever the load left in the catalogue.
+  TreasureGenerator(Random& random, std::ostream& out, Console& console,
+                    const std::filesystem::path& dataFolder = {});
   ~TreasureGenerator();
   TreasureGenerator(const TreasureGenerator&) = delete;
   TreasureGenerator& operator=(const TreasureGenerator&) = delete;
