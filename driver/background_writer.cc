@@ -1,5 +1,6 @@
 #include "driver/background_writer.h"
 
+#include <cerrno>
 #include <utility>
 
 namespace towngen {
@@ -26,6 +27,7 @@ bool BackgroundWriter::finish() {
     changed_.notify_all();
   }
   if (worker_.joinable()) worker_.join();
+  if (failed() && writeError_ != 0) errno = writeError_;
   return !failed();
 }
 
@@ -37,8 +39,12 @@ void BackgroundWriter::run() {
     lock.unlock();
     out_.write(inFlight_.data(), static_cast<std::streamsize>(inFlight_.size()));
     const bool good = out_.good();
+    const int error = errno;
     lock.lock();
-    if (!good) failed_.store(true, std::memory_order_relaxed);
+    if (!good) {
+      writeError_ = error;
+      failed_.store(true, std::memory_order_relaxed);
+    }
     busy_ = false;
     changed_.notify_all();
   }

@@ -24,7 +24,8 @@ class BackgroundWriter {
   void write(std::string& chunk);
 
   // Waits until every chunk is written and stops the thread. Returns false if
-  // the stream failed at any point. Calling it again changes nothing.
+  // the stream failed at any point, with errno set as the failed write left it.
+  // Calling it again changes nothing.
   bool finish();
 
   // True once the stream has failed; later chunks are dropped.
@@ -40,6 +41,7 @@ class BackgroundWriter {
   bool busy_ = false;
   bool stopping_ = false;
   std::atomic<bool> failed_;
+  int writeError_ = 0;  // errno of the failed write, which happened on the worker's thread
   std::thread worker_;  // last: it starts once everything else is set up
 };
 

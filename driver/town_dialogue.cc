@@ -67,6 +67,10 @@ bool namesDataFile(const std::filesystem::path& town, const std::filesystem::pat
     if (town == data) return true;
     std::error_code error;
     if (std::filesystem::equivalent(town, data, error)) return true;
+    const auto normal = [&](const std::filesystem::path& path) {
+      return std::filesystem::absolute(path, error).lexically_normal();
+    };
+    if (normal(town) == normal(data)) return true;  // also when the file is missing
   }
   return false;
 }

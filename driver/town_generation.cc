@@ -34,7 +34,8 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
 }  // namespace
 
 bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                  std::ostream& console, std::ostream& townFile) {
+                  std::ostream& console, std::ostream& townFile, TownProgress* progress) {
+  constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
   TownFileWriter writer(townFile);
   Townsperson person;
@@ -42,6 +43,7 @@ bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers make
     person.number = number;
     makeTownsperson(person, population, thresholds, ages, makers, console);
     if (!writer.writeTownsperson(person, population)) return false;
+    if (progress != nullptr && number % kProgressStep == 0) progress->advanced(number);
     if (number == population) break;  // the counter never steps past the largest int
   }
   return writer.finish();

@@ -17,10 +17,21 @@ struct TownMakers {
   Random& random;
 };
 
+// Told how far a town has come while it is made.
+class TownProgress {
+ public:
+  virtual ~TownProgress() = default;
+  // `made` townspeople of the town are made.
+  virtual void advanced(std::int32_t made) = 0;
+  // The town is made, or stopped.
+  virtual void finished() {}
+};
+
 // Makes townspeople 1 to `population` one after another, writes each number and
 // a line end to `console` and each block to `townFile`, and keeps only the
 // current townsperson. Stops early and returns false when the town file fails.
+// `progress`, when given, hears of every few thousand townspeople.
 bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                  std::ostream& console, std::ostream& townFile);
+                  std::ostream& console, std::ostream& townFile, TownProgress* progress = nullptr);
 
 }  // namespace towngen

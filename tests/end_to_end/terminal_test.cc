@@ -12,7 +12,9 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
+#include "tests/end_to_end/program_run.h"
 #include "tests/scratch_dir.h"
 
 namespace towngen {
@@ -23,14 +25,18 @@ constexpr const char* kKeyWait = "Press any key to continue . . . ";
 
 class TerminalSession {
  public:
-  explicit TerminalSession(const std::filesystem::path& workDir) {
+  explicit TerminalSession(const std::filesystem::path& workDir,
+                           std::vector<std::string> arguments = {}) {
     winsize size{};
     size.ws_row = 40;
     size.ws_col = 100;
     child_ = forkpty(&master_, nullptr, nullptr, &size);
     if (child_ == 0) {
       if (chdir(workDir.c_str()) != 0) _exit(126);
-      execl(TOWNGEN_BINARY, "towngen", static_cast<char*>(nullptr));
+      std::vector<char*> argv = {const_cast<char*>("towngen")};
+      for (std::string& argument : arguments) argv.push_back(argument.data());
+      argv.push_back(nullptr);
+      execv(TOWNGEN_BINARY, argv.data());
       _exit(127);
     }
   }
@@ -158,6 +164,39 @@ TEST(Terminal, KeysTypedDuringGenerationDoNotAnswerTheKeyWait) {
   EXPECT_EQ(terminal.readUntil("Enter '0' or less", std::chrono::seconds(1)), "");
   terminal.type("k");
   EXPECT_FALSE(terminal.readUntil("Enter '0' or less").empty());
+}
+
+// A town made without the dialogue shows a progress line on a terminal, erased
+// at the end and when Ctrl-C stops it; on a pipe, nothing but the summary.
+TEST(Terminal, BatchProgressShowsOnATerminalOnly) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  const std::string erase = "\r" + std::string(78, ' ') + "\r";
+  {
+    TerminalSession terminal(dir.path(), {"--town", "Big.txt", "--population", "3000000"});
+    ASSERT_TRUE(terminal.started());
+    const std::string screen = terminal.readUntil(" townspeople, ");
+    EXPECT_NE(screen.find("%  "), std::string::npos);
+    EXPECT_NE(screen.find(" townspeople/s  "), std::string::npos);
+    EXPECT_NE(screen.find(erase + "Big.txt: 3000000 townspeople, "), std::string::npos);
+  }
+  {
+    dir.write("Big.txt", "an earlier town");
+    TerminalSession terminal(dir.path(), {"--town", "Big.txt", "--population", "2000000000"});
+    ASSERT_FALSE(terminal.readUntil(" townspeople/s  ").empty());
+    terminal.type("\x03");
+    EXPECT_NE(terminal.readUntil(erase), "");
+    EXPECT_EQ(terminal.waitForSignal(), SIGINT);
+    EXPECT_EQ(dir.read("Big.txt"), "an earlier town");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+  }
+  testing::RunOptions piped;
+  piped.arguments = {"--town", "Piped.txt", "--population", "300000", "--seed", "5"};
+  const testing::RunResult result = testing::runProgram(dir.path(), "", piped);
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.errorOutput, "");
+  EXPECT_EQ(result.output.rfind("Piped.txt: 300000 townspeople, ", 0), 0u);
+  EXPECT_EQ(result.output.substr(result.output.size() - 9), ", seed 5\n");
 }
 
 }  // namespace

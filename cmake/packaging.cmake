@@ -1,0 +1,78 @@
+# Installing and packing. On Windows: a flat folder (the programs, the default
+# data files and a read-me) packed as a ZIP. Elsewhere: the usual layout
+# (bin/, share/man/man1/, share/doc/towngen/) packed as a .deb and a .tar.gz.
+
+if(WIN32)
+  install(TARGETS towngen RUNTIME DESTINATION .)
+  if(towngen_census_built)
+    install(TARGETS towncensus RUNTIME DESTINATION .)
+  endif()
+  install(FILES gamedata/male.txt gamedata/female.txt gamedata/last.txt gamedata/data.txt
+    DESTINATION .)
+  install(FILES packaging/README-windows.txt DESTINATION . RENAME README.txt)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "towngen-${PROJECT_VERSION}-windows")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  include(CPack)
+  return()
+endif()
+
+include(GNUInstallDirs)
+set(towngen_programs towngen)
+if(towngen_census_built)
+  list(APPEND towngen_programs towncensus)
+endif()
+install(TARGETS ${towngen_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(towngen_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/towngen)
+install(FILES README.md DESTINATION ${towngen_doc_dir})
+install(FILES LICENSE DESTINATION ${towngen_doc_dir} RENAME copyright)
+
+# Man pages, made from each program's --help and --version by help2man.
+if(NOT TOWNGEN_BUILD_MANPAGES STREQUAL "OFF" AND NOT CMAKE_CROSSCOMPILING)
+  find_program(TOWNGEN_HELP2MAN help2man)
+  find_program(TOWNGEN_GZIP gzip)
+endif()
+set(towngen_help2man_found OFF)
+if(TOWNGEN_HELP2MAN AND TOWNGEN_GZIP)
+  set(towngen_help2man_found ON)
+endif()
+towngen_decide(towngen_manpages_built "the man pages" "${TOWNGEN_BUILD_MANPAGES}"
+  "${towngen_help2man_found}" help2man)
+if(towngen_manpages_built)
+  set(towngen_pages "")
+  foreach(program IN LISTS towngen_programs)
+    set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
+    add_custom_command(OUTPUT ${page}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+      COMMAND ${TOWNGEN_HELP2MAN} --no-info --section=1 --source=towngen
+        --name=${program} --output=${CMAKE_BINARY_DIR}/man/${program}.1 $<TARGET_FILE:${program}>
+      COMMAND ${TOWNGEN_GZIP} -9nf ${CMAKE_BINARY_DIR}/man/${program}.1
+      DEPENDS ${program}
+      COMMENT "Making the man page of ${program}")
+    list(APPEND towngen_pages ${page})
+  endforeach()
+  add_custom_target(towngen_man_pages ALL DEPENDS ${towngen_pages})
+  install(FILES ${towngen_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_GENERATOR DEB TGZ)
+set(CPACK_PACKAGE_NAME towngen)
+set(CPACK_PACKAGE_VENDOR "The towngen authors")
+set(CPACK_PACKAGE_CONTACT "towngen-support@example.org")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "town population generator for role-playing games")
+set(CPACK_PACKAGE_DESCRIPTION
+  "towngen makes the whole population of a medieval fantasy town for a tabletop role-playing
+game: every townsperson's sex, name, class and occupation, age, seven ability
+scores, coins, gems and magic items, written to a plain text file. towncensus
+reads a town file back for a census, or as CSV or JSON.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The towngen authors <towngen-support@example.org>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/towngen")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)

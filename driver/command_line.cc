@@ -1,0 +1,112 @@
+#include "driver/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+
+#include "common/random.h"
+#include "driver/default_data.h"
+#include "driver/progress_bar.h"
+#include "driver/town_batch.h"
+#include "driver/town_dialogue.h"
+
+namespace towngen {
+namespace {
+
+constexpr const char* kSummary =
+    "towngen: makes the whole population of a medieval fantasy town and writes it to a\n"
+    "town file.";
+
+constexpr const char* kFooter =
+    "With no option, towngen asks for the town's name, population and ages, reading\n"
+    "the data files male.txt, female.txt, last.txt and data.txt from the working\n"
+    "directory. With --town it makes one town without asking and says what it made\n"
+    "and with which seed; the same seed, data and answers make the same town.\n"
+    "\n"
+    "Examples:\n"
+    "  towngen --init                       write the default data files here\n"
+    "  towngen --town Millbrook.txt --population 500 --seed 42\n"
+    "  towngen --seed 42                    the dialogue, seeded\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a data file does not load or the town file\n"
+    "cannot be created or written, 2 for a usage error.";
+
+struct Options {
+  std::optional<std::uint32_t> seed;
+  BatchTown town;
+  std::string initFolder;
+};
+
+// Declares the options on `app`; returns the --town and --init options, which
+// decide what runs.
+std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
+  app.set_version_flag("--version", "towngen " TOWNGEN_VERSION);
+  app.footer(kFooter);
+  app.add_option("--seed", options.seed, "seed the random source with N (0 to 4294967295)")
+      ->type_name("N");
+  CLI::Option* town =
+      app.add_option("--town", options.town.path, "make one town into the file PATH, no dialogue")
+          ->type_name("PATH")
+          ->check([](const std::string& path) {
+            return path.empty() ? std::string("needs a file name") : std::string();
+          });
+  CLI::Option* population =
+      app.add_option("--population", options.town.population, "how many townspeople (1 or more)")
+          ->type_name("N")
+          ->check(CLI::Range(1, INT32_MAX).description(""));
+  app.add_option("--min-age", options.town.minAge, "the youngest age (default 0)")
+      ->type_name("A")
+      ->needs(town);
+  app.add_option("--max-age", options.town.maxAge, "the oldest age (default 60)")
+      ->type_name("B")
+      ->needs(town);
+  app.add_option("--data-dir", options.town.dataFolder,
+                 "read the data files from DIR (default: the working directory)")
+      ->type_name("DIR")
+      ->needs(town);
+  app.add_flag("--quiet", options.town.quiet, "do not say what was made")->needs(town);
+  town->needs(population);
+  population->needs(town);
+  CLI::Option* init =
+      app.add_option("--init", options.initFolder,
+                     "write the default data files into DIR (default: here), keeping any there")
+          ->type_name("[DIR]")
+          ->expected(0, 1)
+          ->excludes(town);
+  return {town, init};
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& arguments, const CommandLineSetting& setting) {
+  Options options;
+  CLI::App app(kSummary, "towngen");
+  const auto [town, init] = declare(app, options);
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    setting.out << app.help();
+    return 0;
+  } catch (const CLI::CallForVersion& version) {
+    setting.out << version.what() << "\n";
+    return 0;
+  } catch (const CLI::ParseError& problem) {
+    setting.err << "towngen: " << problem.what()
+                << "\nTry 'towngen --help' for more information.\n";
+    return 2;
+  }
+  if (init->count() > 0) return initDataFolder(options.initFolder, setting.out, setting.err);
+  const std::uint32_t seed = options.seed.value_or(setting.clockSeed);
+  if (town->count() > 0) {
+    std::unique_ptr<ProgressBar> progress;
+    if (setting.errIsTerminal) {
+      progress = std::make_unique<ProgressBar>(setting.err, options.town.population);
+    }
+    return makeBatchTown(options.town, seed, setting.out, setting.err, progress.get());
+  }
+  Random random(seed);
+  return runTowngen(setting.in, setting.out, setting.console, random);
+}
+
+}  // namespace towngen
