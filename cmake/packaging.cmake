@@ -26,6 +26,12 @@ install(TARGETS ${towngen_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(towngen_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/towngen)
 install(FILES README.md DESTINATION ${towngen_doc_dir})
 install(FILES LICENSE DESTINATION ${towngen_doc_dir} RENAME copyright)
+# Debian wants the changes compressed beside the copyright.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
+  DEPENDS packaging/changelog)
+add_custom_target(towngen_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${towngen_doc_dir})
 
 # Man pages, made from each program's --help and --version by help2man.
 if(NOT TOWNGEN_BUILD_MANPAGES STREQUAL "OFF" AND NOT CMAKE_CROSSCOMPILING)
@@ -40,12 +46,14 @@ towngen_decide(towngen_manpages_built "the man pages" "${TOWNGEN_BUILD_MANPAGES}
   "${towngen_help2man_found}" help2man)
 if(towngen_manpages_built)
   set(towngen_pages "")
+  set(towngen_about "make the whole population of a medieval fantasy town")
+  set(towncensus_about "census of a towngen town file, and its townspeople as CSV or JSON")
   foreach(program IN LISTS towngen_programs)
     set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
     add_custom_command(OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
       COMMAND ${TOWNGEN_HELP2MAN} --no-info --section=1 --source=towngen
-        --name=${program} --output=${CMAKE_BINARY_DIR}/man/${program}.1 $<TARGET_FILE:${program}>
+        --name=${${program}_about} --output=${CMAKE_BINARY_DIR}/man/${program}.1 $<TARGET_FILE:${program}>
       COMMAND ${TOWNGEN_GZIP} -9nf ${CMAKE_BINARY_DIR}/man/${program}.1
       DEPENDS ${program}
       COMMENT "Making the man page of ${program}")
@@ -61,18 +69,19 @@ set(CPACK_PACKAGE_VENDOR "The towngen authors")
 set(CPACK_PACKAGE_CONTACT "towngen-support@example.org")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "town population generator for role-playing games")
 set(CPACK_PACKAGE_DESCRIPTION
-  "towngen makes the whole population of a medieval fantasy town for a tabletop role-playing
-game: every townsperson's sex, name, class and occupation, age, seven ability
-scores, coins, gems and magic items, written to a plain text file. towncensus
-reads a town file back for a census, or as CSV or JSON.")
+  "towngen makes the whole population of a medieval fantasy town for a tabletop
+role-playing game: every townsperson's sex, name, class and occupation, age,
+seven ability scores, coins, gems and magic items, written to a plain text
+file. towncensus reads a town file back for a census, or as CSV or JSON.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The towngen authors <towngen-support@example.org>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/towngen")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/cpack_options.cmake)
 include(CPack)

@@ -16,11 +16,13 @@ constexpr const char* kErase =
 
 // 1234567 as "1,234,567".
 std::string grouped(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), 1, ',');
+  const std::string digits = std::to_string(value);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
   }
-  return digits;
+  return text;
 }
 
 }  // namespace
@@ -28,8 +30,10 @@ std::string grouped(std::int64_t value) {
 std::string progressLine(std::int32_t made, std::int32_t total, double seconds) {
   const double done = total > 0 ? static_cast<double>(made) / static_cast<double>(total) : 1.0;
   const int filled = std::clamp(static_cast<int>(done * kBarWidth), 0, kBarWidth);
-  std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#') +
-                     std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') + "] ";
+  std::string line = "[";
+  line.append(static_cast<std::size_t>(filled), '#');
+  line.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
+  line += "] ";
   char percent[8];
   std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(done * 100.0));
   line += percent;
@@ -39,7 +43,11 @@ std::string progressLine(std::int32_t made, std::int32_t total, double seconds) 
   char time[32];
   std::snprintf(time, sizeof time, "%lld:%02lld left", static_cast<long long>(left / 60),
                 static_cast<long long>(left % 60));
-  return line + "  " + grouped(static_cast<std::int64_t>(rate)) + " townspeople/s  " + time;
+  line += "  ";
+  line += grouped(static_cast<std::int64_t>(rate));
+  line += " townspeople/s  ";
+  line += time;
+  return line;
 }
 
 ProgressBar::ProgressBar(std::ostream& terminal, std::int32_t total)

@@ -65,7 +65,8 @@ void warnAboutCatalogue(const std::string& messages, const std::filesystem::path
   while (std::getline(lines, line)) {
     const std::size_t start = line.find_first_not_of(' ');
     if (start == std::string::npos || line.find("Loading Data...") != std::string::npos) continue;
-    said += (said.empty() ? "" : " ") + line.substr(start);
+    if (!said.empty()) said += ' ';
+    said.append(line, start);
   }
   if (!said.empty()) {
     err << "towngen: warning: " << (folder / "data.txt").string() << ": " << said << "\n";
