@@ -14,6 +14,7 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
+#include "common/background_stream.h"
 #include "common/replacing_file.h"
 
 namespace towngen {
@@ -85,23 +86,27 @@ std::optional<std::string> checkOutputs(const Options& options) {
   return std::nullopt;
 }
 
-// An output: a file replaced once complete, or standard output for "-".
+// An output: a file replaced once complete, or standard output for "-". A
+// file's bytes are written on a thread of their own while the next are made.
 class Output {
  public:
   Output(const std::string& name, std::ostream& standardOutput) : name_(name) {
     if (name == "-") {
       stream_ = &standardOutput;
-    } else {
-      file_ = std::make_unique<ReplacingFile>(name);
-      stream_ = &file_->stream();
+      return;
     }
+    file_ = std::make_unique<ReplacingFile>(name);
+    if (!file_->isOpen()) return;
+    chunks_ = std::make_unique<BackgroundStreambuf>(file_->stream());
+    chunked_ = std::make_unique<std::ostream>(chunks_.get());
+    stream_ = chunked_.get();
   }
   bool isOpen() const { return !file_ || file_->isOpen(); }
   std::ostream& stream() { return *stream_; }
   const std::string& name() const { return name_; }
   // Puts a file in place, or flushes standard output; false when that failed.
   bool complete() {
-    if (file_) return file_->commit();
+    if (file_) return !chunked_->fail() && chunks_->finish() && file_->commit();
     stream_->flush();
     return !stream_->fail();
   }
@@ -109,7 +114,9 @@ class Output {
  private:
   std::string name_;
   std::unique_ptr<ReplacingFile> file_;
-  std::ostream* stream_;
+  std::unique_ptr<BackgroundStreambuf> chunks_;
+  std::unique_ptr<std::ostream> chunked_;
+  std::ostream* stream_ = nullptr;
 };
 
 class Run {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/background_writer.h"
+#include "common/background_writer.h"
 #include "townsfolk/townsperson.h"
 
 namespace towngen {

@@ -1,4 +1,4 @@
-#include "driver/background_writer.h"
+#include "common/background_writer.h"
 
 #include <cerrno>
 #include <utility>
