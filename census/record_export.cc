@@ -1,6 +1,5 @@
 #include "census/record_export.h"
 
-#include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "census/utf8.h"
 
@@ -60,6 +60,9 @@ void appendCents(std::string& text, long long cents) {
   text += static_cast<char>('0' + magnitude % 100 / 10);
   text += static_cast<char>('0' + magnitude % 10);
 }
+
+// Printable ASCII that JSON writes as it is: no quote, backslash or control.
+bool isPlain(char c) { return c >= ' ' && c <= '~' && c != '"' && c != '\\'; }
 
 bool isAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
@@ -130,6 +133,50 @@ void CsvWriter::write(const TownRecord& record) {
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
+// The output stream RapidJSON's writer writes a record into: a buffer kept
+// from one record to the next. (RapidJSON's own StringBuffer does pointer
+// arithmetic on a null pointer before its first allocation.)
+class JsonText {
+ public:
+  using Ch = char;
+
+  JsonText() : bytes_(4096), top_(bytes_.data()), end_(bytes_.data() + bytes_.size()) {}
+  JsonText(const JsonText&) = delete;
+  JsonText& operator=(const JsonText&) = delete;
+
+  void Put(char c) {
+    Reserve(1);
+    PutUnchecked(c);
+  }
+  void PutUnchecked(char c) { *top_++ = c; }
+  void Flush() {}
+  void Reserve(std::size_t count) {
+    if (static_cast<std::size_t>(end_ - top_) < count) grow(count);
+  }
+  void Clear() { top_ = bytes_.data(); }
+  std::string_view text() const {
+    return {bytes_.data(), static_cast<std::size_t>(top_ - bytes_.data())};
+  }
+
+ private:
+  void grow(std::size_t count) {
+    const auto size = static_cast<std::size_t>(top_ - bytes_.data());
+    bytes_.resize(std::max(bytes_.size() * 2, size + count));
+    top_ = bytes_.data() + size;
+    end_ = bytes_.data() + bytes_.size();
+  }
+
+  std::vector<char> bytes_;
+  char* top_;
+  char* end_;
+};
+
+// Found by RapidJSON's writer for its reserve-then-write fast path.
+[[maybe_unused]] inline void PutReserve(JsonText& stream, std::size_t count) {
+  stream.Reserve(count);
+}
+[[maybe_unused]] inline void PutUnsafe(JsonText& stream, char c) { stream.PutUnchecked(c); }
+
 // The JSON texts of gem values, kept once worked out: gem values repeat.
 class JsonNumbers {
  public:
@@ -137,11 +184,11 @@ class JsonNumbers {
   std::string_view textOf(double value) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     if (const auto known = texts_.find(bits); known != texts_.end()) return known->second;
-    rapidjson::StringBuffer text;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(text);
+    JsonText text;
+    rapidjson::Writer<JsonText> writer(text);
     writer.Double(value);
     if (texts_.size() >= kMaxKnown) texts_.clear();
-    return texts_.emplace(bits, std::string(text.GetString(), text.GetSize())).first->second;
+    return texts_.emplace(bits, std::string(text.text())).first->second;
   }
 
  private:
@@ -151,8 +198,9 @@ class JsonNumbers {
 
 struct JsonWriter::Buffers {
   JsonNumbers gemValues;
-  rapidjson::StringBuffer text;
-  rapidjson::Writer<rapidjson::StringBuffer> writer{text};
+  JsonText text;
+  rapidjson::Writer<JsonText> writer{text};
+  std::string record;  // the record's JSON text
   std::string valid;   // a text made valid UTF-8
   std::string number;  // a number's text
 };
@@ -162,83 +210,85 @@ JsonWriter::JsonWriter(std::ostream& out, Layout layout)
 
 JsonWriter::~JsonWriter() = default;
 
+// The record's fixed parts (braces, keys, commas) are written as they are.
+// Every text goes through RapidJSON's writer, which escapes it, unless it is
+// printable ASCII with nothing to escape; RapidJSON writes the gem values too.
+// (Its writer is used for single values only: for an object or an array it
+// pushes onto a stack that is still a null pointer, which UBSan reports.)
 void JsonWriter::write(const TownRecord& record) {
-  rapidjson::StringBuffer& text = buffers_->text;
-  rapidjson::Writer<rapidjson::StringBuffer>& json = buffers_->writer;
-  text.Clear();
-  json.Reset(text);
-  // The keys are plain words of ours: written as they are, with no scan for
-  // characters to escape.
-  const auto key = [&](std::string_view name) {
-    char quoted[32];
-    quoted[0] = '"';
-    std::memcpy(quoted + 1, name.data(), name.size());
-    quoted[name.size() + 1] = '"';
-    json.RawValue(quoted, name.size() + 2, rapidjson::kStringType);
-  };
+  std::string& json = buffers_->record;
+  json.clear();
   const auto string = [&](std::string_view value) {
     if (!isAscii(value)) {
       buffers_->valid = validUtf8(value, replaced_);
       value = buffers_->valid;
     }
-    json.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
+    if (std::all_of(value.begin(), value.end(), isPlain)) {
+      json += '"';
+      json += value;
+      json += '"';
+      return;
+    }
+    JsonText& text = buffers_->text;
+    text.Clear();
+    buffers_->writer.Reset(text);
+    buffers_->writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
+    json += text.text();
   };
-  json.StartObject();
-  key("number");
-  json.Int(record.number);
-  key("firstName");
+  json += "{\"number\":";
+  appendNumber(json, record.number);
+  json += ",\"firstName\":";
   string(record.firstName);
-  key("lastName");
+  json += ",\"lastName\":";
   string(record.lastName);
-  key("sex");
+  json += ",\"sex\":";
   string(record.sex);
-  key("occupation");
+  json += ",\"occupation\":";
   string(record.occupation);
-  key("class");
+  json += ",\"class\":";
   string(record.socialClass());
-  key("age");
-  json.Int(record.age);
+  json += ",\"age\":";
+  appendNumber(json, record.age);
   for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
-    key(kAbilityLabels[i]);
-    json.Int(record.abilities[i]);
+    json += ",\"";
+    json += kAbilityLabels[i];
+    json += "\":";
+    appendNumber(json, record.abilities[i]);
   }
-  key("strPercentile");
+  json += ",\"strPercentile\":";
   if (hasPercentile(record)) {
-    json.Int(record.strPercentile);
+    appendNumber(json, record.strPercentile);
   } else {
-    json.Null();
+    json += "null";
   }
-  key("coins");
-  json.StartObject();
+  json += ",\"coins\":{";
   for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
-    key(kCoinLabels[i]);
-    json.Int64(record.coins[i]);
+    json += i == 0 ? "\"" : ",\"";
+    json += kCoinLabels[i];
+    json += "\":";
+    appendNumber(json, record.coins[i]);
   }
-  json.EndObject();
-  key("gems");
-  json.StartArray();
-  for (const GemEntry& gem : record.gems) {
-    json.StartObject();
-    key("name");
-    string(gem.name);
-    key("value");
-    const std::string_view value = buffers_->gemValues.textOf(gem.value);
-    json.RawValue(value.data(), value.size(), rapidjson::kNumberType);
-    json.EndObject();
+  json += "},\"gems\":[";
+  for (std::size_t i = 0; i < record.gems.size(); ++i) {
+    json += i == 0 ? "{\"name\":" : ",{\"name\":";
+    string(record.gems[i].name);
+    json += ",\"value\":";
+    json += buffers_->gemValues.textOf(record.gems[i].value);
+    json += '}';
   }
-  json.EndArray();
-  key("magicItems");
-  json.StartArray();
-  for (const std::string& item : record.magicItems) string(item);
-  json.EndArray();
-  key("wealthGp");
+  json += "],\"magicItems\":[";
+  for (std::size_t i = 0; i < record.magicItems.size(); ++i) {
+    if (i > 0) json += ',';
+    string(record.magicItems[i]);
+  }
+  json += "],\"wealthGp\":";
   appendCents(buffers_->number, std::llround(record.wealthInGold() * 100.0));
-  json.RawValue(buffers_->number.data(), buffers_->number.size(), rapidjson::kNumberType);
-  json.EndObject();
+  json += buffers_->number;
+  json += '}';
 
   if (layout_ == Layout::Array) out_ << (first_ ? "[\n" : ",\n");
-  out_.write(text.GetString(), static_cast<std::streamsize>(text.GetSize()));
-  if (layout_ == Layout::Lines) out_ << '\n';
+  if (layout_ == Layout::Lines) json += '\n';
+  out_.write(json.data(), static_cast<std::streamsize>(json.size()));
   first_ = false;
 }
 

@@ -130,14 +130,16 @@ TEST(JsonWriter, InvalidUtf8IsReplacedAndCounted) {
   std::ostringstream out;
   JsonWriter json(out);
   TownRecord record = sample();
-  record.firstName = "Jos\xE9";                          // Latin-1 e acute: one bad byte
-  record.magicItems = {"Ring \xFF\xFE", "Caf\xC3\xA9"};  // two bad bytes, then valid UTF-8
+  record.firstName = "Jos\xE9";                         // Latin-1 e acute: one bad byte
+  record.magicItems = {"Ring \xFF\xFE", "Caf\xC3\xA9",  // two bad bytes, then valid UTF-8
+                       "Tab\tquote\"back\\slash\x01"};  // to escape
   json.write(record);
   json.finish();
   EXPECT_EQ(json.replacedBytes(), 3u);
   const nlohmann::json parsed = nlohmann::json::parse(out.str());
   EXPECT_EQ(parsed[0]["firstName"], "Jos\xEF\xBF\xBD");
   EXPECT_EQ(parsed[0]["magicItems"][1], "Caf\xC3\xA9");
+  EXPECT_EQ(parsed[0]["magicItems"][2], "Tab\tquote\"back\\slash\x01");
 }
 
 }  // namespace

@@ -133,16 +133,22 @@ TEST(Terminal, ClearsWaitsForOneKeyAndRestoresSettings) {
   EXPECT_TRUE(terminal.lineModeWithEcho());
 }
 
-TEST(Terminal, CtrlCDuringGenerationLeavesTheTerminalUsable) {
-  testing::ScratchDir dir;
-  dir.copyDefaultData();
-  TerminalSession terminal(dir.path());
+// Passes the introduction, answers for a town of `population` and waits until
+// the 2000th townspeople is counted.
+void startTown(TerminalSession& terminal, const std::string& population) {
   ASSERT_TRUE(terminal.started());
   ASSERT_FALSE(terminal.readUntil(kKeyWait).empty());
   terminal.type(" ");
   terminal.readUntil("characeters - to include the file");
-  terminal.type("Big.txt\r2000000000\r0\r60\r");
+  terminal.type("Big.txt\r" + population + "\r0\r60\r");
   ASSERT_FALSE(terminal.readUntil("\r\n2000\r\n").empty());
+}
+
+TEST(Terminal, CtrlCDuringGenerationLeavesTheTerminalUsable) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  TerminalSession terminal(dir.path());
+  startTown(terminal, "2000000000");
   terminal.type("\x03");
   EXPECT_EQ(terminal.waitForSignal(), SIGINT);
   EXPECT_TRUE(terminal.lineModeWithEcho());
@@ -152,12 +158,7 @@ TEST(Terminal, KeysTypedDuringGenerationDoNotAnswerTheKeyWait) {
   testing::ScratchDir dir;
   dir.copyDefaultData();
   TerminalSession terminal(dir.path());
-  ASSERT_TRUE(terminal.started());
-  ASSERT_FALSE(terminal.readUntil(kKeyWait).empty());
-  terminal.type(" ");
-  terminal.readUntil("characeters - to include the file");
-  terminal.type("Big.txt\r200000\r0\r60\r");
-  ASSERT_FALSE(terminal.readUntil("\r\n2000\r\n").empty());
+  startTown(terminal, "200000");
   terminal.type("x 1\r");  // typed ahead while the town is made
   ASSERT_FALSE(terminal.readUntil(kKeyWait).empty());
   // Still waiting for a key a second later.
