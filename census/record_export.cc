@@ -219,15 +219,15 @@ void JsonWriter::write(const TownRecord& record) {
   std::string& json = buffers_->record;
   json.clear();
   const auto string = [&](std::string_view value) {
-    if (!isAscii(value)) {
-      buffers_->valid = validUtf8(value, replaced_);
-      value = buffers_->valid;
-    }
     if (std::all_of(value.begin(), value.end(), isPlain)) {
       json += '"';
       json += value;
       json += '"';
       return;
+    }
+    if (!isAscii(value)) {
+      buffers_->valid = validUtf8(value, replaced_);
+      value = buffers_->valid;
     }
     JsonText& text = buffers_->text;
     text.Clear();
