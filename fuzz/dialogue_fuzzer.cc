@@ -59,7 +59,7 @@ bool acceptable(const std::string& input) {
   if (input.find('/') != std::string::npos) return false;
   std::istringstream words(input);
   std::string word;
-  while (towngen::readWord(words, word, 64)) {
+  while (towngen::readWord(words, word)) {  // whole, as the dialogue reads them
     const std::optional<std::int32_t> number = towngen::parseWholeNumber(word);
     if (number && *number > 2000) return false;
   }
