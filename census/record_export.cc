@@ -71,18 +71,25 @@ bool isAscii(std::string_view text) {
 
 bool hasPercentile(const TownRecord& record) { return record.abilities[0] == 18; }
 
-}  // namespace
-
-std::string_view GoldTexts::textOf(double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  if (const auto known = texts_.find(bits); known != texts_.end()) return known->second;
+// A gold value as the town file writes it: six significant digits.
+std::string goldText(double value) {
   char text[32];
   char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr;
-  if (texts_.size() >= kMaxKnown) texts_.clear();
-  return texts_.emplace(bits, std::string(text, end)).first->second;
+  return std::string(text, end);
 }
 
-CsvWriter::CsvWriter(std::ostream& out) : out_(out) { out_ << kCsvHeader << "\r\n"; }
+}  // namespace
+
+std::string_view NumberTexts::textOf(double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  if (const auto known = texts_.find(bits); known != texts_.end()) return known->second;
+  if (texts_.size() >= kMaxKnown) texts_.clear();
+  return texts_.emplace(bits, format_(value)).first->second;
+}
+
+CsvWriter::CsvWriter(std::ostream& out) : out_(out), goldTexts_(goldText) {
+  out_ << kCsvHeader << "\r\n";
+}
 
 void CsvWriter::write(const TownRecord& record) {
   std::string& line = line_;
@@ -133,6 +140,8 @@ void CsvWriter::write(const TownRecord& record) {
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
+namespace {
+
 // The output stream RapidJSON's writer writes a record into: a buffer kept
 // from one record to the next. (RapidJSON's own StringBuffer does pointer
 // arithmetic on a null pointer before its first allocation.)
@@ -177,27 +186,18 @@ class JsonText {
 }
 [[maybe_unused]] inline void PutUnsafe(JsonText& stream, char c) { stream.PutUnchecked(c); }
 
-// The JSON texts of gem values, kept once worked out: gem values repeat.
-class JsonNumbers {
- public:
-  // The text stays valid until the next call.
-  std::string_view textOf(double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    if (const auto known = texts_.find(bits); known != texts_.end()) return known->second;
-    JsonText text;
-    rapidjson::Writer<JsonText> writer(text);
-    writer.Double(value);
-    if (texts_.size() >= kMaxKnown) texts_.clear();
-    return texts_.emplace(bits, std::string(text.text())).first->second;
-  }
+// A number as RapidJSON writes a double: the shortest text that reads back.
+std::string jsonNumber(double value) {
+  JsonText text;
+  rapidjson::Writer<JsonText> writer(text);
+  writer.Double(value);
+  return std::string(text.text());
+}
 
- private:
-  static constexpr std::size_t kMaxKnown = 4096;
-  std::unordered_map<std::uint64_t, std::string> texts_;
-};
+}  // namespace
 
 struct JsonWriter::Buffers {
-  JsonNumbers gemValues;
+  NumberTexts gemValues{jsonNumber};
   JsonText text;
   rapidjson::Writer<JsonText> writer{text};
   std::string record;  // the record's JSON text

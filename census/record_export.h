@@ -12,15 +12,17 @@
 
 namespace towngen {
 
-// The texts of gold values as the town file writes them (six significant
-// digits), kept once worked out: gem values repeat.
-class GoldTexts {
+// The texts `format` gives numbers, kept once worked out: gem values repeat.
+class NumberTexts {
  public:
+  explicit NumberTexts(std::string (*format)(double)) : format_(format) {}
+
   // The text stays valid until the next call.
   std::string_view textOf(double value);
 
  private:
   static constexpr std::size_t kMaxKnown = 4096;
+  std::string (*format_)(double);
   std::unordered_map<std::uint64_t, std::string> texts_;
 };
 
@@ -35,7 +37,7 @@ class CsvWriter {
  private:
   std::ostream& out_;
   std::string line_;
-  GoldTexts goldTexts_;
+  NumberTexts goldTexts_;
 };
 
 // Writes the townspeople as JSON, one object a line: either one array of them
