@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A name beside `target` that no file has yet.
+// A name beside `target` that no file has yet; empty when none is found.
 std::string temporaryNameFor(const fs::path& target) {
   static unsigned counter = 0;
 #ifdef _WIN32
@@ -24,12 +24,13 @@ std::string temporaryNameFor(const fs::path& target) {
 #else
   const long process = static_cast<long>(getpid());
 #endif
-  while (true) {
+  for (int tries = 0; tries < 1000; ++tries) {
     fs::path candidate = target;
     candidate += ".towngen-unfinished-" + std::to_string(process) + "-" + std::to_string(counter++);
     std::error_code error;
     if (!fs::exists(fs::symlink_status(candidate, error))) return candidate.string();
   }
+  return {};
 }
 
 // True when an existing regular file can be opened for writing (without
@@ -50,6 +51,8 @@ bool replace(const std::string& from, const fs::path& to) {
 }  // namespace
 
 ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
+  // The system would end the name at a NUL byte and write another file.
+  if (target.native().find('\0') != fs::path::string_type::npos) return;
   std::error_code error;
   if (fs::is_symlink(fs::symlink_status(target_, error))) {
     const fs::path resolved = fs::weakly_canonical(target_, error);
@@ -63,6 +66,7 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
   }
   if (exists && !writable(target_)) return;
   temporary_ = temporaryNameFor(target_);
+  if (temporary_.empty()) return;
   file_.open(temporary_, std::ios::binary | std::ios::trunc);
   if (!file_.is_open()) {
     temporary_.clear();

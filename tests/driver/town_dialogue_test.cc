@@ -197,13 +197,16 @@ TEST_F(TownDialogueTest, AnEarlierTownIsKeptUntilTheNewOneIsComplete) {
 
 TEST_F(TownDialogueTest, UncreatableTownFileIsReportedAndNothingIsGenerated) {
   std::filesystem::create_directory("Folder");
-  for (const char* name : {"Folder", "no_such/T.txt"}) {
-    const std::string out = run(std::string(name) + " 3 0");
+  // A NUL byte would end the name early: "m" would be written.
+  for (const std::string& name :
+       {std::string("Folder"), std::string("no_such/T.txt"), std::string("m\0x", 3)}) {
+    const std::string out = run(name + " 3 0");
     EXPECT_EQ(out, startUp() + kTownPrompt + kPopulationPrompt + "\n The town file " + name +
                        " could not be created - check the name and the folder.\n\n [pause]" +
                        kContinuePrompt)
         << name;
   }
+  EXPECT_FALSE(std::filesystem::exists("m"));
 }
 
 TEST_F(TownDialogueTest, FailedWritesAreReportedInsteadOfCompletion) {
