@@ -281,10 +281,18 @@ bool TownFileReader::endOfTown() {
 
 // The block whose first line is in line_. After it comes the end of the file,
 // or an empty line and then the next block (or the end, after a final line end).
+void TownFileReader::keepLine() {
+  if (!keepingBlock_) return;
+  if (!blockText_.empty()) blockText_ += '\n';
+  blockText_ += line_;
+}
+
 bool TownFileReader::readBlock(TownRecord& record) {
   record.gems.clear();
   record.magicItems.clear();
+  blockText_.clear();
   if (!parseNameLine(line_, record)) return fail(kNameLine);
+  keepLine();
   if (record.number != count_ + 1) {
     return fail("townsperson " + std::to_string(count_ + 1) +
                 " here: the blocks are numbered 1, 2, 3, ... in order");
@@ -293,17 +301,24 @@ bool TownFileReader::readBlock(TownRecord& record) {
   if (const std::string_view problem = parseAbilityLine(line_, record); !problem.empty()) {
     return fail(problem);
   }
+  keepLine();
   if (!readLine() || line_ != "Coins:") return fail(kCoinsHeading);
+  keepLine();
   if (!readLine() || !parseCoinLine(line_, record)) return fail(kCoinLine);
+  keepLine();
   if (!readLine()) return endOfTown();
   std::string_view expected = kAfterBlock;
   if (line_ == "Gems(s):") {
+    keepLine();
     if (!readLine() || !parseGemLine(line_, record, goldValues_)) return fail(kGemLine);
+    keepLine();
     if (!readLine()) return endOfTown();
     expected = kAfterGems;
   }
   if (line_ == "Magic Item(s):") {
+    keepLine();
     if (!readLine() || !parseItemLine(line_, record)) return fail(kItemLine);
+    keepLine();
     if (!readLine()) return endOfTown();
     expected = kAfterItems;
   }

@@ -58,11 +58,17 @@ class TownFileReader {
   // How many townspeople were read.
   std::int64_t count() const { return count_; }
 
+  // With `keep` set, each block's lines are kept as they stand in the file,
+  // joined by "\n" (no line end after the last), until the next block.
+  void keepBlockText(bool keep) { keepingBlock_ = keep; }
+  const std::string& blockText() const { return blockText_; }
+
  private:
   bool readLine();
   bool fail(std::string_view expected);
   bool endOfTown();
   bool readBlock(TownRecord& record);
+  void keepLine();
 
   LineReader lines_;
   std::string_view line_;
@@ -72,6 +78,8 @@ class TownFileReader {
   bool ended_ = false;
   bool atEnd_ = false;  // the file has no more lines
   bool failed_ = false;
+  bool keepingBlock_ = false;
+  std::string blockText_;
   LineReader::Result lastRead_ = LineReader::Result::Line;
   TownFileError error_;
   GoldValues goldValues_;

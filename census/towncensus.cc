@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
+#include "census/town_report.h"
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
 
@@ -30,7 +32,9 @@ constexpr std::string_view kDescription =
     "census of the town: classes, sexes, occupations, ages, abilities, coins, gems,\n"
     "magic items and the richest townspeople. With --csv, --json or --jsonl it\n"
     "writes one record per townsperson to FILE instead (\"-\" for standard output);\n"
-    "an output file is replaced only once it is complete.\n"
+    "with --html, a web page of the town: the census as charts and a roster to\n"
+    "search, sort and open. It works offline and fetches nothing. An output file\n"
+    "is replaced only once it is complete.\n"
     "\n"
     "Exit status: 0 on success, 1 when the town file is not a town file or a file\n"
     "cannot be read or written, 2 for a usage error.";
@@ -40,13 +44,22 @@ struct Options {
   std::string csvFile;
   std::string jsonFile;
   std::string jsonLinesFile;
+  std::string htmlFile;
+  std::int64_t rosterLimit = TownReport::kDefaultRosterLimit;
   bool census = false;
 
   // The exports asked for, with their option names.
-  std::array<std::pair<std::string_view, const std::string*>, 3> exports() const {
-    return {{{"--csv", &csvFile}, {"--json", &jsonFile}, {"--jsonl", &jsonLinesFile}}};
+  std::array<std::pair<std::string_view, const std::string*>, 4> exports() const {
+    return {{{"--csv", &csvFile},
+             {"--json", &jsonFile},
+             {"--jsonl", &jsonLinesFile},
+             {"--html", &htmlFile}}};
   }
-  bool exporting() const { return !csvFile.empty() || !jsonFile.empty() || !jsonLinesFile.empty(); }
+  bool exporting() const {
+    const auto given = exports();
+    return std::any_of(given.begin(), given.end(),
+                       [](const auto& e) { return !e.second->empty(); });
+  }
   bool printsCensus() const { return census || !exporting(); }
 };
 
@@ -154,10 +167,13 @@ int Run::readTown(std::istream& town) {
   std::optional<Output> csvOutput;
   std::optional<Output> jsonOutput;
   std::optional<Output> jsonLinesOutput;
+  std::optional<Output> htmlOutput;
   if (!options_.csvFile.empty()) csvOutput.emplace(options_.csvFile, out_);
   if (!options_.jsonFile.empty()) jsonOutput.emplace(options_.jsonFile, out_);
   if (!options_.jsonLinesFile.empty()) jsonLinesOutput.emplace(options_.jsonLinesFile, out_);
-  const std::array<std::optional<Output>*, 3> outputs = {&csvOutput, &jsonOutput, &jsonLinesOutput};
+  if (!options_.htmlFile.empty()) htmlOutput.emplace(options_.htmlFile, out_);
+  const std::array<std::optional<Output>*, 4> outputs = {&csvOutput, &jsonOutput, &jsonLinesOutput,
+                                                         &htmlOutput};
   for (std::optional<Output>* output : outputs) {
     if (*output && !(*output)->isOpen()) {
       return fail("cannot write " + (*output)->name() + ": " + systemReason());
@@ -169,24 +185,33 @@ int Run::readTown(std::istream& town) {
   if (csvOutput) csv.emplace(csvOutput->stream());
   if (jsonOutput) json.emplace(jsonOutput->stream(), JsonWriter::Layout::Array);
   if (jsonLinesOutput) jsonLines.emplace(jsonLinesOutput->stream(), JsonWriter::Layout::Lines);
+  const std::string shownName = townName() == "-" ? "standard input" : townName();
+  std::optional<TownReport> report;
+  if (htmlOutput) {
+    const std::string title =
+        townName() == "-" ? shownName : fs::path(townName()).filename().string();
+    report.emplace(htmlOutput->stream(), title, options_.rosterLimit);
+  }
 
   Census census;
   TownFileReader reader(town);
+  reader.keepBlockText(report.has_value());
   TownRecord record;
-  const bool counting = options_.printsCensus();
+  const bool counting = options_.printsCensus() || report;
   while (reader.next(record)) {
     if (counting) census.add(record);
     if (csv) csv->write(record);
     if (json) json->write(record);
     if (jsonLines) jsonLines->write(record);
+    if (report) report->add(record, reader.blockText());
   }
-  const std::string shownName = townName() == "-" ? "standard input" : townName();
   if (reader.failed()) {
     return fail(shownName + ":" + std::to_string(reader.error().line) + ": " + reader.error().what);
   }
   if (town.bad()) return fail("cannot read " + shownName);
   if (reader.count() == 0) return fail(shownName + " holds no townsperson");
   if (json) json->finish();
+  if (report) report->finish(census);
   std::size_t replaced = 0;
   for (const std::optional<JsonWriter>* writer : {&json, &jsonLines}) {
     if (*writer) replaced = std::max(replaced, (*writer)->replacedBytes());
@@ -231,6 +256,15 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
   app.add_option("--jsonl", options.jsonLinesFile, "write the townspeople as JSON Lines")
       ->type_name("FILE")
       ->check(fileName);
+  CLI::Option* html = app.add_option("--html", options.htmlFile,
+                                     "write a web page of the town: census charts and a roster")
+                          ->type_name("FILE")
+                          ->check(fileName);
+  app.add_option("--roster-limit", options.rosterLimit,
+                 "show at most N townspeople in the page's roster (default 100000)")
+      ->type_name("N")
+      ->check(CLI::Range(std::int64_t{0}, std::numeric_limits<std::int64_t>::max()))
+      ->needs(html);
   app.add_flag("--census", options.census, "print the census as well when exporting");
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {

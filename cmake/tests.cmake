@@ -80,6 +80,7 @@ if(towngen_census_built)
     tests/census/census_test.cc
     tests/census/record_export_test.cc
     tests/census/town_file_reader_test.cc
+    tests/census/town_report_test.cc
     tests/census/towncensus_test.cc
     tests/census/utf8_test.cc)
   target_link_libraries(towngen_tests PRIVATE towngen_census)
@@ -100,4 +101,21 @@ if(CMAKE_CROSSCOMPILING)
   add_test(NAME towngen_tests COMMAND towngen_tests)
 else()
   gtest_discover_tests(towngen_tests DISCOVERY_TIMEOUT 60)
+endif()
+
+# The town page in a real browser: Debian's chromium, driven from Node.js by
+# playwright-core (installed by ./check into tests/browser). Skipped when
+# either is missing.
+if(towngen_census_built AND NOT CMAKE_CROSSCOMPILING)
+  find_program(TOWNGEN_NODE node)
+  if(TOWNGEN_NODE)
+    add_test(NAME TownPage.InBrowser
+      COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/browser/town_page_test.mjs
+        --towngen $<TARGET_FILE:towngen> --towncensus $<TARGET_FILE:towncensus>
+        --work ${CMAKE_BINARY_DIR}/browser-test
+        --screenshot ${CMAKE_BINARY_DIR}/browser-test/town-report.png)
+    set_tests_properties(TownPage.InBrowser PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+  else()
+    message(STATUS "Skipping the browser test of the town page: no Node.js")
+  endif()
 endif()

@@ -1,5 +1,6 @@
 // Any bytes as a town file: a clear error or records, never a crash or a hang;
-// every record read goes through the census and both exports.
+// every record read goes through the census, both exports and the web page,
+// whose data block must not end before its end.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,12 +11,16 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
+#include "census/town_report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace towngen;
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   TownFileReader reader(in);
+  reader.keepBlockText(true);
   Census census;
+  std::ostringstream page;
+  TownReport report(page, "fuzz", 1000);
   std::ostringstream exported;
   CsvWriter csv(exported);
   JsonWriter json(exported);
@@ -25,9 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     census.add(record);
     csv.write(record);
     json.write(record);
+    report.add(record, reader.blockText());
     ++records;
   }
   json.finish();
+  report.finish(census);
+  const std::string html = page.str();
+  const std::size_t data = html.find("id=\"town-data\">");
+  if (html.find("</script>", data) < html.find("],\"occupations\":", data)) std::abort();
   if (reader.failed() && (reader.error().line < 1 || reader.error().what.empty())) {
     std::abort();
   }

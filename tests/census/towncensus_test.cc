@@ -57,7 +57,9 @@ TEST(Towncensus, UsageErrorsExitWithTwo) {
                                                        {"A", "B"},
                                                        {"--csv", "-", "--json", "-", "T"},
                                                        {"--csv=", "T"},
-                                                       {"--csv", "a", "--csv", "b", "T"}};
+                                                       {"--csv", "a", "--csv", "b", "T"},
+                                                       {"--roster-limit", "5", "T"},
+                                                       {"--html", "p", "--roster-limit", "-1", "T"}};
   for (const auto& arguments : cases) {
     const Outcome outcome = run(arguments);
     EXPECT_EQ(outcome.status, 2) << arguments.size();
@@ -143,6 +145,11 @@ TEST(Towncensus, HostileCommandsAndFilesLeaveEveryFileAlone) {
       {{"--csv", "t.txt", "t.txt"}, 2, "towncensus: --csv t.txt names the town file", "earlier"},
       {{"--json", "./t.txt", "t.txt"}, 2, "towncensus: --json ./t.txt names the town", "earlier"},
       {{"--jsonl", "link.txt", "t.txt"}, 2, "towncensus: --jsonl link.txt names the", "earlier"},
+      {{"--html", "t.txt", "t.txt"}, 2, "towncensus: --html t.txt names the town file", "earlier"},
+      {{"--csv", "out.csv", "--html", "out.csv", "t.txt"},
+       2,
+       "towncensus: --csv and --html",
+       "earlier"},
       {{"--csv", "out.csv", "--json", "./out.csv", "t.txt"},
        2,
        "towncensus: --csv and --json",

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace towngen {
+
+// Texts from town files made safe for the places a web page holds them. Bytes
+// that are not well-formed UTF-8 become U+FFFD, so the page is always valid
+// UTF-8.
+
+// For the content of an element: & < > escaped.
+void appendHtmlText(std::string& out, std::string_view text);
+
+// For an attribute value in double quotes: & < > " ' escaped.
+void appendHtmlAttribute(std::string& out, std::string_view text);
+
+// As a quoted JSON string that can stand inside a <script> element: besides
+// JSON's own escapes, < > & are written \u003c \u003e \u0026, so no text can
+// end the element or open a comment in it.
+void appendScriptJson(std::string& out, std::string_view text);
+
+}  // namespace towngen

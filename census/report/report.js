@@ -1,0 +1,274 @@
+'use strict';
+// The roster of the town page: search, filters, sorting, the view in the
+// address after '#', and only the rows in sight in the document.
+(() => {
+  const data = JSON.parse(document.getElementById('town-data').textContent);
+  const SEXES = ['Male', 'Female'];
+  const CLASSES = ['Noble', 'Craftsman', 'Farmer'];
+  const ABILITIES = ['Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com'];
+  const COPPER_PER_COIN = [1, 10, 50, 100, 500];
+  const OVERSCAN = 8;
+
+  // One entry of the JSON block; see the page writer for the order.
+  const people = data.roster.map((r) => ({
+    number: r[0], first: r[1], last: r[2], sex: SEXES[r[3]], occupation: data.occupations[r[4]],
+    socialClass: CLASSES[r[5]], age: r[6], abilities: r[7], percentile: r[8], coins: r[9],
+    gems: r[10], gemWorth: r[11], items: r[12], wealth: r[13], block: r[14], searchText: null,
+  }));
+
+  const lines = (p) => p.block.split('\n');
+  const name = (p) => p.first + ' ' + p.last;
+  const coinWorth = (p) => p.coins.reduce((sum, count, i) => sum + count * COPPER_PER_COIN[i], 0);
+  // Gem and item lines follow their headings; the first four lines are fixed.
+  const lineAfter = (blockLines, heading) => {
+    const at = blockLines.indexOf(heading, 4);
+    return at < 0 ? '' : blockLines[at + 1];
+  };
+  const searchTextOf = (p) => {
+    if (p.searchText === null) {
+      const blockLines = lines(p);
+      p.searchText = [name(p), p.occupation, lineAfter(blockLines, 'Gems(s):'),
+        lineAfter(blockLines, 'Magic Item(s):')].join('\n').toLowerCase();
+    }
+    return p.searchText;
+  };
+
+  const collator = new Intl.Collator(undefined, { sensitivity: 'base', numeric: true });
+  const text = (key, get) => ({ key, get, compare: (a, b) => collator.compare(get(a), get(b)) });
+  const count = (key, get, show) => ({
+    key, get, numeric: true, descendingFirst: key !== 'number', show: show || get, compare: (a, b) => get(a) - get(b),
+  });
+  const gold = (value) => value.toLocaleString('en', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
+  const columns = [
+    { label: '#', ...count('number', (p) => p.number) },
+    { label: 'Name', className: 'name', ...text('name', name) },
+    { label: 'Sex', ...text('sex', (p) => p.sex) },
+    { label: 'Occupation', className: 'occupation', ...text('occupation', (p) => p.occupation) },
+    { label: 'Class', ...text('class', (p) => p.socialClass) },
+    { label: 'Age', ...count('age', (p) => p.age) },
+    ...ABILITIES.map((ability, i) => ({
+      label: ability,
+      ...count(ability.toLowerCase(), (p) => p.abilities[i] + (i === 0 ? p.percentile / 1000 : 0),
+        (p) => (i === 0 && p.percentile ? '18/' + String(p.percentile).padStart(2, '0') : p.abilities[i])),
+    })),
+    { label: 'Coins', ...count('coins', coinWorth, (p) => lines(p)[3]) },
+    { label: 'Gems', ...count('gems', (p) => p.gems) },
+    { label: 'Gem worth', ...count('gemworth', (p) => p.gemWorth, (p) => gold(p.gemWorth)) },
+    { label: 'Items', ...count('items', (p) => p.items) },
+    { label: 'Wealth (gp)', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
+  ];
+  const columnByKey = new Map(columns.map((c) => [c.key, c]));
+
+  const search = document.getElementById('search');
+  const classFilter = document.getElementById('class-filter');
+  const sexFilter = document.getElementById('sex-filter');
+  const status = document.getElementById('status');
+  const scroller = document.getElementById('roster-scroll');
+  const table = document.getElementById('roster');
+  const head = table.tHead;
+  const body = table.tBodies[0];
+  const dialog = document.getElementById('block-dialog');
+
+  const state = { query: '', socialClass: '', sex: '', sort: 'number', descending: false };
+  let view = [];      // positions in `people`, filtered and sorted
+  let cursor = 0;     // the position in `view` that Tab reaches
+  let rowHeight = 28;
+  let printing = false;
+
+  // The view in the address: #q=opal&class=Noble&sex=Female&sort=wealth&order=desc
+  const readAddress = () => {
+    const params = new URLSearchParams(location.hash.slice(1));
+    state.query = params.get('q') || '';
+    state.socialClass = CLASSES.includes(params.get('class')) ? params.get('class') : '';
+    state.sex = SEXES.includes(params.get('sex')) ? params.get('sex') : '';
+    state.sort = columnByKey.has(params.get('sort')) ? params.get('sort') : 'number';
+    state.descending = params.get('order') === 'desc';
+    search.value = state.query;
+    classFilter.value = state.socialClass;
+    sexFilter.value = state.sex;
+  };
+  const writeAddress = () => {
+    const params = new URLSearchParams();
+    if (state.query) params.set('q', state.query);
+    if (state.socialClass) params.set('class', state.socialClass);
+    if (state.sex) params.set('sex', state.sex);
+    if (state.sort !== 'number' || state.descending) {
+      params.set('sort', state.sort);
+      params.set('order', state.descending ? 'desc' : 'asc');
+    }
+    const hash = params.toString();
+    history.replaceState(null, '', hash ? '#' + hash : location.pathname + location.search);
+  };
+
+  const buildHead = () => {
+    const row = document.createElement('tr');
+    for (const column of columns) {
+      const th = document.createElement('th');
+      th.scope = 'col';
+      if (column.numeric) th.className = 'number';
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = column.label;
+      button.addEventListener('click', () => sortBy(column.key));
+      th.append(button);
+      row.append(th);
+    }
+    head.append(row);
+  };
+
+  const sortBy = (key) => {
+    // Figures sort largest first, words A to Z, numbers 1 up; again reverses.
+    state.descending = state.sort === key ? !state.descending : columnByKey.get(key).descendingFirst === true;
+    state.sort = key;
+    update();
+  };
+
+  const applyView = () => {
+    const query = state.query.toLowerCase();
+    view = [];
+    for (let i = 0; i < people.length; i++) {
+      const p = people[i];
+      if (state.socialClass && p.socialClass !== state.socialClass) continue;
+      if (state.sex && p.sex !== state.sex) continue;
+      if (query && !searchTextOf(p).includes(query)) continue;
+      view.push(i);
+    }
+    const column = columnByKey.get(state.sort);
+    const direction = state.descending ? -1 : 1;
+    view.sort((a, b) => direction * column.compare(people[a], people[b]) || people[a].number - people[b].number);
+    head.querySelectorAll('th').forEach((th, i) => {
+      const sorted = columns[i].key === state.sort;
+      th.setAttribute('aria-sort', sorted ? (state.descending ? 'descending' : 'ascending') : 'none');
+    });
+    table.setAttribute('aria-rowcount', String(view.length + 1));
+    const shown = view.length.toLocaleString('en');
+    const all = people.length.toLocaleString('en');
+    status.textContent = view.length === people.length ? `${all} townspeople` : `${shown} of ${all} townspeople`;
+    cursor = Math.min(cursor, Math.max(view.length - 1, 0));
+  };
+
+  const spacer = (height) => {
+    const row = document.createElement('tr');
+    row.className = 'spacer';
+    row.setAttribute('aria-hidden', 'true');
+    const cell = document.createElement('td');
+    cell.colSpan = columns.length;
+    cell.style.height = height + 'px';
+    row.append(cell);
+    return row;
+  };
+
+  const rowFor = (position) => {
+    const p = people[view[position]];
+    const row = document.createElement('tr');
+    row.dataset.position = String(position);
+    row.setAttribute('aria-rowindex', String(position + 2));
+    row.tabIndex = position === cursor ? 0 : -1;
+    for (const column of columns) {
+      const cell = document.createElement('td');
+      if (column.numeric) cell.className = 'number';
+      if (column.className) cell.className = column.className;
+      cell.textContent = String(column.show ? column.show(p) : column.get(p));
+      row.append(cell);
+    }
+    return row;
+  };
+
+  // Puts the rows in sight (all of them for printing) in the table.
+  const render = () => {
+    const first = printing ? 0 : Math.max(0, Math.floor(scroller.scrollTop / rowHeight) - OVERSCAN);
+    const inSight = Math.ceil(scroller.clientHeight / rowHeight) + 2 * OVERSCAN;
+    const last = printing ? view.length : Math.min(view.length, first + inSight);
+    const hadFocus = body.contains(document.activeElement);
+    const rows = [spacer(first * rowHeight)];
+    for (let position = first; position < last; position++) rows.push(rowFor(position));
+    rows.push(spacer((view.length - last) * rowHeight));
+    body.replaceChildren(...rows);
+    if (hadFocus) focusRow(cursor, false);
+  };
+
+  const rowAt = (position) => body.querySelector(`tr[data-position="${position}"]`);
+
+  const focusRow = (position, scroll = true) => {
+    if (view.length === 0) return;
+    cursor = Math.max(0, Math.min(view.length - 1, position));
+    if (scroll) {
+      const top = cursor * rowHeight;
+      const headHeight = head.offsetHeight;
+      if (top < scroller.scrollTop) scroller.scrollTop = top;
+      else if (top + rowHeight > scroller.scrollTop + scroller.clientHeight - headHeight) {
+        scroller.scrollTop = top + rowHeight - scroller.clientHeight + headHeight;
+      }
+      if (!rowAt(cursor)) render();
+    }
+    body.querySelectorAll('tr[tabindex="0"]').forEach((row) => { row.tabIndex = -1; });
+    const row = rowAt(cursor);
+    if (row) {
+      row.tabIndex = 0;
+      row.focus({ preventScroll: !scroll });
+    }
+  };
+
+  const openRow = (position) => {
+    const p = people[view[position]];
+    document.getElementById('block-title').textContent = `${p.number}) ${name(p)}`;
+    document.getElementById('block-text').textContent = p.block;
+    cursor = position;
+    dialog.showModal();
+  };
+
+  const update = () => {
+    applyView();
+    scroller.scrollTop = 0;
+    cursor = 0;
+    render();
+    writeAddress();
+  };
+
+  buildHead();
+  readAddress();
+  applyView();
+  render();
+  const measured = body.querySelector('tr[data-position]');
+  if (measured && measured.offsetHeight > 0) {
+    rowHeight = measured.offsetHeight;
+    render();
+  }
+  performance.mark('roster-shown');
+
+  search.addEventListener('input', () => { state.query = search.value; update(); });
+  classFilter.addEventListener('change', () => { state.socialClass = classFilter.value; update(); });
+  sexFilter.addEventListener('change', () => { state.sex = sexFilter.value; update(); });
+  scroller.addEventListener('scroll', () => requestAnimationFrame(render), { passive: true });
+  window.addEventListener('hashchange', () => { readAddress(); applyView(); render(); });
+  window.addEventListener('beforeprint', () => { printing = true; render(); });
+  window.addEventListener('afterprint', () => { printing = false; render(); });
+
+  body.addEventListener('click', (event) => {
+    const row = event.target.closest('tr[data-position]');
+    if (row) openRow(Number(row.dataset.position));
+  });
+  body.addEventListener('keydown', (event) => {
+    const row = event.target.closest('tr[data-position]');
+    if (!row) return;
+    const position = Number(row.dataset.position);
+    const page = Math.max(1, Math.floor(scroller.clientHeight / rowHeight) - 1);
+    const moves = { ArrowDown: 1, ArrowUp: -1, PageDown: page, PageUp: -page };
+    if (event.key === 'Enter' || event.key === ' ') openRow(position);
+    else if (event.key in moves) focusRow(position + moves[event.key]);
+    else if (event.key === 'Home') focusRow(0);
+    else if (event.key === 'End') focusRow(view.length - 1);
+    else return;
+    event.preventDefault();
+  });
+  document.getElementById('block-close').addEventListener('click', () => dialog.close());
+  dialog.addEventListener('close', () => focusRow(cursor));
+  document.addEventListener('keydown', (event) => {
+    const typing = event.target.closest('input, select, textarea');
+    if (event.key === '/' && !typing && !dialog.open) {
+      event.preventDefault();
+      search.focus();
+      search.select();
+    }
+  });
+})();

@@ -1,0 +1,79 @@
+# Writes OUTPUT, a C++ source that holds the town page's style sheet and
+# script (INPUT_DIR/report.css, INPUT_DIR/report.js) byte for byte, with the
+# script's SHA-256 hash in base64 for the page's Content-Security-Policy. Run
+# with cmake -P at build time.
+
+# The bytes given as hexadecimal digits, in base64.
+function(hex_to_base64 hex out_var)
+  set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+  string(LENGTH "${hex}" hex_length)
+  set(result "")
+  set(at 0)
+  while(at LESS hex_length)
+    math(EXPR left "${hex_length} - ${at}")
+    set(take 6)
+    if(left LESS 6)
+      set(take ${left})
+    endif()
+    string(SUBSTRING "${hex}" ${at} ${take} group)
+    math(EXPR padding "(6 - ${take}) / 2")
+    foreach(i RANGE 1 ${padding})
+      if(padding GREATER 0)
+        string(APPEND group "00")
+      endif()
+    endforeach()
+    math(EXPR value "0x${group}")
+    math(EXPR chars "4 - ${padding}")
+    foreach(shift 18 12 6 0)
+      if(chars GREATER 0)
+        math(EXPR index "(${value} >> ${shift}) & 63")
+        string(SUBSTRING "${alphabet}" ${index} 1 char)
+        string(APPEND result "${char}")
+        math(EXPR chars "${chars} - 1")
+      endif()
+    endforeach()
+    foreach(i RANGE 1 ${padding})
+      if(padding GREATER 0)
+        string(APPEND result "=")
+      endif()
+    endforeach()
+    math(EXPR at "${at} + 6")
+  endwhile()
+  set(${out_var} "${result}" PARENT_SCOPE)
+endfunction()
+
+function(char_array name file out_var)
+  file(READ "${file}" bytes HEX)
+  string(LENGTH "${bytes}" hex_length)
+  math(EXPR length "${hex_length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," chars "${bytes}")
+  string(REGEX REPLACE "(([^,]*,){16})" "\\1\n    " chars "${chars}")
+  set(${out_var} "constexpr char ${name}[] = {\n    ${chars}};\nconstexpr std::size_t ${name}Size = ${length};\n" PARENT_SCOPE)
+endfunction()
+
+char_array(kStyle "${INPUT_DIR}/report.css" style)
+char_array(kScript "${INPUT_DIR}/report.js" script)
+file(SHA256 "${INPUT_DIR}/report.js" script_hash)
+hex_to_base64("${script_hash}" script_hash)
+
+file(WRITE "${OUTPUT}.new" "// Generated from census/report/ by cmake/embed_report_assets.cmake.
+
+#include <cstddef>
+
+#include \"census/report_assets.h\"
+
+namespace towngen {
+namespace {
+
+${style}
+${script}
+}  // namespace
+
+const std::string_view kReportStyle(kStyle, kStyleSize);
+const std::string_view kReportScript(kScript, kScriptSize);
+const std::string_view kReportScriptSource = \"'sha256-${script_hash}'\";
+
+}  // namespace towngen
+")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.new")

@@ -1,0 +1,258 @@
+// Opens the page towncensus --html writes in a real browser (Debian's
+// chromium, driven by playwright-core) and checks it against towncensus's own
+// CSV and JSON exports of the same town.
+//
+//   node town_page_test.mjs --towngen BIN --towncensus BIN --work DIR [--screenshot PNG]
+//
+// Exits 0 when every check passes, 1 when one fails, 77 (skipped) when there
+// is no browser or no playwright-core.
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const SKIP = 77;
+const options = Object.fromEntries(
+  process.argv.slice(2).reduce((pairs, word, i, all) => (i % 2 ? pairs : [...pairs, [word.slice(2), all[i + 1]]]), []),
+);
+const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
+if (!existsSync(browserPath)) {
+  console.log(`skipped: no browser at ${browserPath} (install Debian's chromium)`);
+  process.exit(SKIP);
+}
+let chromium;
+try {
+  ({ chromium } = await import('playwright-core'));
+} catch {
+  console.log('skipped: no playwright-core (npm ci in tests/browser)');
+  process.exit(SKIP);
+}
+
+const failures = [];
+const check = (what, ok, detail = '') => {
+  if (!ok) failures.push(`${what}${detail ? `: ${detail}` : ''}`);
+};
+const same = (what, actual, expected) =>
+  check(what, JSON.stringify(actual) === JSON.stringify(expected),
+    `got ${JSON.stringify(actual).slice(0, 400)}, expected ${JSON.stringify(expected).slice(0, 400)}`);
+
+// --- The towns -------------------------------------------------------------
+
+const HOSTILE = {
+  male: '<script>alert(1)</script>',
+  female: '"><img/src=x/onerror=alert(1)>',
+  last: '</script><script>alert(1)</script>',
+  item: '"><img src=x onerror=alert(1)>',
+};
+
+const work = resolve(options.work);
+for (const program of ['towngen', 'towncensus']) options[program] = resolve(options[program]);
+rmSync(work, { recursive: true, force: true });
+mkdirSync(work, { recursive: true });
+const run = (program, ...args) => execFileSync(program, args, { cwd: work, encoding: 'utf8' });
+
+run(options.towngen, '--init', 'data');
+run(options.towngen, '--town', 'Ashford.txt', '--population', '1200', '--seed', '2026', '--data-dir', 'data');
+run(options.towncensus, '--html', 'ashford.html', '--csv', 'ashford.csv', '--json', 'ashford.json', 'Ashford.txt');
+
+// Few names, so that most townspeople carry a hostile one, and a hostile item
+// in every category.
+mkdirSync(join(work, 'hostile'));
+writeFileSync(join(work, 'hostile/male.txt'), `${HOSTILE.male}\nHal\n`);
+writeFileSync(join(work, 'hostile/female.txt'), `${HOSTILE.female}\nMaud\n`);
+writeFileSync(join(work, 'hostile/last.txt'), `${HOSTILE.last}\nDunn\n`);
+const categories = readFileSync(join(work, 'data/data.txt'), 'utf8').match(/\btcc\w+/g);
+writeFileSync(join(work, 'hostile/data.txt'), '<note>\nOne hostile item in every category.\n</note>\n' +
+  [...new Set(categories)].map((tag) => `${HOSTILE.item.replaceAll(' ', '_')} ${tag}\n`).join(''));
+run(options.towngen, '--town', 'Hostile.txt', '--population', '300', '--seed', '7', '--data-dir', 'hostile');
+run(options.towncensus, '--html', 'hostile.html', 'Hostile.txt');
+
+const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
+const blocks = readFileSync(join(work, 'Ashford.txt'), 'utf8').split('\r\n\r\n').map((b) => b.replace(/\r\n$/, '').replaceAll('\r\n', '\n'));
+
+// RFC 4180, as towncensus writes it.
+const parseCsv = (text) => {
+  const rows = [];
+  let row = [];
+  let field = '';
+  let quoted = false;
+  for (let i = 0; i < text.length; i++) {
+    const c = text[i];
+    if (quoted) {
+      if (c === '"' && text[i + 1] === '"') { field += '"'; i++; } else if (c === '"') quoted = false; else field += c;
+    } else if (c === '"') quoted = true;
+    else if (c === ',') { row.push(field); field = ''; } else if (c === '\r') { /* before \n */ } else if (c === '\n') { row.push(field); rows.push(row); row = []; field = ''; } else field += c;
+  }
+  const [header, ...records] = rows;
+  return records.map((r) => Object.fromEntries(header.map((name, i) => [name, r[i]])));
+};
+const csv = parseCsv(readFileSync(join(work, 'ashford.csv'), 'utf8'));
+
+// --- What the census says ------------------------------------------------
+
+const CLASSES = ['Noble', 'Craftsman', 'Farmer'];
+const SEXES = ['Male', 'Female'];
+const tally = (keys) => {
+  const counts = new Map();
+  for (const key of keys) counts.set(key, (counts.get(key) || 0) + 1);
+  return counts;
+};
+// Most common first; ties in byte order of the text, as the census sorts.
+const mostCommon = (counts) => [...counts].sort((a, b) => b[1] - a[1] || (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0));
+const grouped = (n) => n.toLocaleString('en');
+const expectedBars = {
+  classes: CLASSES.flatMap((c) => SEXES.map((s) =>
+    `${c}, ${s}: ${grouped(people.filter((p) => p.class === c && p.sex === s).length)}`)),
+  occupations: mostCommon(tally(people.map((p) => p.occupation))).slice(0, 30).map(([o, n]) => `${o}: ${grouped(n)}`),
+  items: mostCommon(tally(people.flatMap((p) => p.magicItems))).slice(0, 10).map(([o, n]) => `${o}: ${grouped(n)}`),
+  percentiles: Array.from({ length: 10 }, (_, band) => `${band * 10 + 1}\u2013${band * 10 + 10}: ${grouped(
+    people.filter((p) => p.Str === 18 && Math.ceil(p.strPercentile / 10) === band + 1).length)}`),
+};
+for (const ability of ['Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com']) {
+  expectedBars[`ability-${ability}`] = Array.from({ length: 16 }, (_, i) =>
+    `${i + 3}: ${grouped(people.filter((p) => p[ability] === i + 3).length)}`);
+}
+const gemBounds = [10, 50, 100, 500, 1000, 5000];
+const gemBand = (value) => gemBounds.filter((bound) => value >= bound).length;
+const gemCounts = tally(people.flatMap((p) => p.gems.map((g) => gemBand(g.value))));
+const gemLabels = ['under 10 gp', '10\u201350 gp', '50\u2013100 gp', '100\u2013500 gp', '500\u20131,000 gp',
+  '1,000\u20135,000 gp', '5,000 gp and more'];
+expectedBars.gems = gemLabels.map((label, band) => `${label}: ${grouped(gemCounts.get(band) || 0)}`);
+
+// Bars whose labels name ranges ("20–29", "1–10 gp"): each must count the
+// townspeople whose figure lies in it, and together they count everyone.
+const countsInRanges = (titles, valueOf, seriesOf) => {
+  let total = 0;
+  for (const title of titles) {
+    const match = title.match(/^(.*?)(?:, (\w+))?: ([\d,]+)$/);
+    const count = Number(match[3].replaceAll(',', ''));
+    total += count;
+    const [low, high] = match[1].startsWith('under')
+      ? [-Infinity, Number(match[1].replace(/\D/g, ''))]
+      : match[1].replace(/ gp$/, '').split('\u2013').map((n) => Number(n.replaceAll(',', '')));
+    const inside = people.filter((p) => seriesOf(p) === match[2] && valueOf(p) >= low &&
+      (match[1].includes('gp') ? valueOf(p) < (high ?? Infinity) : valueOf(p) <= (high ?? low)));
+    check(`bar "${title}"`, inside.length === count, `the JSON export counts ${inside.length}`);
+  }
+  check('the bars count everyone', total === people.length, `${total} of ${people.length}`);
+};
+
+const predictSearch = (query) => {
+  const q = query.toLowerCase();
+  return csv.filter((r) => [`${r.first_name} ${r.last_name}`, r.occupation, ...r.gems.split('; '), ...r.magic_items.split('; ')]
+    .some((text) => text.toLowerCase().includes(q))).map((r) => Number(r.number));
+};
+
+// --- In the browser ------------------------------------------------------
+
+const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
+const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+const watched = { dialogs: [], errors: [], requests: [] };
+const open = async (file, hash = '') => {
+  const url = pathToFileURL(join(work, file)).href;
+  const page = await context.newPage();
+  page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
+  page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
+  page.on('pageerror', (error) => watched.errors.push(error.message));
+  page.on('request', (request) => { if (request.url().split('#')[0] !== url) watched.requests.push(request.url()); });
+  await page.goto(url + hash);
+  await page.waitForSelector('#roster tbody tr[data-position]', { timeout: 10000 });
+  return page;
+};
+const rowNumbers = (page) => page.$$eval('#roster tbody tr[data-position] td:first-child', (cells) => cells.map((c) => Number(c.textContent)));
+const status = (page) => page.textContent('#status');
+const barTitles = (page, chart) => page.$$eval(`figure[data-chart="${chart}"] rect.bar title`, (titles) => titles.map((t) => t.textContent));
+
+try {
+  const page = await open('ashford.html');
+
+  for (const [chart, bars] of Object.entries(expectedBars)) same(`chart ${chart}`, await barTitles(page, chart), bars);
+  countsInRanges(await barTitles(page, 'ages'), (p) => p.age, (p) => p.sex);
+  countsInRanges(await barTitles(page, 'wealth'), (p) => p.wealthGp, (p) => p.class);
+
+  for (const query of ['opal', 'WAND', 'smith', 'no such townsperson']) {
+    await page.fill('#search', query);
+    const predicted = predictSearch(query);
+    same(`search "${query}": count`, await status(page),
+      predicted.length === people.length ? `${grouped(people.length)} townspeople` : `${grouped(predicted.length)} of ${grouped(people.length)} townspeople`);
+    const shown = await rowNumbers(page);
+    same(`search "${query}": rows`, shown, predicted.slice(0, shown.length));
+    check(`search "${query}": only rows in sight are in the document`, shown.length < 80 || predicted.length < 80, `${shown.length} rows`);
+  }
+
+  await page.fill('#search', '');
+  await page.click('th >> text=Wealth (gp)');
+  const byWealth = [...people].sort((a, b) => b.wealthGp - a.wealthGp || a.number - b.number).map((p) => p.number);
+  same('sorted by wealth, richest first', (await rowNumbers(page)).slice(0, 20), byWealth.slice(0, 20));
+
+  await page.click('#roster tbody tr[data-position="0"]');
+  same('the opened row shows its block', await page.textContent('#block-text'), blocks[byWealth[0] - 1]);
+  await page.keyboard.press('Escape');
+
+  await page.keyboard.press('/');
+  same('"/" focuses the search', await page.evaluate(() => document.activeElement.id), 'search');
+  await page.focus('#roster tbody tr[tabindex="0"]');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  same('arrow keys and Enter open the third row', await page.textContent('#block-text'), blocks[byWealth[2] - 1]);
+  await page.keyboard.press('Escape');
+
+  await page.selectOption('#class-filter', 'Craftsman');
+  await page.selectOption('#sex-filter', 'Female');
+  await page.fill('#search', 'a');
+  await page.click('th >> text=Age');
+  const hash = await page.evaluate(() => location.hash);
+  const view = { rows: await rowNumbers(page), status: await status(page) };
+  const restored = await open('ashford.html', hash);
+  same('the address restores the view', {
+    rows: await rowNumbers(restored), status: await status(restored),
+    search: await restored.inputValue('#search'), socialClass: await restored.inputValue('#class-filter'),
+    sex: await restored.inputValue('#sex-filter'),
+  }, { ...view, search: 'a', socialClass: 'Craftsman', sex: 'Female' });
+  const expectedView = people.filter((p) => p.class === 'Craftsman' && p.sex === 'Female')
+    .map((p) => p.number).filter((n) => predictSearch('a').includes(n))
+    .sort((a, b) => people[b - 1].age - people[a - 1].age || a - b);
+  same('that view is the right one', view.rows, expectedView.slice(0, view.rows.length));
+
+  await page.evaluate(() => { location.hash = ''; });
+  await page.evaluate(() => window.scrollTo(0, 0));
+  if (options.screenshot) await page.screenshot({ path: options.screenshot, fullPage: false });
+
+  // Print: the census and the whole filtered roster.
+  await page.emulateMedia({ media: 'print' });
+  await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
+  check('print shows every row of the view', (await rowNumbers(page)).length === people.length);
+  await page.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+  await page.emulateMedia({ media: 'screen' });
+
+  const hostile = await open('hostile.html');
+  const names = await hostile.$$eval('#roster tbody td.name', (cells) => cells.map((c) => c.textContent));
+  check('hostile first names show as text', names.includes(`${HOSTILE.male} ${HOSTILE.last}`), names.slice(0, 4).join(' | '));
+  check('hostile first names show as text', names.includes(`${HOSTILE.female} ${HOSTILE.last}`), names.slice(0, 4).join(' | '));
+  await hostile.fill('#search', 'img src=x onerror');
+  check('a hostile item can be searched for', !(await status(hostile)).startsWith('0 '));
+  await hostile.click('#roster tbody tr[data-position="0"]');
+  const block = await hostile.textContent('#block-text');
+  check('the opened block shows the hostile texts as text', block.endsWith(`Magic Item(s):\n${HOSTILE.item}`), block);
+  await hostile.keyboard.press('Escape');
+  same('nothing was added to the page', await hostile.evaluate(() => ({
+    scripts: document.scripts.length, images: document.images.length, ran: typeof window.alert === 'function',
+  })), { scripts: 2, images: 0, ran: true });
+  const itemBars = await barTitles(hostile, 'items');
+  check('the item chart names the hostile item as text', itemBars.some((t) => t.startsWith(HOSTILE.item)), itemBars.join(' | '));
+} catch (error) {
+  failures.push(`the test stopped: ${error.stack}`);
+} finally {
+  await browser.close();
+}
+
+same('no dialog opened', watched.dialogs, []);
+same('no error in the console', watched.errors, []);
+same('no request beyond the page', watched.requests, []);
+
+if (failures.length) {
+  console.log(`FAILED ${failures.length} checks:\n- ${failures.join('\n- ')}`);
+  process.exit(1);
+}
+console.log(`town page: every check passed (${people.length} townspeople, browser ${browserPath})`);

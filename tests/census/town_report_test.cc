@@ -1,0 +1,178 @@
+#include "census/town_report.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "census/html_text.h"
+#include "census/report_charts.h"
+#include "census/towncensus.h"
+
+namespace towngen {
+namespace {
+
+TEST(HtmlText, EachContextEscapesWhatCouldEndIt) {
+  const struct {
+    std::string_view text;
+    const char* html;
+    const char* attribute;
+    const char* json;
+  } cases[] = {
+      {"Hal", "Hal", "Hal", "\"Hal\""},
+      {"</script><script>alert(1)</script>", "&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;",
+       "&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;",
+       "\"\\u003c/script\\u003e\\u003cscript\\u003ealert(1)\\u003c/script\\u003e\""},
+      {"\"><img src=x onerror='a'>", "\"&gt;&lt;img src=x onerror='a'&gt;",
+       "&quot;&gt;&lt;img src=x onerror=&#39;a&#39;&gt;",
+       "\"\\\"\\u003e\\u003cimg src=x onerror='a'\\u003e\""},
+      {"A & B <!--", "A &amp; B &lt;!--", "A &amp; B &lt;!--", "\"A \\u0026 B \\u003c!--\""},
+      {"back\\slash\ttab\nline\x01", "back\\slash\ttab\nline\x01", "back\\slash\ttab\nline\x01",
+       "\"back\\\\slash\\ttab\\nline\\u0001\""},
+      {"Ærin \xFF", "Ærin \xEF\xBF\xBD", "Ærin \xEF\xBF\xBD", "\"Ærin \xEF\xBF\xBD\""},
+  };
+  for (const auto& c : cases) {
+    std::string html, attribute, json;
+    appendHtmlText(html, c.text);
+    appendHtmlAttribute(attribute, c.text);
+    appendScriptJson(json, c.text);
+    EXPECT_EQ(html, c.html) << c.text;
+    EXPECT_EQ(attribute, c.attribute) << c.text;
+    EXPECT_EQ(json, c.json) << c.text;
+    if (c.text.find('\xFF') == std::string_view::npos) {
+      EXPECT_EQ(nlohmann::json::parse(json), std::string(c.text)) << "reads back";
+    }
+  }
+}
+
+TEST(ReportCharts, BarsAreToScaleAndEveryCountShows) {
+  BarChart chart;
+  chart.id = "c";
+  chart.categories = {"Noble", "Craftsman", "Farmer"};
+  chart.series = {"Male", "Female"};
+  chart.values = {{1, 0}, {150, 75}, {300, 299}};
+  const struct {
+    BarChart::Shape shape;
+    std::vector<double> lengths;  // width for rows and pyramid, height for columns
+  } cases[] = {
+      {BarChart::Shape::Rows, {1, 0, 150, 75, 300, 299}},
+      {BarChart::Shape::Columns, {1, 0, 50, 25, 100, 99.7}},
+      {BarChart::Shape::Pyramid, {1, 0, 96, 48, 192, 191.4}},
+  };
+  for (const auto& c : cases) {
+    chart.shape = c.shape;
+    const ChartLayout layout = layOut(chart);
+    std::vector<double> lengths;
+    for (const BarBox& bar : layout.bars) {
+      lengths.push_back(c.shape == BarChart::Shape::Columns ? bar.height : bar.width);
+      EXPECT_GE(bar.x, 0);
+      EXPECT_LE(bar.x + bar.width, layout.width);
+      EXPECT_LE(bar.y + bar.height, layout.height);
+    }
+    EXPECT_EQ(lengths, c.lengths) << static_cast<int>(c.shape);
+  }
+  // The pyramid: men end at the middle column, women start after it; the
+  // oldest band is on top.
+  const ChartLayout pyramid = layOut(chart);
+  EXPECT_DOUBLE_EQ(pyramid.bars[4].x + pyramid.bars[4].width, pyramid.width / 2 - 40);
+  EXPECT_DOUBLE_EQ(pyramid.bars[5].x, pyramid.width / 2 + 40);
+  EXPECT_LT(pyramid.bars[4].y, pyramid.bars[0].y);
+
+  std::string svg;
+  chart.shape = BarChart::Shape::Rows;
+  appendSvg(svg, chart);
+  EXPECT_NE(svg.find("<title>Farmer, Female: 299</title>"), std::string::npos);
+  EXPECT_NE(svg.find("<desc id=\"c-numbers\">Noble, Male: 1; Noble, Female: 0; Craftsman"),
+            std::string::npos);
+}
+
+TEST(ReportCharts, AgeBandsFitTheTownsRange) {
+  const struct {
+    std::int64_t youngest, oldest, first, width, count;
+    const char* firstLabel;
+  } cases[] = {
+      {34, 34, 34, 1, 1, "34"},
+      {0, 19, 0, 1, 20, "0"},
+      {0, 59, 0, 5, 12, "0\u20134"},
+      {14, 70, 10, 5, 13, "10\u201314"},
+      {1, 1000, 0, 100, 11, "0\u201399"},
+      {-7, 3, -7, 1, 11, "-7"},
+      {-25, 25, -25, 5, 11, "-25\u2013-21"},
+      {-26, 25, -30, 5, 12, "-30\u2013-26"},
+      {-2147483648, 2147483647, -2500000000, 500000000, 10, "-2500000000\u2013-2000000001"},
+  };
+  for (const auto& c : cases) {
+    const AgeBands bands = ageBands(c.youngest, c.oldest);
+    const auto shown = std::to_string(c.youngest) + ".." + std::to_string(c.oldest);
+    EXPECT_EQ(bands.first, c.first) << shown;
+    EXPECT_EQ(bands.width, c.width) << shown;
+    EXPECT_EQ(bands.count, c.count) << shown;
+    EXPECT_EQ(bands.label(0), c.firstLabel) << shown;
+    EXPECT_EQ(bands.bandOf(c.youngest), 0) << shown;
+    EXPECT_EQ(bands.bandOf(c.oldest), c.count - 1) << shown;
+  }
+}
+
+TEST(ReportCharts, WealthAndGemBands) {
+  const struct {
+    double gold;
+    const char* wealth;
+    const char* gem;
+  } cases[] = {
+      {0, "under 1 gp", "under 10 gp"},
+      {0.99, "under 1 gp", "under 10 gp"},
+      {1, "1\u201310 gp", "under 10 gp"},
+      {10, "10\u2013100 gp", "10\u201350 gp"},
+      {575, "100\u20131,000 gp", "500\u20131,000 gp"},
+      {5000, "1,000\u201310,000 gp", "5,000 gp and more"},
+      {99999.99, "10,000\u2013100,000 gp", "5,000 gp and more"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(wealthBandLabel(wealthBand(c.gold)), c.wealth) << c.gold;
+    EXPECT_EQ(gemBandLabel(gemBand(c.gold)), c.gem) << c.gold;
+  }
+}
+
+// The JSON block of a page, read back.
+nlohmann::json pageData(const std::string& page) {
+  const std::string start = "<script type=\"application/json\" id=\"town-data\">";
+  const std::size_t from = page.find(start) + start.size();
+  return nlohmann::json::parse(page.substr(from, page.find("</script>", from) - from));
+}
+
+TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
+  const std::string town =
+      "1) Name: </script><b>Hal Dunn Sex: Male Occupation: Noble\r\n"
+      "Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+      "Coins:\r\n40cp, 3gp\r\nGems(s):\r\nJasper (50gp) Pearl (575gp)\r\n"
+      "Magic Item(s):\r\nRing of <!--Warmth\r\n\r\n"
+      "2) Name: Joan Atwood Sex: Female Occupation: Farmer\r\n"
+      "Age: 20 Str: 9 Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+      "Coins:\r\n7cp\r\n";
+  for (const char* limit : {"100000", "1"}) {
+    std::istringstream in(town);
+    std::ostringstream out, err;
+    ASSERT_EQ(runTowncensus({"--html", "-", "--roster-limit", limit, "-"}, in, out, err), 0);
+    const std::string page = out.str();
+    const nlohmann::json data = pageData(page);
+    const auto& roster = data["roster"];
+    ASSERT_EQ(roster.size(), limit == std::string("1") ? 1u : 2u) << limit;
+    EXPECT_EQ(data["population"], 2);
+    EXPECT_EQ(roster[0][1], "</script><b>Hal");
+    EXPECT_EQ(roster[0][14],
+              "1) Name: </script><b>Hal Dunn Sex: Male Occupation: Noble\n"
+              "Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\n"
+              "Coins:\n40cp, 3gp\nGems(s):\nJasper (50gp) Pearl (575gp)\n"
+              "Magic Item(s):\nRing of <!--Warmth");
+    EXPECT_EQ(roster[0][13], 628.4);  // 40 cp, 3 gp, 50 gp and 575 gp
+    EXPECT_EQ(page.find("<b>"), std::string::npos);
+    EXPECT_EQ(page.find("<!--"), std::string::npos);
+    EXPECT_EQ(page.find("This page shows the first 1 of 2") != std::string::npos,
+              limit == std::string("1"));
+  }
+}
+
+}  // namespace
+}  // namespace towngen
