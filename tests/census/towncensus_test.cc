@@ -51,15 +51,16 @@ TEST(Towncensus, HelpAndVersion) {
 }
 
 TEST(Towncensus, UsageErrorsExitWithTwo) {
-  const std::vector<std::vector<std::string>> cases = {{},
-                                                       {"--csv"},
-                                                       {"--bogus", "T"},
-                                                       {"A", "B"},
-                                                       {"--csv", "-", "--json", "-", "T"},
-                                                       {"--csv=", "T"},
-                                                       {"--csv", "a", "--csv", "b", "T"},
-                                                       {"--roster-limit", "5", "T"},
-                                                       {"--html", "p", "--roster-limit", "-1", "T"}};
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"--csv"},
+      {"--bogus", "T"},
+      {"A", "B"},
+      {"--csv", "-", "--json", "-", "T"},
+      {"--csv=", "T"},
+      {"--csv", "a", "--csv", "b", "T"},
+      {"--roster-limit", "5", "T"},
+      {"--html", "p", "--roster-limit", "-1", "T"}};
   for (const auto& arguments : cases) {
     const Outcome outcome = run(arguments);
     EXPECT_EQ(outcome.status, 2) << arguments.size();
