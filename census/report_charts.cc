@@ -302,7 +302,9 @@ int wealthBand(double gold) {
 std::string wealthBandLabel(int band) {
   if (band == 0) return "under 1 gp";
   const auto power = [](int exponent) {
-    return groupDigits("1" + std::string(static_cast<std::size_t>(exponent), '0'));
+    std::string digits(static_cast<std::size_t>(exponent) + 1, '0');
+    digits[0] = '1';
+    return groupDigits(digits);
   };
   return power(band - 1) + "\u2013" + power(band) + " gp";
 }
