@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reader.keepBlockText(true);
   Census census;
   std::ostringstream page;
-  TownReport report(page, "fuzz", 1000);
+  TownReport townPage(page, "fuzz", 1000);
   std::ostringstream exported;
   CsvWriter csv(exported);
   JsonWriter json(exported);
@@ -30,14 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     census.add(record);
     csv.write(record);
     json.write(record);
-    report.add(record, reader.blockText());
+    townPage.add(record, reader.blockText());
     ++records;
   }
   json.finish();
-  report.finish(census);
+  townPage.finish(census);
   const std::string html = page.str();
-  const std::size_t data = html.find("id=\"town-data\">");
-  if (html.find("</script>", data) < html.find("],\"occupations\":", data)) std::abort();
+  const std::size_t dataBlock = html.find("id=\"town-data\">");
+  if (html.find("</script>", dataBlock) < html.find("],\"occupations\":", dataBlock)) std::abort();
   if (reader.failed() && (reader.error().line < 1 || reader.error().what.empty())) {
     std::abort();
   }
