@@ -91,15 +91,29 @@ class Cursor {
     std::memcpy(at_, text.data(), text.size());
     at_ += text.size();
   }
+  // A literal: its length is known here, so the copy is a few moves.
+  template <std::size_t N>
+  void put(const char (&text)[N]) {
+    assert(N - 1 <= static_cast<std::size_t>(end_ - at_));
+    std::memcpy(at_, text, N - 1);
+    at_ += N - 1;
+  }
   void put(char c) {
     assert(at_ < end_);
     *at_++ = c;
   }
   void number(std::int32_t value) {
     assert(kNumberRoom <= static_cast<std::size_t>(end_ - at_));
+    if (value >= 0 && value < 100) {  // most numbers of a block: abilities, ages, coins
+      const auto small = static_cast<unsigned>(value);
+      if (small >= 10) *at_++ = static_cast<char>('0' + small / 10);
+      *at_++ = static_cast<char>('0' + small % 10);
+      return;
+    }
     at_ = std::to_chars(at_, at_ + kNumberRoom, value).ptr;
   }
-  void labelled(std::string_view label, std::int32_t value) {
+  template <std::size_t N>
+  void labelled(const char (&label)[N], std::int32_t value) {
     put(label);
     number(value);
   }
@@ -120,7 +134,11 @@ void putNameLine(Cursor& out, const Townsperson& person) {
   out.number(person.number);
   out.put(") Name: ");
   out.put(person.name);
-  out.put(person.sex == Sex::Male ? " Sex: Male " : " Sex: Female ");
+  if (person.sex == Sex::Male) {
+    out.put(" Sex: Male ");
+  } else {
+    out.put(" Sex: Female ");
+  }
   out.put("Occupation: ");
   out.put(person.occupation);
   out.put(kLineEnd);
