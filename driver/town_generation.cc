@@ -20,9 +20,9 @@ void writeCount(std::ostream& console, std::int32_t number) {
 
 void makeTownsperson(Townsperson& person, std::int32_t population,
                      const ClassThresholds& thresholds, const AgeRange& ages, TownMakers& makers,
-                     std::ostream& console) {
+                     std::ostream* console) {
   rollAbilitiesAgeSex(person, makers.random, ages);
-  writeCount(console, person.number);
+  if (console != nullptr) writeCount(*console, person.number);
   pickName(person, makers.random, makers.names);
   person.treasure.clear();
   makers.generator.reset();
@@ -38,10 +38,12 @@ bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers make
   constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
   TownFileWriter writer(townFile);
+  // A stream without a buffer (the command line's) would drop the count.
+  std::ostream* counter = console.rdbuf() != nullptr ? &console : nullptr;
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
-    makeTownsperson(person, population, thresholds, ages, makers, console);
+    makeTownsperson(person, population, thresholds, ages, makers, counter);
     if (!writer.writeTownsperson(person, population)) return false;
     if (progress != nullptr && number % kProgressStep == 0) progress->advanced(number);
     if (number == population) break;  // the counter never steps past the largest int
