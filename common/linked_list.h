@@ -78,12 +78,19 @@ class LinkedList {
   // into `out`. Returns false, leaving `out` unchanged, when the position lies
   // outside the list.
   bool getAt(std::int32_t position, T& out) const {
-    if (position < 0) return false;
+    const T* found = at(position);
+    if (found == nullptr) return false;
+    out = *found;
+    return true;
+  }
+
+  // The element at the 0-based `position`, found by walking from the head, or
+  // nullptr when the position lies outside the list.
+  const T* at(std::int32_t position) const {
+    if (position < 0) return nullptr;
     const Node* node = head_;
     for (std::int32_t i = 0; node != nullptr && i < position; ++i) node = node->next;
-    if (node == nullptr) return false;
-    out = node->value;
-    return true;
+    return node == nullptr ? nullptr : &node->value;
   }
 
   // Unlinks and frees the head node; does nothing on an empty list.

@@ -72,13 +72,13 @@ void MagicItemCatalogue::addItem(MagicItem item) {
   lists_[static_cast<std::size_t>(item.category())].append(item);
 }
 
-MagicItem MagicItemCatalogue::drawItem(std::int32_t category, Random& random) const {
-  MagicItem item;
-  if (category < 0 || category >= kItemCategoryCount) return item;
+const MagicItem& MagicItemCatalogue::drawItem(std::int32_t category, Random& random) const {
+  static const MagicItem kNoItem;
+  if (category < 0 || category >= kItemCategoryCount) return kNoItem;
   const LinkedList<MagicItem>& list = items(category);
-  if (list.isEmpty()) return item;
-  list.getAt(random.rand() % list.count(), item);
-  return item;
+  if (list.isEmpty()) return kNoItem;
+  const MagicItem* item = list.at(random.rand() % list.count());
+  return item == nullptr ? kNoItem : *item;
 }
 
 void MagicItemCatalogue::clearAll() {

@@ -35,9 +35,10 @@ class MagicItemCatalogue {
   // ignores any other item.
   void addItem(MagicItem item);
 
-  // A copy of a random item of `category`, or the empty item. Draws once from
-  // `random` only when the category is valid and holds at least one item.
-  MagicItem drawItem(std::int32_t category, Random& random) const;
+  // A random item of `category` (valid while the catalogue is unchanged), or
+  // the empty item. Draws once from `random` only when the category is valid
+  // and holds at least one item.
+  const MagicItem& drawItem(std::int32_t category, Random& random) const;
 
   // Empties every list, category 0 first.
   void clearAll();
