@@ -1,6 +1,5 @@
 #include "townsfolk/treasure_gathering.h"
 
-#include <string>
 
 namespace towngen {
 namespace {
@@ -68,7 +67,7 @@ void gatherTreasure(SocialClass socialClass, TreasureGenerator& generator,
     const int bound = boundFor(letter, socialClass);
     if (bound == kNotRolled || random.d100() >= bound) continue;
     generator.reset();
-    generator.rollTreasure(std::string(letter.letter));
+    generator.rollTreasure(letter.letter);
     takeTreasureShare(letter.share, generator, treasure, random);
   }
 }

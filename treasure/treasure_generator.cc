@@ -7,7 +7,7 @@ constexpr std::int32_t kRowCount = 26;
 
 // The row a one-letter string names: "a"/"A" is 0 ... "z"/"Z" is 25; -1 for
 // anything that is not exactly one ASCII letter.
-std::int32_t rowForLetter(const std::string& letter) {
+std::int32_t rowForLetter(std::string_view letter) {
   if (letter.size() != 1) return -1;
   const char c = letter[0];
   if (c >= 'a' && c <= 'z') return c - 'a';
@@ -36,7 +36,7 @@ void TreasureGenerator::reset() {
   magicItems_.clear();
 }
 
-void TreasureGenerator::rollTreasure(std::string letter) { rollChartRow(rowForLetter(letter)); }
+void TreasureGenerator::rollTreasure(std::string_view letter) { rollChartRow(rowForLetter(letter)); }
 
 void TreasureGenerator::rollChartRow(std::int32_t row) {
   currentRow_ = (row < 0 || row >= kRowCount) ? -1 : row;

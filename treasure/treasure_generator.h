@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "common/console.h"
 #include "common/linked_list.h"
@@ -33,7 +34,7 @@ class TreasureGenerator {
 
   // Rolls the chart row that a one-letter string "A".."Z" or "a".."z" names;
   // any other string takes the chart's error path.
-  void rollTreasure(std::string letter);
+  void rollTreasure(std::string_view letter);
 
   // Rolls chart row 0..25; any other row shows the error text and resets.
   void rollChartRow(std::int32_t row);
