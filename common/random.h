@@ -28,10 +28,15 @@ class Random {
   int d100() { return die(100); }
 
   // A uniform value a + rand() % (b - a + 1). REQUIRES: a <= b. The span is
-  // taken in 64 bits, so any pair of ints is safe.
+  // taken in 64 bits, so any pair of ints is safe; a span past what rand()
+  // reaches leaves the draw as it is, and a smaller one is divided in 32 bits,
+  // which is quicker.
   int rollRange(int a, int b) {
     const std::int64_t span = std::int64_t{b} - a + 1;
-    return static_cast<int>(a + rand() % span);
+    const int draw = rand();
+    if (span > kMax) return static_cast<int>(a + draw);
+    return a +
+           static_cast<int>(static_cast<std::uint32_t>(draw) % static_cast<std::uint32_t>(span));
   }
 
   std::uint32_t state() const { return state_; }
