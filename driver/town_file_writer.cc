@@ -18,6 +18,16 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kNumberRoom = 11;  // "-2147483648"
 constexpr std::size_t kGoldValueRoom = 23;
 
+// "00", "01", ..., "99".
+constexpr std::array<char, 200> kTwoDigits = [] {
+  std::array<char, 200> digits{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    digits[2 * i] = static_cast<char>('0' + i / 10);
+    digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return digits;
+}();
+
 }  // namespace
 
 // Gem values repeat (a few hundred distinct ones), so each text is kept once
@@ -105,9 +115,9 @@ class Cursor {
   void number(std::int32_t value) {
     assert(kNumberRoom <= static_cast<std::size_t>(end_ - at_));
     if (value >= 0 && value < 100) {  // most numbers of a block: abilities, ages, coins
-      const auto small = static_cast<unsigned>(value);
-      if (small >= 10) *at_++ = static_cast<char>('0' + small / 10);
-      *at_++ = static_cast<char>('0' + small % 10);
+      const char* digits = &kTwoDigits[2 * static_cast<std::size_t>(value)];
+      if (value >= 10) *at_++ = digits[0];
+      *at_++ = digits[1];
       return;
     }
     at_ = std::to_chars(at_, at_ + kNumberRoom, value).ptr;
