@@ -1,11 +1,9 @@
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
+
+#include "common/handoff.h"
 
 namespace towngen {
 
@@ -14,35 +12,31 @@ namespace towngen {
 // time; between construction and finish() only this object touches the stream.
 class BackgroundWriter {
  public:
-  explicit BackgroundWriter(std::ostream& out);
-  ~BackgroundWriter() { finish(); }
-  BackgroundWriter(const BackgroundWriter&) = delete;
-  BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+  explicit BackgroundWriter(std::ostream& out)
+      : chunks_(
+            [&out](std::string& chunk) {
+              out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+              return out.good();
+            },
+            !out.good()) {}
 
   // Takes the bytes of `chunk` to be written and leaves `chunk` empty (keeping
   // a buffer's capacity). Waits while the chunk before is still being written.
-  void write(std::string& chunk);
+  void write(std::string& chunk) {
+    chunks_.hand(chunk);
+    chunk.clear();
+  }
 
   // Waits until every chunk is written and stops the thread. Returns false if
   // the stream failed at any point, with errno set as the failed write left it.
   // Calling it again changes nothing.
-  bool finish();
+  bool finish() { return chunks_.finish(); }
 
   // True once the stream has failed; later chunks are dropped.
-  bool failed() const { return failed_.load(std::memory_order_relaxed); }
+  bool failed() const { return chunks_.failed(); }
 
  private:
-  void run();
-
-  std::ostream& out_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::string inFlight_;
-  bool busy_ = false;
-  bool stopping_ = false;
-  std::atomic<bool> failed_;
-  int writeError_ = 0;  // errno of the failed write, which happened on the worker's thread
-  std::thread worker_;  // last: it starts once everything else is set up
+  Handoff<std::string> chunks_;
 };
 
 }  // namespace towngen

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "treasure/gem_name_table.h"
@@ -64,13 +65,13 @@ constexpr std::size_t kGemNameRoom =
   return out.data() + out.size();
 }
 
+using Block = PackedTownspeople::Block;
+
 // About the most bytes a block takes, made room for at once: its fixed text
 // and numbers, plus what its names, gems and items add.
-std::size_t blockRoom(const Townsperson& person) {
-  std::size_t room = 400 + person.name.size() + person.occupation.size();
-  room += static_cast<std::size_t>(person.treasure.gems.count()) * 48;
-  for (const MagicItem& item : person.treasure.magicItems) room += item.text().size() + 2;
-  return room;
+std::size_t blockRoom(const Block& block) {
+  return 400 + block.name.size() + block.occupation.size() + block.gems.size() * 48 +
+         block.itemTexts.size() + 2 * block.itemLengths.size();
 }
 
 // Appends to a string through a cursor. Each line (or gem, or item) first
@@ -139,50 +140,50 @@ class Cursor {
   char* end_;
 };
 
-void putNameLine(Cursor& out, const Townsperson& person) {
-  out.reserve(kNumberRoom + 40 + person.name.size() + person.occupation.size());
-  out.number(person.number);
+void putNameLine(Cursor& out, const Block& block) {
+  out.reserve(kNumberRoom + 40 + block.name.size() + block.occupation.size());
+  out.number(block.numbers.number);
   out.put(") Name: ");
-  out.put(person.name);
-  if (person.sex == Sex::Male) {
+  out.put(block.name);
+  if (block.numbers.sex == Sex::Male) {
     out.put(" Sex: Male ");
   } else {
     out.put(" Sex: Female ");
   }
   out.put("Occupation: ");
-  out.put(person.occupation);
+  out.put(block.occupation);
   out.put(kLineEnd);
 }
 
-void putAbilityLine(Cursor& out, const Townsperson& person) {
+void putAbilityLine(Cursor& out, const PackedTownspeople::Numbers& numbers) {
   out.reserve(9 * kNumberRoom + 64);
-  out.labelled("Age: ", person.age);
-  out.labelled(" Str: ", person.Str);
-  if (person.Str == 18) {
+  out.labelled("Age: ", numbers.age);
+  out.labelled(" Str: ", numbers.Str);
+  if (numbers.Str == 18) {
     out.put('(');
-    out.number(person.strPercentile);
+    out.number(numbers.strPercentile);
     out.put(") ");
   } else {
     out.put(' ');
   }
-  out.labelled("Dex: ", person.Dex);
-  out.labelled(" Con: ", person.Con);
-  out.labelled(" Int: ", person.Int);
-  out.labelled(" Wis: ", person.Wis);
-  out.labelled(" Cha: ", person.Cha);
-  out.labelled(" Com: ", person.Com);
+  out.labelled("Dex: ", numbers.Dex);
+  out.labelled(" Con: ", numbers.Con);
+  out.labelled(" Int: ", numbers.Int);
+  out.labelled(" Wis: ", numbers.Wis);
+  out.labelled(" Cha: ", numbers.Cha);
+  out.labelled(" Com: ", numbers.Com);
   out.put(kLineEnd);
 }
 
 // Copper always; the other coins only when above zero, in their order.
-void putCoins(Cursor& out, const CarriedTreasure& treasure) {
+void putCoins(Cursor& out, const PackedTownspeople::Numbers& numbers) {
   out.reserve(5 * kNumberRoom + 32);
   out.put("Coins:");
   out.put(kLineEnd);
-  out.number(treasure.cp);
+  out.number(numbers.cp);
   out.put("cp");
   const std::array<std::pair<std::int32_t, std::string_view>, 4> others = {
-      {{treasure.sp, "sp"}, {treasure.ep, "ep"}, {treasure.gp, "gp"}, {treasure.pp, "pp"}}};
+      {{numbers.sp, "sp"}, {numbers.ep, "ep"}, {numbers.gp, "gp"}, {numbers.pp, "pp"}}};
   for (const auto& [count, label] : others) {
     if (count <= 0) continue;
     out.put(", ");
@@ -191,14 +192,14 @@ void putCoins(Cursor& out, const CarriedTreasure& treasure) {
   }
 }
 
-void putGems(Cursor& out, const LinkedList<Gem>& gems) {
-  if (gems.isEmpty()) return;
+void putGems(Cursor& out, std::span<const PackedTownspeople::PackedGem> gems) {
+  if (gems.empty()) return;
   out.reserve(16);
   out.put(kLineEnd);
   out.put("Gems(s):");
   out.put(kLineEnd);
   bool first = true;
-  for (const Gem& gem : gems) {
+  for (const PackedTownspeople::PackedGem& gem : gems) {
     out.reserve(kGemNameRoom + kGoldValueRoom + 6);
     if (!first) out.put(' ');
     first = false;
@@ -209,12 +210,12 @@ void putGems(Cursor& out, const LinkedList<Gem>& gems) {
   }
 }
 
-// Items without text (drawn from an empty category) are left out of the file.
-void putMagicItems(Cursor& out, const LinkedList<MagicItem>& items) {
+// Only items with a text were packed.
+void putMagicItems(Cursor& out, const Block& block) {
+  std::string_view texts = block.itemTexts;
   bool first = true;
-  for (const MagicItem& item : items) {
-    if (item.text().empty()) continue;
-    out.reserve(item.text().size() + 20);
+  for (std::uint32_t length : block.itemLengths) {
+    out.reserve(length + 20);
     if (first) {
       out.put(kLineEnd);
       out.put("Magic Item(s):");
@@ -223,20 +224,19 @@ void putMagicItems(Cursor& out, const LinkedList<MagicItem>& items) {
       out.put(", ");
     }
     first = false;
-    out.itemText(item.text());
+    out.itemText(texts.substr(0, length));
+    texts.remove_prefix(length);
   }
 }
 
-}  // namespace
-
-void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {
-  Cursor cursor(out, blockRoom(person));
-  putNameLine(cursor, person);
-  putAbilityLine(cursor, person);
-  putCoins(cursor, person.treasure);
-  putGems(cursor, person.treasure.gems);
-  putMagicItems(cursor, person.treasure.magicItems);
-  if (person.number < population) {
+void putBlock(std::string& out, const Block& block, std::int32_t population) {
+  Cursor cursor(out, blockRoom(block));
+  putNameLine(cursor, block);
+  putAbilityLine(cursor, block.numbers);
+  putCoins(cursor, block.numbers);
+  putGems(cursor, block.gems);
+  putMagicItems(cursor, block);
+  if (block.numbers.number < population) {
     cursor.reserve(4);
     cursor.put(kLineEnd);
     cursor.put(kLineEnd);
@@ -244,15 +244,104 @@ void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t
   cursor.finish();
 }
 
-bool TownFileWriter::writeTownsperson(const Townsperson& person, std::int32_t population) {
-  appendTownsperson(pending_, person, population);
-  if (pending_.size() >= kChunk) writer_.write(pending_);
-  return !writer_.failed();
+}  // namespace
+
+void PackedTownspeople::add(const Townsperson& person) {
+  const CarriedTreasure& treasure = person.treasure;
+  Numbers& numbers = numbers_.emplace_back();
+  numbers.number = person.number;
+  numbers.age = person.age;
+  numbers.Str = person.Str;
+  numbers.strPercentile = person.strPercentile;
+  numbers.Dex = person.Dex;
+  numbers.Con = person.Con;
+  numbers.Int = person.Int;
+  numbers.Wis = person.Wis;
+  numbers.Cha = person.Cha;
+  numbers.Com = person.Com;
+  numbers.cp = treasure.cp;
+  numbers.sp = treasure.sp;
+  numbers.ep = treasure.ep;
+  numbers.gp = treasure.gp;
+  numbers.pp = treasure.pp;
+  numbers.sex = person.sex;
+  numbers.nameLength = person.name.size();
+  numbers.occupationLength = person.occupation.size();
+  texts_ += person.name;
+  texts_ += person.occupation;
+  for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
+  numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
+  numbers.itemCount = 0;
+  for (const MagicItem& item : treasure.magicItems) {
+    if (item.text().empty()) continue;  // drawn from an empty category: not in the file
+    texts_ += item.text();
+    itemLengths_.push_back(static_cast<std::uint32_t>(item.text().size()));
+    ++numbers.itemCount;
+  }
+}
+
+void PackedTownspeople::clear() {
+  numbers_.clear();
+  gems_.clear();
+  itemLengths_.clear();
+  texts_.clear();
+}
+
+void PackedTownspeople::appendBlocks(std::string& out, std::int32_t population) const {
+  std::string_view texts = texts_;
+  std::span<const PackedGem> gems = gems_;
+  std::span<const std::uint32_t> itemLengths = itemLengths_;
+  for (const Numbers& numbers : numbers_) {
+    Block block{numbers,
+                texts.substr(0, numbers.nameLength),
+                texts.substr(numbers.nameLength, numbers.occupationLength),
+                gems.first(numbers.gemCount),
+                itemLengths.first(numbers.itemCount),
+                {}};
+    texts.remove_prefix(numbers.nameLength + numbers.occupationLength);
+    std::size_t itemBytes = 0;
+    for (std::uint32_t length : block.itemLengths) itemBytes += length;
+    block.itemTexts = texts.substr(0, itemBytes);
+    texts.remove_prefix(itemBytes);
+    gems = gems.subspan(numbers.gemCount);
+    itemLengths = itemLengths.subspan(numbers.itemCount);
+    putBlock(out, block, population);
+  }
+}
+
+void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {
+  PackedTownspeople one;
+  one.add(person);
+  one.appendBlocks(out, population);
+}
+
+TownFileWriter::TownFileWriter(std::ostream& townFile, std::int32_t population)
+    : file_(townFile),
+      population_(population),
+      batches_([this](PackedTownspeople& batch) { return write(batch); }, !townFile.good()) {}
+
+bool TownFileWriter::writeTownsperson(const Townsperson& person) {
+  packing_.add(person);
+  if (packing_.count() == kBatch) handOver();
+  return !batches_.failed();
+}
+
+// The batch handed back is the one written before, to be filled again.
+void TownFileWriter::handOver() {
+  batches_.hand(packing_);
+  packing_.clear();
 }
 
 bool TownFileWriter::finish() {
-  if (!pending_.empty()) writer_.write(pending_);
-  return writer_.finish();
+  if (packing_.count() > 0) handOver();
+  return batches_.finish();
+}
+
+bool TownFileWriter::write(PackedTownspeople& batch) {
+  text_.clear();
+  batch.appendBlocks(text_, population_);
+  file_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  return file_.good();
 }
 
 }  // namespace towngen

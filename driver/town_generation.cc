@@ -37,14 +37,14 @@ bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers make
                   std::ostream& console, std::ostream& townFile, TownProgress* progress) {
   constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
-  TownFileWriter writer(townFile);
+  TownFileWriter writer(townFile, population);
   // A stream without a buffer (the command line's) would drop the count.
   std::ostream* counter = console.rdbuf() != nullptr ? &console : nullptr;
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
     makeTownsperson(person, population, thresholds, ages, makers, counter);
-    if (!writer.writeTownsperson(person, population)) return false;
+    if (!writer.writeTownsperson(person)) return false;
     if (progress != nullptr && number % kProgressStep == 0) progress->advanced(number);
     if (number == population) break;  // the counter never steps past the largest int
   }

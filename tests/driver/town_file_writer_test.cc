@@ -192,6 +192,42 @@ class FillingBuffer : public std::streambuf {
   std::string bytes_;
 };
 
+// Townspeople packed together come out as each would alone: every block
+// finds its own texts, gems and items, also after the batch is cleared and
+// filled again.
+TEST(PackedTownspeople, ABatchWritesEachBlockAsItWouldAlone) {
+  Townsperson plain = halDunn();
+  Townsperson rich = halDunn();
+  rich.name = "Aldous Underhill-Featherstonehaugh";
+  rich.occupation = "Unemployed - Bumm, down on their luck, etc.";
+  rich.Str = 12;
+  rich.treasure.sp = 7;
+  rich.treasure.pp = 2;
+  for (int i = 0; i < 5; ++i) rich.treasure.gems.append(gemOf(i * 10, 0.1 + 1000 * i));
+  rich.treasure.magicItems.append(itemOf("Wand_of_Light"));
+  rich.treasure.magicItems.append(MagicItem());  // no text: left out
+  rich.treasure.magicItems.append(itemOf("Ring_of_Warmth"));
+  Townsperson itemsOnly = halDunn();
+  itemsOnly.name = "Al B";
+  itemsOnly.treasure.magicItems.append(itemOf("Potion_of_Speed"));
+
+  PackedTownspeople batch;
+  for (int round = 0; round < 2; ++round) {
+    batch.clear();
+    std::string expected;
+    std::int32_t number = 1;
+    for (Townsperson person : {rich, plain, itemsOnly, rich, plain}) {
+      person.number = number++;
+      batch.add(person);
+      expected += blockOf(person, 5);
+    }
+    std::string written = "kept ";
+    batch.appendBlocks(written, 5);
+    EXPECT_EQ(written, "kept " + expected) << round;
+  }
+  EXPECT_NE(blockOf(rich, 9).find("Wand of Light, Ring of Warmth\r\n\r\n"), std::string::npos);
+}
+
 // Big blocks (long names, many gems and items) cross the writer's chunks
 // whole and in order; a file that fills up after good chunks is noticed.
 TEST(TownFileWriter, HandsTheBlocksToTheFileAndNoticesAFullOne) {
@@ -215,8 +251,8 @@ TEST(TownFileWriter, HandsTheBlocksToTheFileAndNoticesAFullOne) {
     std::ostream file(&buffer);
     bool written = true;
     {
-      TownFileWriter writer(file);
-      for (const Townsperson& person : people) written = writer.writeTownsperson(person, 7);
+      TownFileWriter writer(file, 7);
+      for (const Townsperson& person : people) written = writer.writeTownsperson(person);
       written = writer.finish() && written;
     }
     EXPECT_EQ(written, c.fits) << c.room;
