@@ -1,6 +1,5 @@
 #include "townsfolk/treasure_gathering.h"
 
-
 namespace towngen {
 namespace {
 
