@@ -36,7 +36,9 @@ void TreasureGenerator::reset() {
   magicItems_.clear();
 }
 
-void TreasureGenerator::rollTreasure(std::string_view letter) { rollChartRow(rowForLetter(letter)); }
+void TreasureGenerator::rollTreasure(std::string_view letter) {
+  rollChartRow(rowForLetter(letter));
+}
 
 void TreasureGenerator::rollChartRow(std::int32_t row) {
   currentRow_ = (row < 0 || row >= kRowCount) ? -1 : row;
