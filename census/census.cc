@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "census/number_text.h"
+
 namespace towngen {
 namespace {
 
@@ -40,12 +42,6 @@ void keepLargest(std::vector<Entry>& entries, Entry entry, std::size_t most, Key
   if (static_cast<std::size_t>(at - entries.begin()) >= most) return;
   entries.insert(at, std::move(entry));
   if (entries.size() > most) entries.pop_back();
-}
-
-std::string formatted(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
 }
 
 std::string share(std::int64_t part, std::int64_t whole) {

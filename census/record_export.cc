@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "census/number_text.h"
 #include "census/utf8.h"
 
 namespace towngen {
@@ -34,12 +35,6 @@ void appendCsvField(std::string& line, std::string_view text) {
     line += c;
   }
   line += '"';
-}
-
-template <typename Number>
-void appendNumber(std::string& line, Number value) {
-  char text[24];
-  line.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 void appendWealth(std::string& line, double value) {

@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "census/html_text.h"
+#include "census/number_text.h"
 #include "census/report_assets.h"
 
 namespace towngen {
@@ -25,22 +26,10 @@ std::size_t classIndex(const TownRecord& record) {
 
 std::size_t sexIndex(const TownRecord& record) { return record.sex == "Female" ? 1 : 0; }
 
-template <typename Number>
-void appendNumber(std::string& out, Number value) {
-  char text[32];
-  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
 // A sum of gold pieces with two decimals, as JSON takes it.
 void appendGold(std::string& out, double gold) {
   char text[400];
   out.append(text, std::to_chars(text, text + sizeof text, gold, std::chars_format::fixed, 2).ptr);
-}
-
-std::string formatted(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
 }
 
 std::string percent(std::int64_t part, std::int64_t whole) {

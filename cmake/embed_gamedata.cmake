@@ -1,20 +1,19 @@
 # Writes OUTPUT, a C++ source that holds the default data files of INPUT_DIR
 # byte for byte, for towngen --init. Run with cmake -P at build time.
+include(${CMAKE_CURRENT_LIST_DIR}/embed_bytes.cmake)
 set(files male.txt female.txt last.txt data.txt)
 set(arrays "")
 set(entries "")
 set(index 0)
 foreach(name IN LISTS files)
-  file(READ "${INPUT_DIR}/${name}" bytes HEX)
-  string(LENGTH "${bytes}" hex_length)
-  math(EXPR length "${hex_length} / 2")
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," chars "${bytes}")
-  string(REGEX REPLACE "(([^,]*,){16})" "\\1\n    " chars "${chars}")
-  string(APPEND arrays "constexpr char kFile${index}[] = {\n    ${chars}};\n")
-  string(APPEND entries "      {\"${name}\", {kFile${index}, ${length}}},\n")
+  char_array(kFile${index} "${INPUT_DIR}/${name}" array)
+  string(APPEND arrays "${array}")
+  string(APPEND entries "      {\"${name}\", {kFile${index}, kFile${index}Size}},\n")
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.new" "// Generated from the folder gamedata/ by cmake/embed_gamedata.cmake.
+
+#include <cstddef>
 
 #include \"driver/default_data.h\"
 
