@@ -7,7 +7,8 @@ namespace towngen {
 // The town page's style sheet and script, compiled in from census/report/.
 extern const std::string_view kReportStyle;
 extern const std::string_view kReportScript;
-// The script's hash as a Content-Security-Policy source: 'sha256-...'.
+// Their hashes as Content-Security-Policy sources: 'sha256-...'.
 extern const std::string_view kReportScriptSource;
+extern const std::string_view kReportStyleSource;
 
 }  // namespace towngen

@@ -81,11 +81,13 @@ TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t ros
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
       "script-src ";
   text_ += kReportScriptSource;
-  text_ += "; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\">\n";
+  text_ += "; style-src ";
+  text_ += kReportStyleSource;
+  text_ += "; base-uri 'none'; form-action 'none'\">\n";
   text_ += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
   text_ += "<meta name=\"generator\" content=\"towncensus\">\n<title>";
   appendHtmlText(text_, townName_);
-  text_ += " \u2014 census</title>\n<style>\n";
+  text_ += " \u2014 census</title>\n<style>";  // the style sheet exactly, as hashed
   text_ += kReportStyle;
   text_ += "</style>\n</head>\n<body>\n";
   text_ += "<script type=\"application/json\" id=\"town-data\">{\"roster\":[\n";

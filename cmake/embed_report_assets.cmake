@@ -1,6 +1,6 @@
 # Writes OUTPUT, a C++ source that holds the town page's style sheet and
-# script (INPUT_DIR/report.css, INPUT_DIR/report.js) byte for byte, with the
-# script's SHA-256 hash in base64 for the page's Content-Security-Policy. Run
+# script (INPUT_DIR/report.css, INPUT_DIR/report.js) byte for byte, with
+# their SHA-256 hashes in base64 for the page's Content-Security-Policy. Run
 # with cmake -P at build time.
 
 # The bytes given as hexadecimal digits, in base64.
@@ -48,6 +48,8 @@ char_array(kStyle "${INPUT_DIR}/report.css" style)
 char_array(kScript "${INPUT_DIR}/report.js" script)
 file(SHA256 "${INPUT_DIR}/report.js" script_hash)
 hex_to_base64("${script_hash}" script_hash)
+file(SHA256 "${INPUT_DIR}/report.css" style_hash)
+hex_to_base64("${style_hash}" style_hash)
 
 file(WRITE "${OUTPUT}.new" "// Generated from census/report/ by cmake/embed_report_assets.cmake.
 
@@ -65,6 +67,7 @@ ${script}
 const std::string_view kReportStyle(kStyle, kStyleSize);
 const std::string_view kReportScript(kScript, kScriptSize);
 const std::string_view kReportScriptSource = \"'sha256-${script_hash}'\";
+const std::string_view kReportStyleSource = \"'sha256-${style_hash}'\";
 
 }  // namespace towngen
 ")
