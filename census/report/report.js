@@ -51,11 +51,11 @@
       ...count(ability.toLowerCase(), (p) => p.abilities[i] + (i === 0 ? p.percentile / 1000 : 0),
         (p) => (i === 0 && p.percentile ? '18/' + String(p.percentile).padStart(2, '0') : p.abilities[i])),
     })),
-    { label: 'Coins', ...count('coins', coinWorth, (p) => lines(p)[3]) },
+    { label: 'Coins gp', ...count('coins', coinWorth, (p) => gold(coinWorth(p) / 100)) },
     { label: 'Gems', ...count('gems', (p) => p.gems) },
-    { label: 'Gem worth', ...count('gemworth', (p) => p.gemWorth, (p) => gold(p.gemWorth)) },
+    { label: 'Gems gp', ...count('gemworth', (p) => p.gemWorth, (p) => gold(p.gemWorth)) },
     { label: 'Items', ...count('items', (p) => p.items) },
-    { label: 'Wealth (gp)', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
+    { label: 'Wealth gp', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
   ];
   const columnByKey = new Map(columns.map((c) => [c.key, c]));
 
@@ -168,7 +168,16 @@
       const cell = document.createElement('td');
       if (column.numeric) cell.className = 'number';
       if (column.className) cell.className = column.className;
-      cell.textContent = String(column.show ? column.show(p) : column.get(p));
+      const shown = String(column.show ? column.show(p) : column.get(p));
+      if (column.className === 'name' || column.className === 'occupation') {
+        const clip = document.createElement('span');  // long texts end in an ellipsis
+        clip.className = 'clip';
+        clip.title = shown;
+        clip.textContent = shown;
+        cell.append(clip);
+      } else {
+        cell.textContent = shown;
+      }
       row.append(cell);
     }
     return row;

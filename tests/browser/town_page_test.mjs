@@ -181,7 +181,7 @@ try {
   }
 
   await page.fill('#search', '');
-  await page.click('th >> text=Wealth (gp)');
+  await page.click('th >> text=Wealth gp');
   const byWealth = [...people].sort((a, b) => b.wealthGp - a.wealthGp || a.number - b.number).map((p) => p.number);
   same('sorted by wealth, richest first', (await rowNumbers(page)).slice(0, 20), byWealth.slice(0, 20));
 
