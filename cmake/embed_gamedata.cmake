@@ -1,7 +1,7 @@
 # Writes OUTPUT, a C++ source that holds the default data files of INPUT_DIR
 # byte for byte, for towngen --init. Run with cmake -P at build time.
 include(${CMAKE_CURRENT_LIST_DIR}/embed_bytes.cmake)
-set(files male.txt female.txt last.txt data.txt)
+set(files male.txt female.txt last.txt data.txt)  # as kDataFileNames lists them
 set(arrays "")
 set(entries "")
 set(index 0)
@@ -15,7 +15,7 @@ file(WRITE "${OUTPUT}.new" "// Generated from the folder gamedata/ by cmake/embe
 
 #include <cstddef>
 
-#include \"driver/default_data.h\"
+#include \"data/data_source.h\"
 
 namespace towngen {
 namespace {

@@ -41,11 +41,10 @@ add_executable(towngen_tests
   tests/data/magic_item_test.cc
   tests/data/name_list_test.cc
   tests/driver/command_line_test.cc
+  tests/driver/load_report_test.cc
   tests/driver/progress_bar_test.cc
   tests/driver/terminal_console_test.cc
   tests/driver/town_dialogue_test.cc
-  tests/driver/town_file_writer_test.cc
-  tests/driver/town_generation_test.cc
   tests/driver/whole_number_test.cc
   tests/gamedata/default_data_test.cc
   tests/townsfolk/craft_table_test.cc
@@ -55,6 +54,8 @@ add_executable(towngen_tests
   tests/treasure/gem_test.cc
   tests/treasure/treasure_chart_test.cc
   tests/treasure/treasure_generator_test.cc
+  tests/town/town_file_writer_test.cc
+  tests/town/town_generation_test.cc
   tests/scratch_dir.cc)
 target_link_libraries(towngen_tests PRIVATE towngen_command_line ${towngen_gtest_main})
 # Under wine, a path of this machine is reached through drive Z:.

@@ -1,6 +1,5 @@
 #include "data/magic_item_catalogue.h"
 
-#include <fstream>
 #include <string>
 #include <utility>
 
@@ -22,47 +21,45 @@ bool skipNoteBlock(std::istream& in) {
   return false;
 }
 
-void reportCorruptPair(const std::string& text, const std::string& tag, std::ostream& out,
-                       Console& console) {
-  console.clearScreen();
-  out << "\n The data.txt file is corrupt. A data type did not match\n\n ";
-  out << " Data: " << text << " - " << tag << "\n\n ";
-  console.waitForKey();
-}
-
 }  // namespace
 
-void MagicItemCatalogue::loadCatalogue(std::ostream& out, Console& console,
-                                       const std::filesystem::path& folder) {
-  std::ifstream file(folder / "data.txt", std::ios::binary);
-  if (!file.is_open()) {
-    out << "\n data.txt file failed to open\n";
-    return;
+CatalogueLoad MagicItemCatalogue::loadCatalogue(const DataSource& source) {
+  OpenedDataFile file = source.open(kCatalogueFile);
+  if (!file.stream) {
+    CatalogueLoad load;
+    load.outcome = CatalogueLoad::Outcome::NotOpened;
+    load.problem = file.problem;
+    return load;
   }
-  out << "\n Loading Data...\n";
-  readCatalogue(file, out, console);
+  CatalogueLoad load = readCatalogue(*file.stream);
+  load.problem = file.problem;
+  return load;
 }
 
-void MagicItemCatalogue::readCatalogue(std::istream& in, std::ostream& out, Console& console) {
+CatalogueLoad MagicItemCatalogue::readCatalogue(std::istream& in) {
+  CatalogueLoad load;
   std::string text;
   std::string tag;
   // The first word is never an item: it opens the note block or is dropped.
   if (readWord(in, text) && text == kNoteOpen && !skipNoteBlock(in)) {
-    out << "\n The note block of data.txt is never closed - no magic items were loaded.\n";
-    return;
+    load.outcome = CatalogueLoad::Outcome::UnclosedNote;
+    return load;
   }
   while (readWord(in, text)) {
     readWord(in, tag);  // a missing tag stays empty and matches no category
     const std::int32_t category = categoryForTag(tag);
     if (category < 0) {
-      reportCorruptPair(text, tag, out, console);
-      return;
+      load.outcome = CatalogueLoad::Outcome::CorruptPair;
+      load.corruptText = std::move(text);
+      load.corruptTag = std::move(tag);
+      return load;
     }
     MagicItem item;
     item.setCategory(category);
     item.setText(std::move(text));
     addItem(std::move(item));
   }
+  return load;
 }
 
 void MagicItemCatalogue::addItem(MagicItem item) {

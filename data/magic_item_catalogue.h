@@ -2,16 +2,31 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <istream>
-#include <ostream>
+#include <string>
+#include <system_error>
 
-#include "common/console.h"
 #include "common/linked_list.h"
 #include "common/random.h"
+#include "data/data_source.h"
 #include "data/magic_item.h"
 
 namespace towngen {
+
+// What loading the catalogue came to. A load that stops keeps the items read
+// before the stop.
+struct CatalogueLoad {
+  enum class Outcome {
+    Loaded,
+    NotOpened,     // no file: the catalogue stays empty
+    UnclosedNote,  // the note block never ends: nothing is loaded
+    CorruptPair,   // a tag matched no category: the load stopped there
+  };
+  Outcome outcome = Outcome::Loaded;
+  std::error_code problem;  // why it did not open, or cannot be read
+  std::string corruptText;  // the pair that stopped the load
+  std::string corruptTag;
+};
 
 // The magic items of the catalogue file, one list per category in file order.
 // It has a single owner and is never copied.
@@ -21,15 +36,14 @@ class MagicItemCatalogue {
   MagicItemCatalogue(const MagicItemCatalogue&) = delete;
   MagicItemCatalogue& operator=(const MagicItemCatalogue&) = delete;
 
-  // Opens "data.txt" in `folder` (the working directory when empty) and reads
-  // it with readCatalogue, writing its messages to `out`; a file that cannot
-  // be opened leaves the catalogue empty and says so.
-  void loadCatalogue(std::ostream& out, Console& console, const std::filesystem::path& folder = {});
+  // Opens "data.txt" from `source` and reads it with readCatalogue; a file
+  // that cannot be opened leaves the catalogue empty.
+  CatalogueLoad loadCatalogue(const DataSource& source);
 
   // Reads the catalogue format from `in`: an optional opening note block (or a
   // first word that is skipped), then pairs of item text and category tag. A
-  // tag that matches no category stops the load with the corrupt-file report.
-  void readCatalogue(std::istream& in, std::ostream& out, Console& console);
+  // tag that matches no category stops the load.
+  CatalogueLoad readCatalogue(std::istream& in);
 
   // Appends a copy of an item with a valid category and a non-empty text;
   // ignores any other item.

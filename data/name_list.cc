@@ -1,7 +1,6 @@
 #include "data/name_list.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "data/word_reader.h"
 
@@ -43,19 +42,16 @@ std::int32_t readNames(std::istream& in, NameList& list) {
   return count;
 }
 
-std::int32_t loadNameList(std::int32_t kind, std::string fileName, NameLists& lists,
-                          std::ostream& out, const std::filesystem::path& folder) {
-  // Binary mode: the bytes are read as they stand on every system, and a
-  // carriage return is a blank like any other.
-  std::ifstream file(folder / fileName, std::ios::binary);
-  if (!file.is_open()) {
-    out << "Data file \"" << fileName << "\" failed to open\n";
-    return 0;
-  }
-  out << "\n " << fileName << " opened successfully - loading...\n";
-  const std::int32_t count = readNames(file, lists.listFor(kind));
-  out << " Total Loaded (" << fileName << ") " << count << "\n";
-  return count;
+NameListLoad loadNameList(std::int32_t kind, std::string_view fileName, NameLists& lists,
+                          const DataSource& source) {
+  NameListLoad load;
+  load.fileName = fileName;
+  OpenedDataFile file = source.open(fileName);
+  load.problem = file.problem;
+  if (!file.stream) return load;
+  load.opened = true;
+  load.count = readNames(*file.stream, lists.listFor(kind));
+  return load;
 }
 
 }  // namespace towngen

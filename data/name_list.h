@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <istream>
-#include <ostream>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "common/linked_list.h"
+#include "data/data_source.h"
 
 namespace towngen {
 
@@ -54,11 +55,18 @@ class NamePicker {
 // Appends every word of `in` to `list` and returns how many were appended.
 std::int32_t readNames(std::istream& in, NameList& list);
 
-// Opens `fileName` in `folder` (the working directory when empty), reports on
-// `out` that it opened (or that it failed to), appends its names to the list
-// `kind` selects and returns their count; 0 when the file cannot be opened, in
-// which case no list is touched.
-std::int32_t loadNameList(std::int32_t kind, std::string fileName, NameLists& lists,
-                          std::ostream& out, const std::filesystem::path& folder = {});
+// What loading one name file came to.
+struct NameListLoad {
+  std::string_view fileName;
+  bool opened = false;
+  std::int32_t count = 0;   // names appended
+  std::error_code problem;  // why it did not open, or cannot be read
+};
+
+// Opens `fileName` from `source`, appends its names to the list `kind`
+// selects and tells how that went; when the file cannot be opened no list is
+// touched.
+NameListLoad loadNameList(std::int32_t kind, std::string_view fileName, NameLists& lists,
+                          const DataSource& source);
 
 }  // namespace towngen

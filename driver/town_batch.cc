@@ -2,93 +2,56 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 
-#include "common/console.h"
 #include "common/random.h"
 #include "common/replacing_file.h"
-#include "data/name_list.h"
-#include "driver/town_dialogue.h"
+#include "data/data_source.h"
+#include "driver/load_report.h"
+#include "town/town_data.h"
 #include "treasure/treasure_generator.h"
 
 namespace towngen {
 namespace {
 
-// No screen to clear and nobody to press a key.
-class NoConsole : public Console {
- public:
-  void clearScreen() override {}
-  void waitForKey() override {}
-};
-
-// Why the file `path` could not be opened, as the system says it.
-std::string reasonFor(const std::filesystem::path& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return "Is a directory";
-  std::ifstream probe(path, std::ios::binary);
-  return probe.is_open() ? "it holds no name" : std::strerror(errno);
-}
-
-// Loads the three name lists; says on `err` which did not load.
-bool loadNames(NameLists& names, const std::filesystem::path& folder, std::ostream& err) {
-  struct Load {
-    NameKind kind;
-    const char* fileName;
-  };
-  constexpr Load kLoads[] = {
-      {MaleFirstName, "male.txt"}, {FemaleFirstName, "female.txt"}, {LastName, "last.txt"}};
-  std::ostringstream messages;  // the dialogue's reports, not shown here
-  for (const Load& load : kLoads) {
-    if (loadNameList(load.kind, load.fileName, names, messages, folder) < 1) {
-      const std::filesystem::path path = folder / load.fileName;
-      err << "towngen: cannot load " << path.string() << ": " << reasonFor(path) << "\n";
-      return false;
-    }
-  }
-  return true;
-}
-
-// The catalogue loader's reports, less its greeting, as warnings.
-void warnAboutCatalogue(const std::string& messages, const std::filesystem::path& folder,
+// Says on `err` what went wrong with the catalogue, which is not fatal.
+void warnAboutCatalogue(const CatalogueLoad& load, const std::filesystem::path& folder,
                         std::ostream& err) {
-  const std::filesystem::path path = folder / "data.txt";
-  if (!std::ifstream(path, std::ios::binary).is_open()) {
-    err << "towngen: warning: cannot open " << path.string() << ": " << std::strerror(errno)
+  const std::string path = (folder / kCatalogueFile).string();
+  if (load.outcome == CatalogueLoad::Outcome::NotOpened) {
+    err << "towngen: warning: cannot open " << path << ": " << load.problem.message()
         << "; the town has no magic items\n";
-    return;
+  } else if (const std::string problem = catalogueProblem(load); !problem.empty()) {
+    err << "towngen: warning: " << path << ": " << problem << "\n";
   }
-  std::istringstream lines(messages);
-  std::string line;
-  std::string said;
-  while (std::getline(lines, line)) {
-    const std::size_t start = line.find_first_not_of(' ');
-    if (start == std::string::npos || line.find("Loading Data...") != std::string::npos) continue;
-    if (!said.empty()) said += ' ';
-    said.append(line, start);
-  }
-  if (!said.empty()) {
-    err << "towngen: warning: " << (folder / "data.txt").string() << ": " << said << "\n";
-  }
+}
+
+// Says on `err` which name list did not load, if one did not; returns
+// whether all did.
+bool checkNameLists(const TownData& data, const std::filesystem::path& folder, std::ostream& err) {
+  const NameListLoad* empty = data.emptyNameList();
+  if (empty == nullptr) return true;
+  const std::string reason = empty->problem ? empty->problem.message() : "it holds no name";
+  err << "towngen: cannot load " << (folder / empty->fileName).string() << ": " << reason << "\n";
+  return false;
 }
 
 }  // namespace
 
 int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, std::ostream& err,
                   TownProgress* progress) {
-  if (namesDataFile(town.path, town.dataFolder)) {
+  const FolderDataSource source(town.dataFolder);
+  if (source.holds(town.path)) {
     err << "towngen: " << town.path << " is a data file of this program and cannot be a town\n";
     return 2;
   }
+  TownData data;
+  loadTownData(source, data);
+  warnAboutCatalogue(data.catalogueLoad, town.dataFolder, err);
+  if (!checkNameLists(data, town.dataFolder, err)) return 1;
   Random random(seed);
-  NoConsole console;
-  std::ostringstream catalogueMessages;
-  TreasureGenerator generator(random, catalogueMessages, console, town.dataFolder);
-  warnAboutCatalogue(catalogueMessages.str(), town.dataFolder, err);
-  NameLists names;
-  if (!loadNames(names, town.dataFolder, err)) return 1;
-  const NamePickers pickers(names);
+  TreasureGenerator generator(random, data.catalogue);
+  const NamePickers pickers(data.names);
 
   ReplacingFile townFile(town.path);
   if (!townFile.isOpen()) {

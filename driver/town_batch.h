@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/town_generation.h"
+#include "town/town_generation.h"
 
 namespace towngen {
 

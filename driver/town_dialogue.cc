@@ -9,10 +9,12 @@
 #include <system_error>
 
 #include "common/replacing_file.h"
-#include "data/name_list.h"
+#include "data/data_source.h"
 #include "data/word_reader.h"
-#include "driver/town_generation.h"
+#include "driver/load_report.h"
 #include "driver/whole_number.h"
+#include "town/town_data.h"
+#include "town/town_generation.h"
 #include "townsfolk/townsperson_rolls.h"
 #include "treasure/treasure_generator.h"
 
@@ -21,9 +23,6 @@ namespace {
 
 constexpr std::string_view kContactAddress = "towngen-support@example.org";
 constexpr std::size_t kMaxTownNameLength = 15;
-
-constexpr std::array<std::string_view, 4> kDataFileNames = {"male.txt", "female.txt", "last.txt",
-                                                            "data.txt"};
 
 constexpr std::array<std::string_view, 19> kIntroduction = {
     "\n This program generates the statistics for a town's population.\n",
@@ -59,63 +58,33 @@ constexpr std::string_view kContinuePrompt =
 constexpr std::string_view kNotAWholeNumber =
     "\n That is not a whole number from -2147483648 to 2147483647 - try again.\n";
 
-}  // namespace
-
-bool namesDataFile(const std::filesystem::path& town, const std::filesystem::path& dataFolder) {
-  for (std::string_view dataFile : kDataFileNames) {
-    const std::filesystem::path data = dataFolder / dataFile;
-    if (town == data) return true;
-    std::error_code error;
-    if (std::filesystem::equivalent(town, data, error)) return true;
-    const auto normal = [&](const std::filesystem::path& path) {
-      return std::filesystem::absolute(path, error).lexically_normal();
-    };
-    if (normal(town) == normal(data)) return true;  // also when the file is missing
-  }
-  return false;
-}
-
-namespace {
-
 void pauseOn(std::ostream& out, Console& console) {
   out.flush();
   console.waitForKey();
 }
 
-// Loads the three name lists, all of them, then reports the first that holds
-// no name. Returns false after such a report.
-bool loadNameLists(NameLists& names, std::ostream& out, Console& console,
-                   const std::filesystem::path& folder) {
-  struct Load {
-    NameKind kind;
-    std::string_view fileName;
-    std::int32_t count;
-  };
-  std::array<Load, 3> loads = {{{MaleFirstName, "male.txt", 0},
-                                {FemaleFirstName, "female.txt", 0},
-                                {LastName, "last.txt", 0}}};
-  for (Load& load : loads) {
-    load.count = loadNameList(load.kind, std::string(load.fileName), names, out, folder);
-  }
-  for (const Load& load : loads) {
-    if (load.count >= 1) continue;
-    out << "\n " << load.fileName << " did not load properly - \n"
-        << " Verify that there is a file named " << load.fileName << " in the\n"
-        << " folder, and that it has at least one name in it. If you\n"
-        << " are unable to resolve the issue, contact the author\n"
-        << " (Tavenor) at:\n\n"
-        << " " << kContactAddress << "\n\n ";
-    pauseOn(out, console);
-    return false;
-  }
-  return true;
+// Shows how the data loaded, then reports the first name list that holds no
+// name. Returns false after such a report.
+bool showDataLoads(const TownData& data, std::ostream& out, Console& console) {
+  showCatalogueLoad(data.catalogueLoad, out, console);
+  for (const NameListLoad& load : data.nameLoads) showNameListLoad(load, out);
+  const NameListLoad* empty = data.emptyNameList();
+  if (empty == nullptr) return true;
+  out << "\n " << empty->fileName << " did not load properly - \n"
+      << " Verify that there is a file named " << empty->fileName << " in the\n"
+      << " folder, and that it has at least one name in it. If you\n"
+      << " are unable to resolve the issue, contact the author\n"
+      << " (Tavenor) at:\n\n"
+      << " " << kContactAddress << "\n\n ";
+  pauseOn(out, console);
+  return false;
 }
 
 // The towns of one run, after start-up.
 class TownDialogue {
  public:
   TownDialogue(std::istream& in, std::ostream& out, Console& console, TownMakers makers,
-               const std::filesystem::path& folder)
+               const FolderDataSource& folder)
       : in_(in), out_(out), console_(console), makers_(makers), folder_(folder) {}
 
   void showIntroduction();
@@ -139,7 +108,7 @@ class TownDialogue {
   std::ostream& out_;
   Console& console_;
   TownMakers makers_;
-  const std::filesystem::path& folder_;  // of the data files and the towns
+  const FolderDataSource& folder_;  // of the data files and the towns
 };
 
 void TownDialogue::showIntroduction() {
@@ -162,7 +131,7 @@ std::optional<std::string> TownDialogue::askTownName() {
       clearScreen();
       out_ << "\n Name was longer than " << kMaxTownNameLength << " characters - try again.\n\n";
       pause();
-    } else if (namesDataFile(folder_ / townName, folder_)) {
+    } else if (folder_.holds(folder_.folder() / townName)) {
       clearScreen();
       out_ << "\n " << townName
            << " is a data file of this program and cannot be a town name - try again.\n\n";
@@ -195,7 +164,7 @@ bool TownDialogue::makeTown() {
     pause();
     return true;
   }
-  ReplacingFile townFile(folder_ / *townName);
+  ReplacingFile townFile(folder_.folder() / *townName);
   if (!townFile.isOpen()) {
     out_ << "\n The town file " << *townName
          << " could not be created - check the name and the folder.\n\n ";
@@ -238,15 +207,16 @@ void TownDialogue::runTowns() {
 
 int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random,
                const std::filesystem::path& folder) {
-  TreasureGenerator generator(random, out, console, folder);
-  NameLists names;
-  if (loadNameLists(names, out, console, folder)) {
-    const NamePickers pickers(names);
-    TownDialogue dialogue(in, out, console, {pickers, generator, random}, folder);
+  const FolderDataSource source(folder);
+  TownData data;
+  loadTownData(source, data);
+  if (showDataLoads(data, out, console)) {
+    TreasureGenerator generator(random, data.catalogue);
+    const NamePickers pickers(data.names);
+    TownDialogue dialogue(in, out, console, {pickers, generator, random}, source);
     dialogue.showIntroduction();
     dialogue.runTowns();
   }
-  names.clearAll();
   out.flush();
   return 0;
 }

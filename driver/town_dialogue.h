@@ -17,8 +17,4 @@ namespace towngen {
 int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random,
                const std::filesystem::path& folder = {});
 
-// Whether the file `town` is one of the data files in `dataFolder`, as the
-// same name or as another spelling of the same file.
-bool namesDataFile(const std::filesystem::path& town, const std::filesystem::path& dataFolder);
-
 }  // namespace towngen

@@ -7,27 +7,14 @@
 #include <sstream>
 #include <string>
 
-#include "common/console.h"
 #include "data/magic_item_catalogue.h"
 #include "data/word_reader.h"
-
-namespace {
-
-class NoConsole : public towngen::Console {
- public:
-  void clearScreen() override {}
-  void waitForKey() override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace towngen;
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-  std::ostringstream out;
-  NoConsole console;
   MagicItemCatalogue catalogue;
-  catalogue.readCatalogue(in, out, console);
+  catalogue.readCatalogue(in);
   Random random(1);
   for (std::int32_t category = 0; category < kItemCategoryCount; ++category) {
     for (const MagicItem& item : catalogue.items(category)) {

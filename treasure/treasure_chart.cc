@@ -106,14 +106,6 @@ void TreasureGenerator::rollFixedRow(std::int32_t row) {
   magicItems_.clear();
 }
 
-void TreasureGenerator::showChartError() {
-  reset();
-  console_.clearScreen();
-  out_ << "\n There was an error with the Treasure Chart variable.\n"
-       << " Please verify that the value is a vlue of A to Z.\n ";
-  console_.waitForKey();
-}
-
 std::int32_t TreasureGenerator::chanceAmount(int percent, std::int32_t low, std::int32_t high) {
   return random_.d100() <= percent ? rollRange(low, high) : 0;
 }

@@ -17,16 +17,9 @@ std::int32_t rowForLetter(std::string_view letter) {
 
 }  // namespace
 
-TreasureGenerator::TreasureGenerator(Random& random, std::ostream& out, Console& console,
-                                     const std::filesystem::path& dataFolder)
-    : random_(random), out_(out), console_(console) {
+TreasureGenerator::TreasureGenerator(Random& random, const MagicItemCatalogue& catalogue)
+    : catalogue_(catalogue), random_(random) {
   reset();
-  catalogue_.loadCatalogue(out, console, dataFolder);
-}
-
-TreasureGenerator::~TreasureGenerator() {
-  reset();
-  catalogue_.clearAll();
 }
 
 void TreasureGenerator::reset() {
@@ -36,19 +29,22 @@ void TreasureGenerator::reset() {
   magicItems_.clear();
 }
 
-void TreasureGenerator::rollTreasure(std::string_view letter) {
-  rollChartRow(rowForLetter(letter));
+bool TreasureGenerator::rollTreasure(std::string_view letter) {
+  return rollChartRow(rowForLetter(letter));
 }
 
-void TreasureGenerator::rollChartRow(std::int32_t row) {
-  currentRow_ = (row < 0 || row >= kRowCount) ? -1 : row;
-  if (currentRow_ < 0) {
-    showChartError();
-  } else if (currentRow_ <= 8) {
+bool TreasureGenerator::rollChartRow(std::int32_t row) {
+  if (row < 0 || row >= kRowCount) {
+    reset();
+    return false;
+  }
+  currentRow_ = row;
+  if (currentRow_ <= 8) {
     rollChanceRow(currentRow_);
   } else {
     rollFixedRow(currentRow_);
   }
+  return true;
 }
 
 }  // namespace towngen

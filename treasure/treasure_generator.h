@@ -1,12 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-#include <ostream>
-#include <string>
 #include <string_view>
 
-#include "common/console.h"
 #include "common/linked_list.h"
 #include "common/random.h"
 #include "data/magic_item.h"
@@ -15,17 +11,18 @@
 
 namespace towngen {
 
+// What a front end shows when a roll names no row of the chart.
+inline constexpr std::string_view kChartErrorReport =
+    "\n There was an error with the Treasure Chart variable.\n"
+    " Please verify that the value is a vlue of A to Z.\n ";
+
 // Turns one treasure-type letter into coins, gems and magic items by the
-// treasure type chart, and owns the magic item catalogue the items come from.
-// The caller resets it before every roll and copies out what it keeps.
+// treasure type chart, drawing the items from a loaded catalogue. The caller
+// resets it before every roll and copies out what it keeps.
 class TreasureGenerator {
  public:
-  // Loads "data.txt" from `dataFolder` (the working directory when empty) into
-  // the catalogue, writing the loader's messages to `out`. The generator works
-  // with whatever the load left in the catalogue.
-  TreasureGenerator(Random& random, std::ostream& out, Console& console,
-                    const std::filesystem::path& dataFolder = {});
-  ~TreasureGenerator();
+  // `catalogue` must outlive the generator.
+  TreasureGenerator(Random& random, const MagicItemCatalogue& catalogue);
   TreasureGenerator(const TreasureGenerator&) = delete;
   TreasureGenerator& operator=(const TreasureGenerator&) = delete;
 
@@ -33,11 +30,12 @@ class TreasureGenerator {
   void reset();
 
   // Rolls the chart row that a one-letter string "A".."Z" or "a".."z" names;
-  // any other string takes the chart's error path.
-  void rollTreasure(std::string_view letter);
+  // any other string takes the chart's error path. Returns false on that path.
+  bool rollTreasure(std::string_view letter);
 
-  // Rolls chart row 0..25; any other row shows the error text and resets.
-  void rollChartRow(std::int32_t row);
+  // Rolls chart row 0..25. Any other row resets the generator and returns
+  // false, for the caller to show kChartErrorReport.
+  bool rollChartRow(std::int32_t row);
 
   std::int32_t copperPieces() const { return cp_; }
   std::int32_t silverPieces() const { return sp_; }
@@ -60,7 +58,6 @@ class TreasureGenerator {
   // Chart procedures; see treasure_chart.cc.
   void rollChanceRow(std::int32_t row);
   void rollFixedRow(std::int32_t row);
-  void showChartError();
   std::int32_t chanceAmount(int percent, std::int32_t low, std::int32_t high);
   void rollGemChance(int percent, std::int32_t low, std::int32_t high);
   void rollGems(std::int32_t count);
@@ -69,7 +66,7 @@ class TreasureGenerator {
   void drawItem(std::int32_t category);
   void clearCoins();
 
-  MagicItemCatalogue catalogue_;
+  const MagicItemCatalogue& catalogue_;
   LinkedList<Gem> gems_;
   LinkedList<MagicItem> magicItems_;
   std::int32_t currentRow_ = -1;
@@ -80,8 +77,6 @@ class TreasureGenerator {
   std::int32_t pp_ = 0;
 
   Random& random_;
-  std::ostream& out_;
-  Console& console_;
 };
 
 }  // namespace towngen

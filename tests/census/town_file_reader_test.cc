@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/town_file_writer.h"
+#include "town/packed_townspeople.h"
 
 namespace towngen {
 namespace {

@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/recording_console.h"
-#include "tests/scratch_dir.h"
-
 namespace towngen {
 namespace {
 
@@ -28,15 +25,13 @@ std::int32_t totalItems(const MagicItemCatalogue& catalogue) {
   return total;
 }
 
-// Reads `file` into `catalogue` and returns what the load wrote, with the
-// console's clear and key wait marked in it.
-std::string readInto(MagicItemCatalogue& catalogue, const std::string& file) {
+// Reads `file` into `catalogue` and returns how the load went.
+CatalogueLoad::Outcome readInto(MagicItemCatalogue& catalogue, const std::string& file) {
   std::istringstream in(file);
-  std::ostringstream out;
-  testing::RecordingConsole console(out);
-  catalogue.readCatalogue(in, out, console);
-  return out.str();
+  return catalogue.readCatalogue(in).outcome;
 }
+
+constexpr CatalogueLoad::Outcome kLoaded = CatalogueLoad::Outcome::Loaded;
 
 TEST(ReadCatalogue, NoteBlockThenPairsInFileOrder) {
   for (const char* ending : {"", "\n", "\r\n"}) {
@@ -46,7 +41,7 @@ TEST(ReadCatalogue, NoteBlockThenPairsInFileOrder) {
                              "Sword_+1 tccWeapons\r\n"
                              "Elixir_of_Youth tccPotionsAndOils" +
                              ending;
-    EXPECT_EQ(readInto(catalogue, file), "");
+    EXPECT_EQ(readInto(catalogue, file), kLoaded);
     EXPECT_EQ(textsIn(catalogue, 0),
               (std::vector<std::string>{"Potion_of_Healing", "Elixir_of_Youth"}));
     EXPECT_EQ(textsIn(catalogue, 17), (std::vector<std::string>{"Sword_+1"}));
@@ -57,7 +52,7 @@ TEST(ReadCatalogue, NoteBlockThenPairsInFileOrder) {
 TEST(ReadCatalogue, NoteBlockAloneOrEmptyFileGivesNoItems) {
   for (const char* file : {"<note> nothing here </note>", "<note> x </note>\n", ""}) {
     MagicItemCatalogue catalogue;
-    EXPECT_EQ(readInto(catalogue, file), "") << file;
+    EXPECT_EQ(readInto(catalogue, file), kLoaded) << file;
     EXPECT_EQ(totalItems(catalogue), 0) << file;
   }
 }
@@ -69,57 +64,50 @@ TEST(ReadCatalogue, GluedCloseMarkerDoesNotEndTheNote) {
   EXPECT_EQ(textsIn(catalogue, tccWands), (std::vector<std::string>{"Wand_of_Fire"}));
 }
 
-TEST(ReadCatalogue, WithoutNoteBlockTheFirstWordIsLost) {
-  MagicItemCatalogue catalogue;
-  const std::string out =
-      readInto(catalogue, "Potion_of_Healing tccPotionsAndOils Sword_+1 tccWeapons\n");
-  EXPECT_EQ(out,
-            "[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
-            " Data: tccPotionsAndOils - Sword_+1\n\n [pause]");
-  EXPECT_EQ(totalItems(catalogue), 0);
-}
-
-TEST(ReadCatalogue, TagInAnotherCaseIsCorruptAndEarlierItemsStay) {
-  MagicItemCatalogue catalogue;
-  const std::string out = readInto(
-      catalogue, "<note> </note> Ring_of_Warmth tccRings Staff_of_Power tccstaves Wand tccWands");
-  EXPECT_EQ(out,
-            "[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
-            " Data: Staff_of_Power - tccstaves\n\n [pause]");
-  EXPECT_EQ(totalItems(catalogue), 1);
-  EXPECT_EQ(textsIn(catalogue, tccRings), (std::vector<std::string>{"Ring_of_Warmth"}));
-}
-
-TEST(ReadCatalogue, TextWithoutTagIsReportedWithAnEmptyTag) {
-  MagicItemCatalogue catalogue;
-  const std::string out = readInto(catalogue, "<note> </note> Ring tccRings Dangling\n");
-  EXPECT_EQ(out,
-            "[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
-            " Data: Dangling - \n\n [pause]");
-  EXPECT_EQ(totalItems(catalogue), 1);
+// A tag that names no category stops the load; the items before it stay.
+TEST(ReadCatalogue, ACorruptPairStopsTheLoad) {
+  const struct {
+    const char* file;
+    const char* text;
+    const char* tag;
+    std::int32_t itemsKept;
+  } cases[] = {
+      // Without a note block the first word is lost, and the pairs shift.
+      {"Potion_of_Healing tccPotionsAndOils Sword_+1 tccWeapons\n", "tccPotionsAndOils", "Sword_+1",
+       0},
+      {"<note> </note> Ring_of_Warmth tccRings Staff_of_Power tccstaves Wand tccWands",
+       "Staff_of_Power", "tccstaves", 1},
+      {"<note> </note> Ring tccRings Dangling\n", "Dangling", "", 1},
+  };
+  for (const auto& c : cases) {
+    MagicItemCatalogue catalogue;
+    std::istringstream in(c.file);
+    const CatalogueLoad load = catalogue.readCatalogue(in);
+    EXPECT_EQ(load.outcome, CatalogueLoad::Outcome::CorruptPair) << c.file;
+    EXPECT_EQ(load.corruptText, c.text) << c.file;
+    EXPECT_EQ(load.corruptTag, c.tag) << c.file;
+    EXPECT_EQ(totalItems(catalogue), c.itemsKept) << c.file;
+  }
 }
 
 TEST(ReadCatalogue, UnclosedNoteBlockLoadsNothingAndSaysSo) {
   MagicItemCatalogue catalogue;
   EXPECT_EQ(readInto(catalogue, "<note> Ring tccRings Wand tccWands"),
-            "\n The note block of data.txt is never closed - no magic items were loaded.\n");
+            CatalogueLoad::Outcome::UnclosedNote);
   EXPECT_EQ(totalItems(catalogue), 0);
 }
 
-TEST(LoadCatalogue, OpensDataTxtOfTheWorkingDirectory) {
-  testing::ScratchDir dir;
-  std::ostringstream out;
-  testing::RecordingConsole console(out);
+TEST(LoadCatalogue, OpensDataTxtOfTheSource) {
+  MemoryDataSource source;
   MagicItemCatalogue missing;
-  missing.loadCatalogue(out, console);
-  EXPECT_EQ(out.str(), "\n data.txt file failed to open\n");
+  const CatalogueLoad notOpened = missing.loadCatalogue(source);
+  EXPECT_EQ(notOpened.outcome, CatalogueLoad::Outcome::NotOpened);
+  EXPECT_EQ(notOpened.problem, std::make_error_code(std::errc::no_such_file_or_directory));
   EXPECT_EQ(totalItems(missing), 0);
 
-  dir.write("data.txt", "<note> </note>\r\nBag_of_Holding tccBagsAndBottles\r\n");
-  out.str("");
+  source.add("data.txt", "<note> </note>\r\nBag_of_Holding tccBagsAndBottles\r\n");
   MagicItemCatalogue loaded;
-  loaded.loadCatalogue(out, console);
-  EXPECT_EQ(out.str(), "\n Loading Data...\n");
+  EXPECT_EQ(loaded.loadCatalogue(source).outcome, kLoaded);
   EXPECT_EQ(textsIn(loaded, tccBagsAndBottles), (std::vector<std::string>{"Bag_of_Holding"}));
 }
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "tests/scratch_dir.h"
@@ -39,59 +41,48 @@ TEST(ReadNames, WordsAreNamesWhateverTheLayout) {
   }
 }
 
-TEST(LoadNameList, ReportsTheLoadAndAppendsToTheChosenList) {
+TEST(LoadNameList, AppendsToTheChosenListAndTellsHowItWent) {
   testing::ScratchDir dir;
   dir.write("male.txt", "Aldous\r\nHal\r\n");
-  NameLists lists;
-  lists.maleNames.append("Already");
-  std::ostringstream out;
-  EXPECT_EQ(loadNameList(MaleFirstName, "male.txt", lists, out), 2);
-  EXPECT_EQ(out.str(),
-            "\n male.txt opened successfully - loading...\n Total Loaded (male.txt) 2\n");
-  EXPECT_EQ(namesIn(lists.maleNames), (std::vector<std::string>{"Already", "Aldous", "Hal"}));
-  EXPECT_TRUE(lists.femaleNames.isEmpty());
-  EXPECT_TRUE(lists.lastNames.isEmpty());
-}
-
-TEST(LoadNameList, KindsSelectTheirLists) {
-  testing::ScratchDir dir;
-  dir.write("names.txt", "Fletcher");
-  NameLists lists;
-  std::ostringstream out;
-  loadNameList(LastName, "names.txt", lists, out);
-  loadNameList(FemaleFirstName, "names.txt", lists, out);
-  EXPECT_EQ(lists.lastNames.count(), 1);
-  EXPECT_EQ(lists.femaleNames.count(), 1);
-  EXPECT_EQ(lists.maleNames.count(), 0);
-}
-
-TEST(LoadNameList, MissingAndEmptyFiles) {
-  testing::ScratchDir dir;
   dir.write("empty.txt", "");
-  NameLists lists;
-  std::ostringstream missing;
-  EXPECT_EQ(loadNameList(FemaleFirstName, "female.txt", lists, missing), 0);
-  EXPECT_EQ(missing.str(), "Data file \"female.txt\" failed to open\n");
-  std::ostringstream empty;
-  EXPECT_EQ(loadNameList(LastName, "empty.txt", lists, empty), 0);
-  EXPECT_EQ(empty.str(),
-            "\n empty.txt opened successfully - loading...\n Total Loaded (empty.txt) 0\n");
+  std::filesystem::create_directory("female.txt");
+  const FolderDataSource folder(dir.path());
+  const struct {
+    std::string_view file;
+    bool opened;
+    std::int32_t count;
+    std::error_code problem;
+  } cases[] = {
+      {"male.txt", true, 2, {}},
+      {"empty.txt", true, 0, {}},
+      {"last.txt", false, 0, std::make_error_code(std::errc::no_such_file_or_directory)},
+#ifndef _WIN32  // a folder opens here, and reads as empty
+      {"female.txt", true, 0, std::make_error_code(std::errc::is_a_directory)},
+#endif
+  };
+  for (const auto& c : cases) {
+    NameLists lists;
+    lists.maleNames.append("Already");
+    const NameListLoad load = loadNameList(MaleFirstName, c.file, lists, folder);
+    EXPECT_EQ(load.fileName, c.file);
+    EXPECT_EQ(load.opened, c.opened) << c.file;
+    EXPECT_EQ(load.count, c.count) << c.file;
+    EXPECT_EQ(load.problem, c.problem) << c.file;
+    EXPECT_EQ(lists.maleNames.count(), 1 + c.count) << c.file;
+    EXPECT_TRUE(lists.femaleNames.isEmpty());
+  }
 }
 
-// A folder in place of the file: where the system opens it (Linux), reading it
-// fails at once; where it does not (Windows), it fails to open.
-TEST(LoadNameList, AFolderYieldsNoNames) {
-  testing::ScratchDir dir;
-  std::filesystem::create_directory("female.txt");
+TEST(LoadNameList, KindsSelectTheirListsFromAnySource) {
+  MemoryDataSource memory;
+  memory.add("names.txt", "Fletcher Cooper");
   NameLists lists;
-  std::ostringstream out;
-  EXPECT_EQ(loadNameList(FemaleFirstName, "female.txt", lists, out), 0);
-#ifdef _WIN32
-  EXPECT_EQ(out.str(), "Data file \"female.txt\" failed to open\n");
-#else
-  EXPECT_EQ(out.str(),
-            "\n female.txt opened successfully - loading...\n Total Loaded (female.txt) 0\n");
-#endif
+  EXPECT_EQ(loadNameList(LastName, "names.txt", lists, memory).count, 2);
+  EXPECT_EQ(loadNameList(FemaleFirstName, "names.txt", lists, memory).count, 2);
+  EXPECT_FALSE(loadNameList(MaleFirstName, "male.txt", lists, memory).opened);
+  EXPECT_EQ(namesIn(lists.lastNames), (std::vector<std::string>{"Fletcher", "Cooper"}));
+  EXPECT_EQ(lists.femaleNames.count(), 2);
+  EXPECT_EQ(lists.maleNames.count(), 0);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "driver/town_file_writer.h"
 #include "tests/end_to_end/program_run.h"
 #include "tests/scratch_dir.h"
+#include "town/packed_townspeople.h"
 
 namespace towngen {
 namespace {

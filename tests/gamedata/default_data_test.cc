@@ -1,25 +1,18 @@
-// The data files shipped with the program load cleanly and are large enough.
+// The data files built into the program load cleanly and are large enough.
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "data/magic_item_catalogue.h"
 #include "data/name_list.h"
-#include "tests/recording_console.h"
-#include "tests/scratch_dir.h"
 
 namespace towngen {
 namespace {
 
 TEST(DefaultData, CatalogueLoadsWithoutComplaint) {
-  testing::ScratchDir dir;
-  dir.copyDefaultData();
-  std::ostringstream out;
-  testing::RecordingConsole console(out);
   MagicItemCatalogue catalogue;
-  catalogue.loadCatalogue(out, console);
-  EXPECT_EQ(out.str(), "\n Loading Data...\n");
+  const CatalogueLoad load = catalogue.loadCatalogue(builtInDataSource());
+  EXPECT_EQ(load.outcome, CatalogueLoad::Outcome::Loaded);
+  EXPECT_FALSE(load.problem);
   std::int32_t total = 0;
   for (std::int32_t k = 0; k < kItemCategoryCount; ++k) {
     EXPECT_GE(catalogue.items(k).count(), 10) << kItemCategoryTags[static_cast<std::size_t>(k)];
@@ -29,13 +22,11 @@ TEST(DefaultData, CatalogueLoadsWithoutComplaint) {
 }
 
 TEST(DefaultData, NameListsAreLongEnough) {
-  testing::ScratchDir dir;
-  dir.copyDefaultData();
-  std::ostringstream out;
+  const MemoryDataSource source = builtInDataSource();
   NameLists lists;
-  EXPECT_GE(loadNameList(MaleFirstName, "male.txt", lists, out), 300);
-  EXPECT_GE(loadNameList(FemaleFirstName, "female.txt", lists, out), 300);
-  EXPECT_GE(loadNameList(LastName, "last.txt", lists, out), 600);
+  EXPECT_GE(loadNameList(MaleFirstName, kMaleNamesFile, lists, source).count, 300);
+  EXPECT_GE(loadNameList(FemaleFirstName, kFemaleNamesFile, lists, source).count, 300);
+  EXPECT_GE(loadNameList(LastName, kLastNamesFile, lists, source).count, 600);
 }
 
 }  // namespace

@@ -6,8 +6,7 @@
 
 #include "common/random.h"
 #include "data/magic_item.h"
-#include "tests/recording_console.h"
-#include "tests/scratch_dir.h"
+#include "data/magic_item_catalogue.h"
 #include "tests/seed_search.h"
 #include "treasure/gem.h"
 #include "treasure/treasure_generator.h"
@@ -27,14 +26,11 @@ inline std::string twoItemsPerCategory() {
   return file;
 }
 
-// A TreasureGenerator on a scratch directory's data.txt, with its output and
-// console recorded.
+// A TreasureGenerator on a catalogue read from the text `catalogue`.
 struct GeneratorFixture {
   explicit GeneratorFixture(const std::string& catalogue = twoItemsPerCategory(),
                             std::uint32_t seed = 1)
-      : random(seed), console(out), generator(loadGenerator(catalogue)) {
-    out.str("");  // only what the rolls write is of interest
-  }
+      : random(seed), generator(random, loaded(catalogue)) {}
 
   std::vector<std::string> itemTexts() const {
     std::vector<std::string> texts;
@@ -45,17 +41,15 @@ struct GeneratorFixture {
     return std::vector<Gem>(generator.gems().begin(), generator.gems().end());
   }
 
-  ScratchDir dir;
+  MagicItemCatalogue catalogueHeld;
   Random random;
-  std::ostringstream out;
-  RecordingConsole console;
   TreasureGenerator generator;
 
  private:
-  // Writes the catalogue file, then constructs the generator, which loads it.
-  TreasureGenerator loadGenerator(const std::string& catalogue) {
-    dir.write("data.txt", catalogue);
-    return TreasureGenerator(random, out, console);
+  const MagicItemCatalogue& loaded(const std::string& catalogue) {
+    std::istringstream in(catalogue);
+    catalogueHeld.readCatalogue(in);
+    return catalogueHeld;
   }
 };
 

@@ -1,4 +1,4 @@
-#include "driver/town_file_writer.h"
+#include "town/town_file_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/town_file_writer.h"
+#include "town/town_block.h"
 
 #include <algorithm>
 #include <array>
@@ -10,12 +10,13 @@
 #include <span>
 #include <string_view>
 
+#include "town/town_file_labels.h"
 #include "treasure/gem_name_table.h"
 
 namespace towngen {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
+using town_file::kLineEnd;
 constexpr std::size_t kNumberRoom = 11;  // "-2147483648"
 constexpr std::size_t kGoldValueRoom = 23;
 
@@ -65,7 +66,7 @@ constexpr std::size_t kGemNameRoom =
   return out.data() + out.size();
 }
 
-using Block = PackedTownspeople::Block;
+using Block = TownBlock;
 
 // About the most bytes a block takes, made room for at once: its fixed text
 // and numbers, plus what its names, gems and items add.
@@ -143,21 +144,21 @@ class Cursor {
 void putNameLine(Cursor& out, const Block& block) {
   out.reserve(kNumberRoom + 40 + block.name.size() + block.occupation.size());
   out.number(block.numbers.number);
-  out.put(") Name: ");
+  out.put(town_file::kNameLabel);
   out.put(block.name);
   if (block.numbers.sex == Sex::Male) {
-    out.put(" Sex: Male ");
+    out.put(town_file::kMaleLabel);
   } else {
-    out.put(" Sex: Female ");
+    out.put(town_file::kFemaleLabel);
   }
-  out.put("Occupation: ");
+  out.put(town_file::kOccupationLabel);
   out.put(block.occupation);
   out.put(kLineEnd);
 }
 
-void putAbilityLine(Cursor& out, const PackedTownspeople::Numbers& numbers) {
+void putAbilityLine(Cursor& out, const BlockNumbers& numbers) {
   out.reserve(9 * kNumberRoom + 64);
-  out.labelled("Age: ", numbers.age);
+  out.labelled(town_file::kAgeLabel, numbers.age);
   out.labelled(" Str: ", numbers.Str);
   if (numbers.Str == 18) {
     out.put('(');
@@ -176,9 +177,9 @@ void putAbilityLine(Cursor& out, const PackedTownspeople::Numbers& numbers) {
 }
 
 // Copper always; the other coins only when above zero, in their order.
-void putCoins(Cursor& out, const PackedTownspeople::Numbers& numbers) {
+void putCoins(Cursor& out, const BlockNumbers& numbers) {
   out.reserve(5 * kNumberRoom + 32);
-  out.put("Coins:");
+  out.put(town_file::kCoinsHeading);
   out.put(kLineEnd);
   out.number(numbers.cp);
   out.put("cp");
@@ -192,14 +193,14 @@ void putCoins(Cursor& out, const PackedTownspeople::Numbers& numbers) {
   }
 }
 
-void putGems(Cursor& out, std::span<const PackedTownspeople::PackedGem> gems) {
+void putGems(Cursor& out, std::span<const BlockGem> gems) {
   if (gems.empty()) return;
   out.reserve(16);
   out.put(kLineEnd);
-  out.put("Gems(s):");
+  out.put(town_file::kGemsHeading);
   out.put(kLineEnd);
   bool first = true;
-  for (const PackedTownspeople::PackedGem& gem : gems) {
+  for (const BlockGem& gem : gems) {
     out.reserve(kGemNameRoom + kGoldValueRoom + 6);
     if (!first) out.put(' ');
     first = false;
@@ -218,7 +219,7 @@ void putMagicItems(Cursor& out, const Block& block) {
     out.reserve(length + 20);
     if (first) {
       out.put(kLineEnd);
-      out.put("Magic Item(s):");
+      out.put(town_file::kItemsHeading);
       out.put(kLineEnd);
     } else {
       out.put(", ");
@@ -229,7 +230,9 @@ void putMagicItems(Cursor& out, const Block& block) {
   }
 }
 
-void putBlock(std::string& out, const Block& block, std::int32_t population) {
+}  // namespace
+
+void appendBlock(std::string& out, const TownBlock& block, std::int32_t population) {
   Cursor cursor(out, blockRoom(block));
   putNameLine(cursor, block);
   putAbilityLine(cursor, block.numbers);
@@ -242,106 +245,6 @@ void putBlock(std::string& out, const Block& block, std::int32_t population) {
     cursor.put(kLineEnd);
   }
   cursor.finish();
-}
-
-}  // namespace
-
-void PackedTownspeople::add(const Townsperson& person) {
-  const CarriedTreasure& treasure = person.treasure;
-  Numbers& numbers = numbers_.emplace_back();
-  numbers.number = person.number;
-  numbers.age = person.age;
-  numbers.Str = person.Str;
-  numbers.strPercentile = person.strPercentile;
-  numbers.Dex = person.Dex;
-  numbers.Con = person.Con;
-  numbers.Int = person.Int;
-  numbers.Wis = person.Wis;
-  numbers.Cha = person.Cha;
-  numbers.Com = person.Com;
-  numbers.cp = treasure.cp;
-  numbers.sp = treasure.sp;
-  numbers.ep = treasure.ep;
-  numbers.gp = treasure.gp;
-  numbers.pp = treasure.pp;
-  numbers.sex = person.sex;
-  numbers.nameLength = person.name.size();
-  numbers.occupationLength = person.occupation.size();
-  texts_ += person.name;
-  texts_ += person.occupation;
-  for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
-  numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
-  numbers.itemCount = 0;
-  for (const MagicItem& item : treasure.magicItems) {
-    if (item.text().empty()) continue;  // drawn from an empty category: not in the file
-    texts_ += item.text();
-    itemLengths_.push_back(static_cast<std::uint32_t>(item.text().size()));
-    ++numbers.itemCount;
-  }
-}
-
-void PackedTownspeople::clear() {
-  numbers_.clear();
-  gems_.clear();
-  itemLengths_.clear();
-  texts_.clear();
-}
-
-void PackedTownspeople::appendBlocks(std::string& out, std::int32_t population) const {
-  std::string_view texts = texts_;
-  std::span<const PackedGem> gems = gems_;
-  std::span<const std::uint32_t> itemLengths = itemLengths_;
-  for (const Numbers& numbers : numbers_) {
-    Block block{numbers,
-                texts.substr(0, numbers.nameLength),
-                texts.substr(numbers.nameLength, numbers.occupationLength),
-                gems.first(numbers.gemCount),
-                itemLengths.first(numbers.itemCount),
-                {}};
-    texts.remove_prefix(numbers.nameLength + numbers.occupationLength);
-    std::size_t itemBytes = 0;
-    for (std::uint32_t length : block.itemLengths) itemBytes += length;
-    block.itemTexts = texts.substr(0, itemBytes);
-    texts.remove_prefix(itemBytes);
-    gems = gems.subspan(numbers.gemCount);
-    itemLengths = itemLengths.subspan(numbers.itemCount);
-    putBlock(out, block, population);
-  }
-}
-
-void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {
-  PackedTownspeople one;
-  one.add(person);
-  one.appendBlocks(out, population);
-}
-
-TownFileWriter::TownFileWriter(std::ostream& townFile, std::int32_t population)
-    : file_(townFile),
-      population_(population),
-      batches_([this](PackedTownspeople& batch) { return write(batch); }, !townFile.good()) {}
-
-bool TownFileWriter::writeTownsperson(const Townsperson& person) {
-  packing_.add(person);
-  if (packing_.count() == kBatch) handOver();
-  return !batches_.failed();
-}
-
-// The batch handed back is the one written before, to be filled again.
-void TownFileWriter::handOver() {
-  batches_.hand(packing_);
-  packing_.clear();
-}
-
-bool TownFileWriter::finish() {
-  if (packing_.count() > 0) handOver();
-  return batches_.finish();
-}
-
-bool TownFileWriter::write(PackedTownspeople& batch) {
-  text_.clear();
-  batch.appendBlocks(text_, population_);
-  file_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-  return file_.good();
 }
 
 }  // namespace towngen

@@ -1,4 +1,4 @@
-#include "driver/town_generation.h"
+#include "town/town_generation.h"
 
 #include <gtest/gtest.h>
 
@@ -47,9 +47,8 @@ TEST(GenerateTown, CountsOnTheConsoleAndStopsOnAFailedFile) {
   names.lastNames.append("Dunn");
   const NamePickers pickers(names);
   Random random(3);
-  std::ostringstream loadMessages;
-  testing::RecordingConsole console(loadMessages);
-  TreasureGenerator generator(random, loadMessages, console);
+  const MagicItemCatalogue noItems;
+  TreasureGenerator generator(random, noItems);
   std::ostringstream counter;
   std::ostringstream townFile;
   EXPECT_TRUE(generateTown(4, AgeRange(0, 60), {pickers, generator, random}, counter, townFile));

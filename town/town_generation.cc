@@ -1,8 +1,8 @@
-#include "driver/town_generation.h"
+#include "town/town_generation.h"
 
 #include <charconv>
 
-#include "driver/town_file_writer.h"
+#include "town/town_file_writer.h"
 #include "townsfolk/social_class.h"
 #include "townsfolk/townsperson.h"
 #include "townsfolk/treasure_gathering.h"

@@ -1,0 +1,63 @@
+#include "data/data_source.h"
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+namespace towngen {
+
+namespace fs = std::filesystem;
+
+OpenedDataFile FolderDataSource::open(std::string_view name) const {
+  const fs::path path = folder_ / name;
+  OpenedDataFile opened;
+  // Binary mode: the bytes are read as they stand on every system, and a
+  // carriage return is a blank like any other.
+  auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!file->is_open()) {
+    opened.problem = std::error_code(errno, std::generic_category());
+    return opened;
+  }
+  std::error_code error;
+  if (fs::is_directory(path, error))
+    opened.problem = std::make_error_code(std::errc::is_a_directory);
+  opened.stream = std::move(file);
+  return opened;
+}
+
+bool FolderDataSource::holds(const fs::path& file) const {
+  for (std::string_view name : kDataFileNames) {
+    const fs::path data = folder_ / name;
+    if (file == data) return true;
+    std::error_code error;
+    if (fs::equivalent(file, data, error)) return true;
+    const auto normal = [&](const fs::path& path) {
+      return fs::absolute(path, error).lexically_normal();
+    };
+    if (normal(file) == normal(data)) return true;
+  }
+  return false;
+}
+
+void MemoryDataSource::add(std::string_view name, std::string bytes) {
+  files_.insert_or_assign(std::string(name), std::move(bytes));
+}
+
+OpenedDataFile MemoryDataSource::open(std::string_view name) const {
+  OpenedDataFile opened;
+  const auto found = files_.find(name);
+  if (found == files_.end()) {
+    opened.problem = std::make_error_code(std::errc::no_such_file_or_directory);
+  } else {
+    opened.stream = std::make_unique<std::istringstream>(found->second);
+  }
+  return opened;
+}
+
+MemoryDataSource builtInDataSource() {
+  MemoryDataSource source;
+  for (const DataFile& file : defaultDataFiles()) source.add(file.name, std::string(file.contents));
+  return source;
+}
+
+}  // namespace towngen

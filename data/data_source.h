@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <istream>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace towngen {
+
+// The four data files, by the names they have in a folder.
+inline constexpr std::string_view kMaleNamesFile = "male.txt";
+inline constexpr std::string_view kFemaleNamesFile = "female.txt";
+inline constexpr std::string_view kLastNamesFile = "last.txt";
+inline constexpr std::string_view kCatalogueFile = "data.txt";
+inline constexpr std::array<std::string_view, 4> kDataFileNames = {kMaleNamesFile, kFemaleNamesFile,
+                                                                   kLastNamesFile, kCatalogueFile};
+
+// A data file that was asked for: the stream to read it from, or none when it
+// could not be opened; `problem` says why it could not be opened, or why what
+// was opened cannot be read (a folder in the file's place, which the system
+// may open and which then reads as empty).
+struct OpenedDataFile {
+  std::unique_ptr<std::istream> stream;
+  std::error_code problem;
+};
+
+// Where the data files come from: a folder, or bytes in memory.
+class DataSource {
+ public:
+  virtual ~DataSource() = default;
+
+  // Opens the data file `name` (one of kDataFileNames) for reading.
+  virtual OpenedDataFile open(std::string_view name) const = 0;
+};
+
+// The data files of a folder (the working directory when empty).
+class FolderDataSource : public DataSource {
+ public:
+  explicit FolderDataSource(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  OpenedDataFile open(std::string_view name) const override;
+
+  // Whether `file` is one of this folder's data files, as the same name or
+  // as another spelling of the same file (also when the file is missing).
+  bool holds(const std::filesystem::path& file) const;
+
+  const std::filesystem::path& folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// Data files held in memory, such as the built-in defaults or the bytes a
+// browser hands over. A file it does not hold fails to open as a missing
+// file does.
+class MemoryDataSource : public DataSource {
+ public:
+  // Holds `bytes` as the file `name`, in place of any held before.
+  void add(std::string_view name, std::string bytes);
+
+  OpenedDataFile open(std::string_view name) const override;
+
+ private:
+  std::map<std::string, std::string, std::less<>> files_;
+};
+
+// A data file as shipped: its name and its bytes.
+struct DataFile {
+  std::string_view name;
+  std::string_view contents;
+};
+
+// The default male.txt, female.txt, last.txt and data.txt, compiled into the
+// program from the folder gamedata/.
+std::span<const DataFile> defaultDataFiles();
+
+// The default data files as a data source.
+MemoryDataSource builtInDataSource();
+
+}  // namespace towngen

@@ -1,0 +1,77 @@
+#include "town/packed_townspeople.h"
+
+#include <span>
+#include <string_view>
+
+namespace towngen {
+
+void PackedTownspeople::add(const Townsperson& person) {
+  const CarriedTreasure& treasure = person.treasure;
+  BlockNumbers& numbers = numbers_.emplace_back();
+  numbers.number = person.number;
+  numbers.age = person.age;
+  numbers.Str = person.Str;
+  numbers.strPercentile = person.strPercentile;
+  numbers.Dex = person.Dex;
+  numbers.Con = person.Con;
+  numbers.Int = person.Int;
+  numbers.Wis = person.Wis;
+  numbers.Cha = person.Cha;
+  numbers.Com = person.Com;
+  numbers.cp = treasure.cp;
+  numbers.sp = treasure.sp;
+  numbers.ep = treasure.ep;
+  numbers.gp = treasure.gp;
+  numbers.pp = treasure.pp;
+  numbers.sex = person.sex;
+  numbers.nameLength = person.name.size();
+  numbers.occupationLength = person.occupation.size();
+  texts_ += person.name;
+  texts_ += person.occupation;
+  for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
+  numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
+  numbers.itemCount = 0;
+  for (const MagicItem& item : treasure.magicItems) {
+    if (item.text().empty()) continue;  // drawn from an empty category: not in the file
+    texts_ += item.text();
+    itemLengths_.push_back(static_cast<std::uint32_t>(item.text().size()));
+    ++numbers.itemCount;
+  }
+}
+
+void PackedTownspeople::clear() {
+  numbers_.clear();
+  gems_.clear();
+  itemLengths_.clear();
+  texts_.clear();
+}
+
+void PackedTownspeople::appendBlocks(std::string& out, std::int32_t population) const {
+  std::string_view texts = texts_;
+  std::span<const BlockGem> gems = gems_;
+  std::span<const std::uint32_t> itemLengths = itemLengths_;
+  for (const BlockNumbers& numbers : numbers_) {
+    TownBlock block{numbers,
+                    texts.substr(0, numbers.nameLength),
+                    texts.substr(numbers.nameLength, numbers.occupationLength),
+                    gems.first(numbers.gemCount),
+                    itemLengths.first(numbers.itemCount),
+                    {}};
+    texts.remove_prefix(numbers.nameLength + numbers.occupationLength);
+    std::size_t itemBytes = 0;
+    for (std::uint32_t length : block.itemLengths) itemBytes += length;
+    block.itemTexts = texts.substr(0, itemBytes);
+    texts.remove_prefix(itemBytes);
+    gems = gems.subspan(numbers.gemCount);
+    itemLengths = itemLengths.subspan(numbers.itemCount);
+    appendBlock(out, block, population);
+  }
+}
+
+void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {
+  PackedTownspeople one;
+  one.add(person);
+  one.appendBlocks(out, population);
+}
+
+}  // namespace towngen

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "town/town_block.h"
+#include "townsfolk/townsperson.h"
+
+namespace towngen {
+
+// Townspeople packed to be written: the numbers of each block in one fixed
+// record, its texts side by side in one string, its gems in one array. What
+// the file shows is copied, so the townsperson's record can be reused at once,
+// and the blocks are read back in order from a few runs of memory.
+class PackedTownspeople {
+ public:
+  void add(const Townsperson& person);
+  void clear();
+  std::size_t count() const { return numbers_.size(); }
+
+  // Appends the blocks to `out` as they stand in the town file.
+  void appendBlocks(std::string& out, std::int32_t population) const;
+
+ private:
+  std::vector<BlockNumbers> numbers_;
+  std::vector<BlockGem> gems_;
+  std::vector<std::uint32_t> itemLengths_;  // of the items that have a text
+  std::string texts_;                       // names, occupations and item texts in order
+};
+
+// Appends the townsperson's block to `out` as it stands in the town file.
+void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population);
+
+}  // namespace towngen

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "common/handoff.h"
+#include "town/packed_townspeople.h"
+#include "townsfolk/townsperson.h"
+
+namespace towngen {
+
+// Writes the blocks of a town to its open file. Townspeople are packed here
+// as they come; each full batch is turned into text and written by a thread
+// of this writer while the next is packed. The file must not be touched
+// otherwise until finish().
+class TownFileWriter {
+ public:
+  static constexpr std::size_t kBatch = 1024;  // townspeople handed over at a time
+
+  TownFileWriter(std::ostream& townFile, std::int32_t population);
+  ~TownFileWriter() { finish(); }
+  TownFileWriter(const TownFileWriter&) = delete;
+  TownFileWriter& operator=(const TownFileWriter&) = delete;
+
+  // Packs the townsperson's block. Returns false once the file has failed.
+  bool writeTownsperson(const Townsperson& person);
+
+  // Writes whatever is left and waits for it. Returns false if the file failed.
+  bool finish();
+
+ private:
+  void handOver();
+  bool write(PackedTownspeople& batch);  // on the writer's thread
+
+  std::ostream& file_;
+  std::int32_t population_;
+  std::string text_;  // the writer thread's
+  PackedTownspeople packing_;
+  Handoff<PackedTownspeople> batches_;
+};
+
+}  // namespace towngen
