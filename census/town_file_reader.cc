@@ -6,6 +6,8 @@
 #include <optional>
 #include <system_error>
 
+#include "town/town_file_labels.h"
+
 namespace towngen {
 namespace {
 
@@ -111,18 +113,18 @@ bool isAbility(std::int32_t value) { return value >= kLowestAbility && value <= 
 
 bool parseNameLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  if (!scan.number(record.number) || !scan.literal(") Name: ") || !scan.word(record.firstName) ||
-      !scan.literal(" ") || !scan.word(record.lastName) || !scan.literal(" Sex: ")) {
+  if (!scan.number(record.number) || !scan.literal(town_file::kNameLabel) ||
+      !scan.word(record.firstName) || !scan.literal(" ") || !scan.word(record.lastName)) {
     return false;
   }
-  if (scan.literal("Male ")) {
+  if (scan.literal(town_file::kMaleLabel)) {
     record.sex = "Male";
-  } else if (scan.literal("Female ")) {
+  } else if (scan.literal(town_file::kFemaleLabel)) {
     record.sex = "Female";
   } else {
     return false;
   }
-  if (!scan.literal("Occupation: ")) return false;
+  if (!scan.literal(town_file::kOccupationLabel)) return false;
   record.occupation.assign(scan.rest());
   return true;
 }
@@ -130,7 +132,7 @@ bool parseNameLine(std::string_view line, TownRecord& record) {
 // Returns what the line should have been, or kGood.
 std::string_view parseAbilityLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  if (!scan.literal("Age: ") || !scan.number(record.age)) return kAbilityLine;
+  if (!scan.literal(town_file::kAgeLabel) || !scan.number(record.age)) return kAbilityLine;
   if (!scan.literal(" Str: ") || !scan.number(record.abilities[0])) return kAbilityLine;
   record.strPercentile = 0;
   if (scan.literal("(")) {
@@ -302,20 +304,20 @@ bool TownFileReader::readBlock(TownRecord& record) {
     return fail(problem);
   }
   keepLine();
-  if (!readLine() || line_ != "Coins:") return fail(kCoinsHeading);
+  if (!readLine() || line_ != town_file::kCoinsHeading) return fail(kCoinsHeading);
   keepLine();
   if (!readLine() || !parseCoinLine(line_, record)) return fail(kCoinLine);
   keepLine();
   if (!readLine()) return endOfTown();
   std::string_view expected = kAfterBlock;
-  if (line_ == "Gems(s):") {
+  if (line_ == town_file::kGemsHeading) {
     keepLine();
     if (!readLine() || !parseGemLine(line_, record, goldValues_)) return fail(kGemLine);
     keepLine();
     if (!readLine()) return endOfTown();
     expected = kAfterGems;
   }
-  if (line_ == "Magic Item(s):") {
+  if (line_ == town_file::kItemsHeading) {
     keepLine();
     if (!readLine() || !parseItemLine(line_, record)) return fail(kItemLine);
     keepLine();
