@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -18,6 +17,7 @@
 #include "census/town_report.h"
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
+#include "common/system_error.h"
 
 namespace towngen {
 namespace {
@@ -62,8 +62,6 @@ struct Options {
   }
   bool printsCensus() const { return census || !exporting(); }
 };
-
-std::string systemReason() { return std::strerror(errno); }
 
 // Whether two names reach the same file, however spelled (links included).
 bool sameFile(const std::string& a, const std::string& b) {
@@ -115,13 +113,20 @@ class Output {
     stream_ = chunked_.get();
   }
   bool isOpen() const { return !file_ || file_->isOpen(); }
+  std::error_code openError() const { return file_ ? file_->openError() : std::error_code(); }
   std::ostream& stream() { return *stream_; }
   const std::string& name() const { return name_; }
-  // Puts a file in place, or flushes standard output; false when that failed.
-  bool complete() {
-    if (file_) return !chunked_->fail() && chunks_->finish() && file_->commit();
+  // Puts a file in place, or flushes standard output; returns why that
+  // failed, or no error.
+  std::error_code complete() {
+    if (file_) {
+      std::error_code error = chunks_->finish();
+      if (!error && chunked_->fail()) error = std::make_error_code(std::errc::io_error);
+      return error ? error : file_->commit();
+    }
+    errno = 0;
     stream_->flush();
-    return !stream_->fail();
+    return stream_->fail() ? lastSystemError() : std::error_code();
   }
 
  private:
@@ -158,8 +163,10 @@ int Run::execute() {
   std::error_code error;
   if (fs::is_directory(townName(), error))
     return fail("cannot read " + townName() + ": Is a directory");
+  errno = 0;
   std::ifstream file(townName(), std::ios::binary);
-  if (!file.is_open()) return fail("cannot open " + townName() + ": " + systemReason());
+  if (!file.is_open())
+    return fail("cannot open " + townName() + ": " + lastSystemError().message());
   return readTown(file);
 }
 
@@ -176,7 +183,7 @@ int Run::readTown(std::istream& town) {
                                                          &htmlOutput};
   for (std::optional<Output>* output : outputs) {
     if (*output && !(*output)->isOpen()) {
-      return fail("cannot write " + (*output)->name() + ": " + systemReason());
+      return fail("cannot write " + (*output)->name() + ": " + (*output)->openError().message());
     }
   }
   std::optional<CsvWriter> csv;
@@ -221,8 +228,9 @@ int Run::readTown(std::istream& town) {
          << " bytes that are not valid UTF-8 were written as U+FFFD in the JSON output\n";
   }
   for (std::optional<Output>* output : outputs) {
-    if (*output && !(*output)->complete()) {
-      return fail("cannot write " + (*output)->name() + ": " + systemReason());
+    if (!*output) continue;
+    if (const std::error_code error = (*output)->complete()) {
+      return fail("cannot write " + (*output)->name() + ": " + error.message());
     }
   }
   if (options_.printsCensus()) {

@@ -23,7 +23,7 @@ BackgroundStreambuf::int_type BackgroundStreambuf::overflow(int_type c) {
   return c;
 }
 
-bool BackgroundStreambuf::finish() {
+std::error_code BackgroundStreambuf::finish() {
   if (!finished_) {
     finished_ = true;
     if (pptr() != pbase()) handOver();

@@ -19,9 +19,9 @@ class BackgroundStreambuf : public std::streambuf {
   BackgroundStreambuf(const BackgroundStreambuf&) = delete;
   BackgroundStreambuf& operator=(const BackgroundStreambuf&) = delete;
 
-  // Hands over what is gathered and waits until all is written. Returns false
-  // if the target failed, with errno as the failed write left it.
-  bool finish();
+  // Hands over what is gathered and waits until all is written. Returns why
+  // the target failed, or no error.
+  std::error_code finish();
 
  protected:
   int_type overflow(int_type c) override;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/handoff.h"
+#include "common/system_error.h"
 
 namespace towngen {
 
@@ -15,10 +16,11 @@ class BackgroundWriter {
   explicit BackgroundWriter(std::ostream& out)
       : chunks_(
             [&out](std::string& chunk) {
+              errno = 0;
               out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-              return out.good();
+              return out.good() ? std::error_code() : lastSystemError();
             },
-            !out.good()) {}
+            out.good() ? std::error_code() : std::make_error_code(std::errc::io_error)) {}
 
   // Takes the bytes of `chunk` to be written and leaves `chunk` empty (keeping
   // a buffer's capacity). Waits while the chunk before is still being written.
@@ -27,10 +29,9 @@ class BackgroundWriter {
     chunk.clear();
   }
 
-  // Waits until every chunk is written and stops the thread. Returns false if
-  // the stream failed at any point, with errno set as the failed write left it.
-  // Calling it again changes nothing.
-  bool finish() { return chunks_.finish(); }
+  // Waits until every chunk is written and stops the thread. Returns why the
+  // stream failed, or no error. Calling it again changes nothing.
+  std::error_code finish() { return chunks_.finish(); }
 
   // True once the stream has failed; later chunks are dropped.
   bool failed() const { return chunks_.failed(); }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <atomic>
-#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -13,15 +13,20 @@ namespace towngen {
 // Hands batches of work to a thread of its own, one at a time: while the
 // thread works on one batch, the caller fills the next. The caller and the
 // thread never touch the same batch; they swap them under a lock. `work` runs
-// on the thread and returns false when it failed (leaving errno set); after
-// that, later batches are dropped.
+// on the thread and returns why it failed, or no error; after a failure, later
+// batches are dropped.
 template <typename Batch>
 class Handoff {
  public:
-  using Work = std::function<bool(Batch&)>;
+  using Work = std::function<std::error_code(Batch&)>;
 
-  explicit Handoff(Work work, bool failed = false)
-      : work_(std::move(work)), failed_(failed), worker_([this] { run(); }) {}
+  // `failed`, when given, is a failure before the first batch: every batch
+  // is dropped.
+  explicit Handoff(Work work, std::error_code failed = {})
+      : work_(std::move(work)),
+        failed_(static_cast<bool>(failed)),
+        error_(failed),
+        worker_([this] { run(); }) {}
   ~Handoff() { finish(); }
   Handoff(const Handoff&) = delete;
   Handoff& operator=(const Handoff&) = delete;
@@ -37,10 +42,9 @@ class Handoff {
     changed_.notify_all();
   }
 
-  // Waits until every batch is done and stops the thread. Returns false if
-  // the work failed at any point, with errno as the failed work left it.
-  // Calling it again changes nothing.
-  bool finish() {
+  // Waits until every batch is done and stops the thread. Returns the first
+  // failure of the work, or no error. Calling it again changes nothing.
+  std::error_code finish() {
     {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [this] { return !busy_; });
@@ -48,8 +52,7 @@ class Handoff {
       changed_.notify_all();
     }
     if (worker_.joinable()) worker_.join();
-    if (failed() && error_ != 0) errno = error_;
-    return !failed();
+    return error_;
   }
 
   // True once the work has failed.
@@ -62,10 +65,9 @@ class Handoff {
       changed_.wait(lock, [this] { return busy_ || stopping_; });
       if (!busy_) return;  // stopping, and nothing left to do
       lock.unlock();
-      const bool done = work_(inWork_);
-      const int error = errno;  // errno is the thread's own
+      const std::error_code error = work_(inWork_);
       lock.lock();
-      if (!done) {
+      if (error) {
         error_ = error;
         failed_.store(true, std::memory_order_relaxed);
       }
@@ -81,8 +83,8 @@ class Handoff {
   bool busy_ = false;
   bool stopping_ = false;
   std::atomic<bool> failed_;
-  int error_ = 0;
-  std::thread worker_;  // last: it starts once everything else is set up
+  std::error_code error_;  // the first failure; under the lock
+  std::thread worker_;     // last: it starts once everything else is set up
 };
 
 }  // namespace towngen

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/interrupt_cleanup.h"
+#include "common/system_error.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -33,18 +34,21 @@ std::string temporaryNameFor(const fs::path& target) {
   return {};
 }
 
-// True when an existing regular file can be opened for writing (without
-// changing it), as it could be before it was replaced.
-bool writable(const fs::path& file) {
+// Why an existing regular file cannot be opened for writing (without
+// changing it), as it could be before it was replaced; no error when it can.
+std::error_code unwritable(const fs::path& file) {
+  errno = 0;
   std::ofstream probe(file, std::ios::binary | std::ios::app);
-  return probe.is_open();
+  return probe.is_open() ? std::error_code() : lastSystemError();
 }
 
-bool replace(const std::string& from, const fs::path& to) {
+std::error_code replace(const std::string& from, const fs::path& to) {
 #ifdef _WIN32
-  return MoveFileExA(from.c_str(), to.string().c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (MoveFileExA(from.c_str(), to.string().c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return {};
+  return std::error_code(static_cast<int>(GetLastError()), std::system_category());
 #else
-  return std::rename(from.c_str(), to.c_str()) == 0;
+  if (std::rename(from.c_str(), to.c_str()) == 0) return {};
+  return lastSystemError();
 #endif
 }
 
@@ -52,7 +56,10 @@ bool replace(const std::string& from, const fs::path& to) {
 
 ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
   // The system would end the name at a NUL byte and write another file.
-  if (target.native().find('\0') != fs::path::string_type::npos) return;
+  if (target.native().find('\0') != fs::path::string_type::npos) {
+    openError_ = std::make_error_code(std::errc::invalid_argument);
+    return;
+  }
   std::error_code error;
   if (fs::is_symlink(fs::symlink_status(target_, error))) {
     const fs::path resolved = fs::weakly_canonical(target_, error);
@@ -61,14 +68,28 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
   const fs::file_status status = fs::status(target_, error);
   const bool exists = fs::exists(status);
   if (exists && !fs::is_regular_file(status)) {
-    if (!fs::is_directory(status)) file_.open(target_, std::ios::binary | std::ios::trunc);
+    if (fs::is_directory(status)) {
+      openError_ = std::make_error_code(std::errc::is_a_directory);
+      return;
+    }
+    errno = 0;
+    file_.open(target_, std::ios::binary | std::ios::trunc);
+    if (!file_.is_open()) openError_ = lastSystemError();
     return;
   }
-  if (exists && !writable(target_)) return;
+  if (exists) {
+    openError_ = unwritable(target_);
+    if (openError_) return;
+  }
   temporary_ = temporaryNameFor(target_);
-  if (temporary_.empty()) return;
+  if (temporary_.empty()) {
+    openError_ = std::make_error_code(std::errc::file_exists);
+    return;
+  }
+  errno = 0;
   file_.open(temporary_, std::ios::binary | std::ios::trunc);
   if (!file_.is_open()) {
+    openError_ = lastSystemError();
     temporary_.clear();
     return;
   }
@@ -76,17 +97,21 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
   if (exists) fs::permissions(temporary_, status.permissions(), error);
 }
 
-bool ReplacingFile::commit() {
-  if (!file_.is_open()) return false;
+std::error_code ReplacingFile::commit() {
+  if (!file_.is_open())
+    return openError_ ? openError_ : std::make_error_code(std::errc::bad_file_descriptor);
+  errno = 0;
   file_.close();
-  if (temporary_.empty()) return !file_.fail();
-  if (file_.fail() || !replace(temporary_, target_)) {
+  std::error_code error = file_.fail() ? lastSystemError() : std::error_code();
+  if (temporary_.empty()) return error;
+  if (!error) error = replace(temporary_, target_);
+  if (error) {
     discard();
-    return false;
+    return error;
   }
   forgetOnInterrupt(temporary_.c_str());
   temporary_.clear();
-  return true;
+  return {};
 }
 
 void ReplacingFile::discard() {

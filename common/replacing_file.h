@@ -4,6 +4,7 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 namespace towngen {
 
@@ -19,19 +20,21 @@ namespace towngen {
 class ReplacingFile {
  public:
   // Opens the temporary file (or the target itself, see above); isOpen() says
-  // whether that worked. A folder, or a regular file that cannot be written,
-  // in the target's place is not opened.
+  // whether that worked, and openError() why not. A folder, or a regular file
+  // that cannot be written, in the target's place is not opened.
   explicit ReplacingFile(const std::filesystem::path& target);
   ~ReplacingFile() { discard(); }
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   bool isOpen() const { return file_.is_open(); }
+  std::error_code openError() const { return openError_; }
   std::ostream& stream() { return file_; }
 
-  // Closes the file and puts it in the target's place. Returns false, leaving
-  // the target as it was, when a write, the close or the rename failed.
-  bool commit();
+  // Closes the file and puts it in the target's place. Returns why that
+  // failed (a write, the close or the rename), leaving the target as it was,
+  // or no error.
+  std::error_code commit();
 
   // Closes and removes the temporary file; the target stays as it was.
   void discard();
@@ -40,6 +43,7 @@ class ReplacingFile {
   std::ofstream file_;
   std::filesystem::path target_;
   std::string temporary_;  // empty when writing the target directly
+  std::error_code openError_;
 };
 
 }  // namespace towngen

@@ -1,7 +1,5 @@
 #include "driver/default_data.h"
 
-#include <cerrno>
-#include <cstring>
 #include <system_error>
 
 #include "common/replacing_file.h"
@@ -23,12 +21,14 @@ int initDataFolder(const std::filesystem::path& folder, std::ostream& out, std::
       continue;
     }
     ReplacingFile written(path);
-    if (written.isOpen()) {
+    error = written.openError();
+    if (!error) {
       written.stream().write(file.contents.data(),
                              static_cast<std::streamsize>(file.contents.size()));
+      error = written.commit();
     }
-    if (!written.isOpen() || !written.commit()) {
-      err << "towngen: cannot write " << path.string() << ": " << std::strerror(errno) << "\n";
+    if (error) {
+      err << "towngen: cannot write " << path.string() << ": " << error.message() << "\n";
       return 1;
     }
     out << "wrote " << path.string() << "\n";

@@ -1,7 +1,5 @@
 #include "driver/town_batch.h"
 
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 
 #include "common/random.h"
@@ -55,19 +53,18 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
 
   ReplacingFile townFile(town.path);
   if (!townFile.isOpen()) {
-    err << "towngen: cannot create " << town.path << ": " << std::strerror(errno) << "\n";
+    err << "towngen: cannot create " << town.path << ": " << townFile.openError().message() << "\n";
     return 1;
   }
   std::ostream noCounter(nullptr);  // the dialogue's running count goes nowhere
-  const bool made =
+  std::error_code error =
       generateTown(town.population, AgeRange(town.minAge, town.maxAge),
                    {pickers, generator, random}, noCounter, townFile.stream(), progress);
-  const int writeError = errno;  // as the failed write left it
   if (progress != nullptr) progress->finished();
-  const std::streamoff size = made ? static_cast<std::streamoff>(townFile.stream().tellp()) : -1;
-  if (!made || !townFile.commit()) {
-    err << "towngen: cannot write " << town.path << ": " << std::strerror(made ? errno : writeError)
-        << "\n";
+  const std::streamoff size = error ? -1 : static_cast<std::streamoff>(townFile.stream().tellp());
+  if (!error) error = townFile.commit();
+  if (error) {
+    err << "towngen: cannot write " << town.path << ": " << error.message() << "\n";
     return 1;
   }
   if (!town.quiet) {

@@ -184,7 +184,7 @@ bool TownDialogue::generateInto(const std::string& townName, std::int32_t popula
 
   const AgeRange ages(*minAge, *maxAge);
   const bool written =
-      generateTown(population, ages, makers_, out_, townFile.stream()) && townFile.commit();
+      !generateTown(population, ages, makers_, out_, townFile.stream()) && !townFile.commit();
   if (written) {
     out_ << "\n\n Population generation complete.\n"
          << " Open the file: " << townName << " in the same directory as this program\n\n";

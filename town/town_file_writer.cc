@@ -1,11 +1,14 @@
 #include "town/town_file_writer.h"
 
+#include "common/system_error.h"
+
 namespace towngen {
 
 TownFileWriter::TownFileWriter(std::ostream& townFile, std::int32_t population)
     : file_(townFile),
       population_(population),
-      batches_([this](PackedTownspeople& batch) { return write(batch); }, !townFile.good()) {}
+      batches_([this](PackedTownspeople& batch) { return write(batch); },
+               townFile.good() ? std::error_code() : std::make_error_code(std::errc::io_error)) {}
 
 bool TownFileWriter::writeTownsperson(const Townsperson& person) {
   packing_.add(person);
@@ -19,16 +22,17 @@ void TownFileWriter::handOver() {
   packing_.clear();
 }
 
-bool TownFileWriter::finish() {
+std::error_code TownFileWriter::finish() {
   if (packing_.count() > 0) handOver();
   return batches_.finish();
 }
 
-bool TownFileWriter::write(PackedTownspeople& batch) {
+std::error_code TownFileWriter::write(PackedTownspeople& batch) {
   text_.clear();
   batch.appendBlocks(text_, population_);
+  errno = 0;
   file_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-  return file_.good();
+  return file_.good() ? std::error_code() : lastSystemError();
 }
 
 }  // namespace towngen

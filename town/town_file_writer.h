@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "common/handoff.h"
 #include "town/packed_townspeople.h"
@@ -26,12 +27,13 @@ class TownFileWriter {
   // Packs the townsperson's block. Returns false once the file has failed.
   bool writeTownsperson(const Townsperson& person);
 
-  // Writes whatever is left and waits for it. Returns false if the file failed.
-  bool finish();
+  // Writes whatever is left and waits for it. Returns why the file failed, or
+  // no error.
+  std::error_code finish();
 
  private:
   void handOver();
-  bool write(PackedTownspeople& batch);  // on the writer's thread
+  std::error_code write(PackedTownspeople& batch);  // on the writer's thread
 
   std::ostream& file_;
   std::int32_t population_;

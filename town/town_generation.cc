@@ -33,8 +33,9 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
 
 }  // namespace
 
-bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                  std::ostream& console, std::ostream& townFile, TownProgress* progress) {
+std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
+                             std::ostream& console, std::ostream& townFile,
+                             TownProgress* progress) {
   constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
   TownFileWriter writer(townFile, population);
@@ -44,7 +45,7 @@ bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers make
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
     makeTownsperson(person, population, thresholds, ages, makers, counter);
-    if (!writer.writeTownsperson(person)) return false;
+    if (!writer.writeTownsperson(person)) break;
     if (progress != nullptr && number % kProgressStep == 0) progress->advanced(number);
     if (number == population) break;  // the counter never steps past the largest int
   }

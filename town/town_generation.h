@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <system_error>
 
 #include "common/random.h"
 #include "data/name_list.h"
@@ -29,9 +30,10 @@ class TownProgress {
 
 // Makes townspeople 1 to `population` one after another, writes each number and
 // a line end to `console` and each block to `townFile`, and keeps only the
-// current townsperson. Stops early and returns false when the town file fails.
-// `progress`, when given, hears of every few thousand townspeople.
-bool generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                  std::ostream& console, std::ostream& townFile, TownProgress* progress = nullptr);
+// current townsperson. Stops early when the town file fails, and returns why,
+// or no error. `progress`, when given, hears of every few thousand townspeople.
+std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
+                             std::ostream& console, std::ostream& townFile,
+                             TownProgress* progress = nullptr);
 
 }  // namespace towngen

@@ -253,7 +253,7 @@ TEST(TownFileWriter, HandsTheBlocksToTheFileAndNoticesAFullOne) {
     {
       TownFileWriter writer(file, 7);
       for (const Townsperson& person : people) written = writer.writeTownsperson(person);
-      written = writer.finish() && written;
+      written = !writer.finish() && written;
     }
     EXPECT_EQ(written, c.fits) << c.room;
     EXPECT_EQ(buffer.bytes(), expected.substr(0, c.room)) << c.room;

@@ -51,14 +51,15 @@ TEST(GenerateTown, CountsOnTheConsoleAndStopsOnAFailedFile) {
   TreasureGenerator generator(random, noItems);
   std::ostringstream counter;
   std::ostringstream townFile;
-  EXPECT_TRUE(generateTown(4, AgeRange(0, 60), {pickers, generator, random}, counter, townFile));
+  EXPECT_FALSE(generateTown(4, AgeRange(0, 60), {pickers, generator, random}, counter, townFile));
   EXPECT_EQ(counter.str(), "1\n2\n3\n4\n");
   EXPECT_EQ(townFile.str().rfind("1) Name: ", 0), 0u);
 
   std::ostringstream broken;
   broken.setstate(std::ios::badbit);
   counter.str("");
-  EXPECT_FALSE(generateTown(1000, AgeRange(0, 60), {pickers, generator, random}, counter, broken));
+  EXPECT_EQ(generateTown(1000, AgeRange(0, 60), {pickers, generator, random}, counter, broken),
+            std::errc::io_error);
   EXPECT_EQ(counter.str(), "1\n");
 }
 
