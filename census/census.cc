@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "census/number_text.h"
+#include "common/number_text.h"
 
 namespace towngen {
 namespace {
@@ -44,13 +44,7 @@ void keepLargest(std::vector<Entry>& entries, Entry entry, std::size_t most, Key
   if (entries.size() > most) entries.pop_back();
 }
 
-std::string share(std::int64_t part, std::int64_t whole) {
-  return whole == 0
-             ? "0.0%"
-             : formatted("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
-}
-
-std::string gold(double value) { return formatted("%.2f gp", value); }
+std::string gold(double value) { return money(value) + " gp"; }
 
 // The text in a column `width` wide, with at least one blank after it, so
 // that a wide value never runs into the next column.

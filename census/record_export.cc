@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "census/number_text.h"
+#include "common/number_text.h"
 #include "census/utf8.h"
 
 namespace towngen {
@@ -35,25 +35,6 @@ void appendCsvField(std::string& line, std::string_view text) {
     line += c;
   }
   line += '"';
-}
-
-void appendWealth(std::string& line, double value) {
-  char text[400];  // room for any double with two decimals
-  line.append(text,
-              std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr);
-}
-
-// Appends a sum of hundredths as a decimal number with two decimals: 7270
-// as "72.70".
-void appendCents(std::string& text, long long cents) {
-  text.clear();
-  if (cents < 0) text += '-';
-  const unsigned long long magnitude = cents < 0 ? 0ull - static_cast<unsigned long long>(cents)
-                                                 : static_cast<unsigned long long>(cents);
-  appendNumber(text, magnitude / 100);
-  text += '.';
-  text += static_cast<char>('0' + magnitude % 100 / 10);
-  text += static_cast<char>('0' + magnitude % 10);
 }
 
 // Printable ASCII that JSON writes as it is: no quote, backslash or control.
@@ -130,7 +111,7 @@ void CsvWriter::write(const TownRecord& record) {
   line += ',';
   appendCsvField(line, joined);
   line += ',';
-  appendWealth(line, record.wealthInGold());
+  appendMoney(line, record.wealthInGold());
   line += "\r\n";
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
@@ -277,8 +258,7 @@ void JsonWriter::write(const TownRecord& record) {
     string(record.magicItems[i]);
   }
   json += "],\"wealthGp\":";
-  appendCents(buffers_->number, std::llround(record.wealthInGold() * 100.0));
-  json += buffers_->number;
+  appendMoney(json, record.wealthInGold());
   json += '}';
 
   if (layout_ == Layout::Array) out_ << (first_ ? "[\n" : ",\n");

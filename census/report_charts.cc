@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "census/html_text.h"
+#include "common/number_text.h"
 
 namespace towngen {
 namespace {
@@ -213,18 +214,6 @@ void appendAxes(std::string& out, const BarChart& chart, const ChartLayout& layo
 }
 
 }  // namespace
-
-std::string groupDigits(std::string_view digits) {
-  const std::size_t sign = !digits.empty() && digits[0] == '-' ? 1 : 0;
-  std::string grouped(digits.substr(0, sign));
-  for (std::size_t i = sign; i < digits.size(); ++i) {
-    if (i > sign && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
-}
-
-std::string grouped(std::int64_t value) { return groupDigits(std::to_string(value)); }
 
 double barLength(std::int64_t value, std::int64_t largest, double room) {
   if (value <= 0 || largest <= 0) return 0;

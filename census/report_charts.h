@@ -45,10 +45,6 @@ struct ChartLayout {
   std::vector<BarBox> bars;  // category by category, series by series
 };
 
-// A whole number with its thousands separated: "12,345".
-std::string groupDigits(std::string_view digits);
-std::string grouped(std::int64_t value);
-
 // The length of a bar for `value` when `largest` takes `room`; a count above
 // 0 always shows, however small beside the largest.
 double barLength(std::int64_t value, std::int64_t largest, double room);

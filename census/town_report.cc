@@ -8,7 +8,7 @@
 #include <numeric>
 
 #include "census/html_text.h"
-#include "census/number_text.h"
+#include "common/number_text.h"
 #include "census/report_assets.h"
 
 namespace towngen {
@@ -25,18 +25,6 @@ std::size_t classIndex(const TownRecord& record) {
 }
 
 std::size_t sexIndex(const TownRecord& record) { return record.sex == "Female" ? 1 : 0; }
-
-// A sum of gold pieces with two decimals, as JSON takes it.
-void appendGold(std::string& out, double gold) {
-  char text[400];
-  out.append(text, std::to_chars(text, text + sizeof text, gold, std::chars_format::fixed, 2).ptr);
-}
-
-std::string percent(std::int64_t part, std::int64_t whole) {
-  return whole == 0
-             ? "0%"
-             : formatted("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
-}
 
 // "12878.29 gp" as "12,878.29 gp".
 std::string groupedGold(const std::string& text) {
@@ -163,11 +151,11 @@ void TownReport::appendRosterEntry(const TownRecord& record, std::string_view bl
   out += ',';
   double gemWorth = 0;
   for (const GemEntry& gem : record.gems) gemWorth += gem.value;
-  appendGold(out, gemWorth);
+  appendMoney(out, gemWorth);
   out += ',';
   appendNumber(out, record.magicItems.size());
   out += ',';
-  appendGold(out, record.wealthInGold());
+  appendMoney(out, record.wealthInGold());
   out += ',';
   appendScriptJson(out, blockText);
   out += ']';
@@ -223,7 +211,7 @@ void TownReport::appendFigures(const Census& census) {
     figure(c == 0   ? "Nobles"
            : c == 1 ? "Craftsmen"
                     : "Farmers",
-           grouped(count) + " (" + percent(count, population_) + ")");
+           grouped(count) + " (" + share(count, population_) + ")");
   }
   const auto [youngest, oldest] =
       agesBySex_.empty() ? std::pair<std::int32_t, std::int32_t>{0, 0}
@@ -231,7 +219,7 @@ void TownReport::appendFigures(const Census& census) {
   figure("Ages", std::to_string(youngest) + " to " + std::to_string(oldest));
   figure("Coins worth", groupedGold(census.coinWorth()));
   figure("Magic items", grouped(census.magicItemCount()));
-  figure("Wealth, coins and gems", groupedGold(formatted("%.2f gp", totalWealth)));
+  figure("Wealth, coins and gems", groupedGold(money(totalWealth) + " gp"));
   figure("Held by the richest 1%",
          formatted("%.1f%%", top1.percent) + " (" + grouped(top1.people) + " townspeople)");
   figure("Held by the richest 10%",

@@ -79,6 +79,7 @@ endif()
 if(towngen_census_built)
   target_sources(towngen_tests PRIVATE
     tests/census/census_test.cc
+    tests/common/number_text_test.cc
     tests/census/record_export_test.cc
     tests/census/town_file_reader_test.cc
     tests/census/town_report_test.cc

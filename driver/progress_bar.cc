@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/interrupt_cleanup.h"
+#include "common/number_text.h"
 
 namespace towngen {
 namespace {
@@ -13,17 +14,6 @@ constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 // Carriage return, blanks over the widest line, carriage return.
 constexpr const char* kErase =
     "\r                                                                              \r";
-
-// 1234567 as "1,234,567".
-std::string grouped(std::int64_t value) {
-  const std::string digits = std::to_string(value);
-  std::string text;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
-    text += digits[i];
-  }
-  return text;
-}
 
 }  // namespace
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace towngen {
+
+// How numbers are written in everything the programs show and export, in one
+// place so that every output writes the same value the same way.
+
+// Appends a whole number as digits, without a stream's formatting.
+template <typename Number>
+void appendNumber(std::string& out, Number value) {
+  char text[40];
+  out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// A number as printf's `format` writes it, such as "%.2f".
+std::string formatted(const char* format, double value);
+
+// A whole number with its thousands separated: "12,345" (and "-1,000").
+std::string groupDigits(std::string_view digits);
+std::string grouped(std::int64_t value);
+
+// Appends a sum of gold pieces with two decimals, rounded as its exact binary
+// value says, halfway cases to the even cent: 0.125 as "0.12", 0.375 as
+// "0.38". The same text as printf's "%.2f" on any system.
+void appendMoney(std::string& out, double gold);
+std::string money(double gold);
+
+// `part` as a share of `whole` with one decimal: "12.5%"; "0.0%" of nothing.
+std::string share(std::int64_t part, std::int64_t whole);
+
+}  // namespace towngen
