@@ -1,7 +1,10 @@
 #include "census/census.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <functional>
+#include <numeric>
 #include <string_view>
 
 #include "common/number_text.h"
@@ -101,10 +104,57 @@ void Census::add(const TownRecord& record) {
     tally(items_, item);
   }
   const double wealth = record.wealthInGold();
+  addDistributions(record, wealth);
   const auto gold = [](const Wealth& entry) { return entry.gold; };
   if (wouldKeep(richest_, wealth, kRichest, gold)) {
     keepLargest(richest_, Wealth{wealth, ownerOf() + ", " + record.occupation}, kRichest, gold);
   }
+}
+
+void Census::addDistributions(const TownRecord& record, double wealth) {
+  const std::size_t socialClass = record.classIndex();
+  const std::size_t sex = record.sexIndex();
+  ++classesBySex_[socialClass][sex];
+  ++agesBySex_[record.age][sex];
+  for (std::size_t i = 0; i < abilityCounts_.size(); ++i) {
+    const std::int32_t score = std::clamp(record.abilities[i], 3, 18);
+    ++abilityCounts_[i][static_cast<std::size_t>(score - 3)];
+  }
+  if (record.abilities[0] == 18) {
+    const std::int32_t percentile = std::clamp(record.strPercentile, 1, 100);
+    ++percentileCounts_[static_cast<std::size_t>(percentile - 1) / 10];
+  }
+  for (const GemEntry& gem : record.gems)
+    ++gemBandCounts_[static_cast<std::size_t>(gemBand(gem.value))];
+  ++wealthBandsByClass_[wealthBand(wealth)][socialClass];
+  if (keepsWealth_) wealths_.push_back(wealth);
+}
+
+// Largest first, so that every sum over them runs in the same order.
+const std::vector<double>& Census::sortedWealths() const {
+  if (!wealthsSorted_) {
+    std::sort(wealths_.begin(), wealths_.end(), std::greater<>());
+    wealthsSorted_ = true;
+  }
+  return wealths_;
+}
+
+double Census::totalWealth() const {
+  const std::vector<double>& wealths = sortedWealths();
+  return std::accumulate(wealths.begin(), wealths.end(), 0.0);
+}
+
+Census::RichestShare Census::richestShare(double fraction) const {
+  sortedWealths();
+  RichestShare share;
+  const auto count = static_cast<std::int64_t>(wealths_.size());
+  share.people = std::max<std::int64_t>(
+      1, static_cast<std::int64_t>(std::ceil(static_cast<double>(count) * fraction)));
+  share.people = std::min(share.people, count);
+  const double held = std::accumulate(wealths_.begin(), wealths_.begin() + share.people, 0.0);
+  const double total = totalWealth();
+  share.percent = total > 0 ? 100.0 * held / total : 0;
+  return share;
 }
 
 std::int64_t Census::countOfClass(const std::string& socialClass) const {

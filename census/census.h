@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "census/record_sink.h"
 #include "census/town_record.h"
+#include "census/value_bands.h"
 
 namespace towngen {
 
@@ -21,7 +23,7 @@ __extension__ typedef unsigned __int128 WideCount;
 // the population. The sums cannot overflow for records as the town file
 // reader hands them out: coin counts and ages fit an int, abilities and
 // percentiles are small, and numbered blocks number at most 2^31 - 1.
-class Census {
+class Census : public RecordSink {
  public:
   static constexpr std::size_t kTopGems = 5;
   static constexpr std::size_t kTopItems = 10;
@@ -31,6 +33,11 @@ class Census {
   using Tally = std::map<std::string, std::int64_t, std::less<>>;
 
   void add(const TownRecord& record);
+  void add(const TownRecord& record, std::string_view) override { add(record); }
+
+  // Keeps every townsperson's wealth as well (8 bytes each), for the share
+  // held by the richest. Call before the first add.
+  void keepEveryWealth() { keepsWealth_ = true; }
 
   // The census as a report for people to read, titled with `townName`.
   void print(std::ostream& out, const std::string& townName) const;
@@ -58,7 +65,38 @@ class Census {
   std::vector<std::pair<std::string, std::int64_t>> occupations() const;
   std::vector<std::pair<std::string, std::int64_t>> mostCommonItems() const;
 
+  // The distributions the town page draws.
+  using BySex = std::array<std::int64_t, 2>;  // Male, Female
+  // By class, as kSocialClasses orders them.
+  const std::array<BySex, 3>& classesBySex() const { return classesBySex_; }
+  const std::map<std::int32_t, BySex>& agesBySex() const { return agesBySex_; }
+  // By ability, then score 3 to 18 (a score outside counts at the nearer end).
+  const std::array<std::array<std::int64_t, 16>, 7>& abilityCounts() const {
+    return abilityCounts_;
+  }
+  // Str 18's percentiles in bands of ten: 1-10, ..., 91-100.
+  const std::array<std::int64_t, 10>& percentileCounts() const { return percentileCounts_; }
+  const std::array<std::int64_t, kGemBands>& gemBandCounts() const { return gemBandCounts_; }
+  // By wealth band, then class.
+  const std::map<int, std::array<std::int64_t, 3>>& wealthBandsByClass() const {
+    return wealthBandsByClass_;
+  }
+
+  // The richest `fraction` of the town (at least one townsperson) and their
+  // share of all wealth in percent. REQUIRES: keepEveryWealth() before the
+  // first add. Not for two threads at once: it sorts the kept wealth.
+  struct RichestShare {
+    std::int64_t people = 0;
+    double percent = 0;
+  };
+  RichestShare richestShare(double fraction) const;
+  // All wealth, coins and gems, in gold pieces. REQUIRES: keepEveryWealth().
+  double totalWealth() const;
+
  private:
+  void addDistributions(const TownRecord& record, double wealth);
+  const std::vector<double>& sortedWealths() const;
+
   std::int64_t population_ = 0;
   Tally classes_;
   Tally sexes_;
@@ -76,6 +114,16 @@ class Census {
   std::int64_t magicItemCount_ = 0;
   Tally items_;
   std::vector<Wealth> richest_;
+
+  std::array<BySex, 3> classesBySex_{};
+  std::map<std::int32_t, BySex> agesBySex_;
+  std::array<std::array<std::int64_t, 16>, 7> abilityCounts_{};
+  std::array<std::int64_t, 10> percentileCounts_{};
+  std::array<std::int64_t, kGemBands> gemBandCounts_{};
+  std::map<int, std::array<std::int64_t, 3>> wealthBandsByClass_;
+  bool keepsWealth_ = false;
+  mutable std::vector<double> wealths_;  // largest first once sorted
+  mutable bool wealthsSorted_ = false;
 };
 
 }  // namespace towngen

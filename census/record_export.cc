@@ -1,7 +1,5 @@
 #include "census/record_export.h"
 
-#include <rapidjson/writer.h>
-
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -11,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "census/json_string.h"
 #include "common/number_text.h"
-#include "census/utf8.h"
+#include "town/town_block.h"
 
 namespace towngen {
 namespace {
@@ -37,22 +36,10 @@ void appendCsvField(std::string& line, std::string_view text) {
   line += '"';
 }
 
-// Printable ASCII that JSON writes as it is: no quote, backslash or control.
-bool isPlain(char c) { return c >= ' ' && c <= '~' && c != '"' && c != '\\'; }
-
-bool isAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 bool hasPercentile(const TownRecord& record) { return record.abilities[0] == 18; }
 
 // A gold value as the town file writes it: six significant digits.
-std::string goldText(double value) {
-  char text[32];
-  char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr;
-  return std::string(text, end);
-}
+std::string goldText(double value) { return std::string(goldValueText(value)); }
 
 }  // namespace
 
@@ -116,69 +103,12 @@ void CsvWriter::write(const TownRecord& record) {
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
-namespace {
-
-// The output stream RapidJSON's writer writes a record into: a buffer kept
-// from one record to the next. (RapidJSON's own StringBuffer does pointer
-// arithmetic on a null pointer before its first allocation.)
-class JsonText {
- public:
-  using Ch = char;
-
-  JsonText() : bytes_(4096), top_(bytes_.data()), end_(bytes_.data() + bytes_.size()) {}
-  JsonText(const JsonText&) = delete;
-  JsonText& operator=(const JsonText&) = delete;
-
-  void Put(char c) {
-    Reserve(1);
-    PutUnchecked(c);
-  }
-  void PutUnchecked(char c) { *top_++ = c; }
-  void Flush() {}
-  void Reserve(std::size_t count) {
-    if (static_cast<std::size_t>(end_ - top_) < count) grow(count);
-  }
-  void Clear() { top_ = bytes_.data(); }
-  std::string_view text() const {
-    return {bytes_.data(), static_cast<std::size_t>(top_ - bytes_.data())};
-  }
-
- private:
-  void grow(std::size_t count) {
-    const auto size = static_cast<std::size_t>(top_ - bytes_.data());
-    bytes_.resize(std::max(bytes_.size() * 2, size + count));
-    top_ = bytes_.data() + size;
-    end_ = bytes_.data() + bytes_.size();
-  }
-
-  std::vector<char> bytes_;
-  char* top_;
-  char* end_;
-};
-
-// Found by RapidJSON's writer for its reserve-then-write fast path.
-[[maybe_unused]] inline void PutReserve(JsonText& stream, std::size_t count) {
-  stream.Reserve(count);
-}
-[[maybe_unused]] inline void PutUnsafe(JsonText& stream, char c) { stream.PutUnchecked(c); }
-
-// A number as RapidJSON writes a double: the shortest text that reads back.
-std::string jsonNumber(double value) {
-  JsonText text;
-  rapidjson::Writer<JsonText> writer(text);
-  writer.Double(value);
-  return std::string(text.text());
-}
-
-}  // namespace
+namespace {}  // namespace
 
 struct JsonWriter::Buffers {
   NumberTexts gemValues{jsonNumber};
-  JsonText text;
-  rapidjson::Writer<JsonText> writer{text};
+  JsonStrings strings;
   std::string record;  // the record's JSON text
-  std::string valid;   // a text made valid UTF-8
-  std::string number;  // a number's text
 };
 
 JsonWriter::JsonWriter(std::ostream& out, Layout layout)
@@ -186,31 +116,15 @@ JsonWriter::JsonWriter(std::ostream& out, Layout layout)
 
 JsonWriter::~JsonWriter() = default;
 
-// The record's fixed parts (braces, keys, commas) are written as they are.
-// Every text goes through RapidJSON's writer, which escapes it, unless it is
-// printable ASCII with nothing to escape; RapidJSON writes the gem values too.
-// (Its writer is used for single values only: for an object or an array it
-// pushes onto a stack that is still a null pointer, which UBSan reports.)
+std::size_t JsonWriter::replacedBytes() const { return buffers_->strings.replacedBytes(); }
+
+// The record's fixed parts (braces, keys, commas) are written as they are;
+// the texts as JsonStrings escapes them, and the gem values as RapidJSON
+// writes a double.
 void JsonWriter::write(const TownRecord& record) {
   std::string& json = buffers_->record;
   json.clear();
-  const auto string = [&](std::string_view value) {
-    if (std::all_of(value.begin(), value.end(), isPlain)) {
-      json += '"';
-      json += value;
-      json += '"';
-      return;
-    }
-    if (!isAscii(value)) {
-      buffers_->valid = validUtf8(value, replaced_);
-      value = buffers_->valid;
-    }
-    JsonText& text = buffers_->text;
-    text.Clear();
-    buffers_->writer.Reset(text);
-    buffers_->writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
-    json += text.text();
-  };
+  const auto string = [&](std::string_view value) { buffers_->strings.append(json, value); };
   json += "{\"number\":";
   appendNumber(json, record.number);
   json += ",\"firstName\":";

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "census/record_sink.h"
 #include "census/town_record.h"
 
 namespace towngen {
@@ -29,10 +30,11 @@ class NumberTexts {
 // Writes one CSV record (RFC 4180) per townsperson after a header line; gems
 // and magic items are joined with "; " in one field each, and the Str
 // percentile is empty unless Str is 18.
-class CsvWriter {
+class CsvWriter : public RecordSink {
  public:
   explicit CsvWriter(std::ostream& out);
   void write(const TownRecord& record);
+  void add(const TownRecord& record, std::string_view) override { write(record); }
 
  private:
   std::ostream& out_;
@@ -44,7 +46,7 @@ class CsvWriter {
 // or JSON Lines (an object per line and nothing else). Text that is not valid
 // UTF-8 is written with U+FFFD in its place; the Str percentile is null unless
 // Str is 18.
-class JsonWriter {
+class JsonWriter : public RecordSink {
  public:
   enum class Layout { Array, Lines };
 
@@ -54,11 +56,12 @@ class JsonWriter {
   JsonWriter& operator=(const JsonWriter&) = delete;
 
   void write(const TownRecord& record);
+  void add(const TownRecord& record, std::string_view) override { write(record); }
   // Closes the array; call once, after the last record.
-  void finish();
+  void finish() override;
 
   // How many bytes were not valid UTF-8 and were replaced.
-  std::size_t replacedBytes() const { return replaced_; }
+  std::size_t replacedBytes() const;
 
  private:
   struct Buffers;
@@ -66,7 +69,6 @@ class JsonWriter {
   std::ostream& out_;
   Layout layout_;
   bool first_ = true;
-  std::size_t replaced_ = 0;
   std::unique_ptr<Buffers> buffers_;  // kept from one record to the next
 };
 

@@ -8,6 +8,12 @@ std::string_view TownRecord::socialClass() const {
   return "Craftsman";
 }
 
+std::size_t TownRecord::classIndex() const {
+  if (occupation == "Noble") return 0;
+  if (occupation == "Farmer") return 2;
+  return 1;
+}
+
 std::int64_t TownRecord::coinWorthInCopper() const {
   constexpr std::array<std::int64_t, 5> kCopperPer = {1, 10, 50, 100, 500};
   std::int64_t worth = 0;

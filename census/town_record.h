@@ -34,6 +34,10 @@ struct TownRecord {
 
   // "Noble", "Farmer", or "Craftsman" for every other occupation.
   std::string_view socialClass() const;
+  // Its place in kSocialClasses.
+  std::size_t classIndex() const;
+  // Its place in kSexes.
+  std::size_t sexIndex() const { return sex == "Female" ? 1 : 0; }
 
   // The coins' worth in copper pieces: 1 sp = 10 cp, 1 ep = 50, 1 gp = 100,
   // 1 pp = 500.
@@ -46,5 +50,7 @@ struct TownRecord {
 inline constexpr std::array<std::string_view, 7> kAbilityLabels = {"Str", "Dex", "Con", "Int",
                                                                    "Wis", "Cha", "Com"};
 inline constexpr std::array<std::string_view, 5> kCoinLabels = {"cp", "sp", "ep", "gp", "pp"};
+inline constexpr std::array<std::string_view, 3> kSocialClasses = {"Noble", "Craftsman", "Farmer"};
+inline constexpr std::array<std::string_view, 2> kSexes = {"Male", "Female"};
 
 }  // namespace towngen

@@ -40,11 +40,11 @@ hex_to_base64("${script_hash}" script_hash)
 file(SHA256 "${INPUT_DIR}/report.css" style_hash)
 hex_to_base64("${style_hash}" style_hash)
 
-file(WRITE "${OUTPUT}.new" "// Generated from census/report/ by cmake/embed_report_assets.cmake.
+file(WRITE "${OUTPUT}.new" "// Generated from report/ by cmake/embed_report_assets.cmake.
 
 #include <cstddef>
 
-#include \"census/report_assets.h\"
+#include \"report/report_assets.h\"
 
 namespace towngen {
 namespace {

@@ -82,10 +82,10 @@ if(towngen_census_built)
     tests/common/number_text_test.cc
     tests/census/record_export_test.cc
     tests/census/town_file_reader_test.cc
-    tests/census/town_report_test.cc
-    tests/census/towncensus_test.cc
-    tests/census/utf8_test.cc)
-  target_link_libraries(towngen_tests PRIVATE towngen_census)
+    tests/driver/towncensus_test.cc
+    tests/census/utf8_test.cc
+    tests/report/town_report_test.cc)
+  target_link_libraries(towngen_tests PRIVATE towngen_towncensus)
   if(NOT CMAKE_CROSSCOMPILING)
     target_link_libraries(towngen_tests PRIVATE nlohmann_json::nlohmann_json)
   else()

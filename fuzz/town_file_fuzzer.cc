@@ -11,7 +11,7 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
-#include "census/town_report.h"
+#include "report/town_report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace towngen;
@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TownFileReader reader(in);
   reader.keepBlockText(true);
   Census census;
+  census.keepEveryWealth();
   std::ostringstream page;
-  TownReport townPage(page, "fuzz", 1000);
+  TownReport townPage(page, "fuzz", 1000, census);
   std::ostringstream exported;
   CsvWriter csv(exported);
   JsonWriter json(exported);
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++records;
   }
   json.finish();
-  townPage.finish(census);
+  townPage.finish();
   const std::string html = page.str();
   const std::size_t dataBlock = html.find("id=\"town-data\">");
   if (html.find("</script>", dataBlock) < html.find("],\"occupations\":", dataBlock)) std::abort();

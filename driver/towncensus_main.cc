@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "census/towncensus.h"
+#include "driver/towncensus.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);

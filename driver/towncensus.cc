@@ -1,4 +1,4 @@
-#include "census/towncensus.h"
+#include "driver/towncensus.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -13,11 +13,12 @@
 
 #include "census/census.h"
 #include "census/record_export.h"
+#include "census/record_sink.h"
 #include "census/town_file_reader.h"
-#include "census/town_report.h"
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
 #include "common/system_error.h"
+#include "report/town_report.h"
 
 namespace towngen {
 namespace {
@@ -170,67 +171,68 @@ int Run::execute() {
   return readTown(file);
 }
 
-int Run::readTown(std::istream& town) {
-  std::optional<Output> csvOutput;
-  std::optional<Output> jsonOutput;
-  std::optional<Output> jsonLinesOutput;
-  std::optional<Output> htmlOutput;
-  if (!options_.csvFile.empty()) csvOutput.emplace(options_.csvFile, out_);
-  if (!options_.jsonFile.empty()) jsonOutput.emplace(options_.jsonFile, out_);
-  if (!options_.jsonLinesFile.empty()) jsonLinesOutput.emplace(options_.jsonLinesFile, out_);
-  if (!options_.htmlFile.empty()) htmlOutput.emplace(options_.htmlFile, out_);
-  const std::array<std::optional<Output>*, 4> outputs = {&csvOutput, &jsonOutput, &jsonLinesOutput,
-                                                         &htmlOutput};
-  for (std::optional<Output>* output : outputs) {
-    if (*output && !(*output)->isOpen()) {
-      return fail("cannot write " + (*output)->name() + ": " + (*output)->openError().message());
-    }
-  }
-  std::optional<CsvWriter> csv;
-  std::optional<JsonWriter> json;
-  std::optional<JsonWriter> jsonLines;
-  if (csvOutput) csv.emplace(csvOutput->stream());
-  if (jsonOutput) json.emplace(jsonOutput->stream(), JsonWriter::Layout::Array);
-  if (jsonLinesOutput) jsonLines.emplace(jsonLinesOutput->stream(), JsonWriter::Layout::Lines);
-  const std::string shownName = townName() == "-" ? "standard input" : townName();
-  std::optional<TownReport> report;
-  if (htmlOutput) {
-    const std::string title =
-        townName() == "-" ? shownName : fs::path(townName()).filename().string();
-    report.emplace(htmlOutput->stream(), title, options_.rosterLimit);
-  }
+// An export: where it goes, and what writes it there.
+struct Export {
+  std::unique_ptr<Output> output;
+  std::unique_ptr<RecordSink> writer;
+};
 
+std::unique_ptr<RecordSink> writerFor(std::string_view option, std::ostream& out,
+                                      const std::string& title, const Options& options,
+                                      const Census& census) {
+  if (option == "--csv") return std::make_unique<CsvWriter>(out);
+  if (option == "--json") return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Array);
+  if (option == "--jsonl") return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Lines);
+  return std::make_unique<TownReport>(out, title, options.rosterLimit, census);
+}
+
+int Run::readTown(std::istream& town) {
+  const std::string shownName = townName() == "-" ? "standard input" : townName();
+  const std::string title =
+      townName() == "-" ? shownName : fs::path(townName()).filename().string();
   Census census;
+  std::vector<Export> exports;
+  for (const auto& [option, file] : options_.exports()) {
+    if (file->empty()) continue;
+    auto output = std::make_unique<Output>(*file, out_);
+    if (!output->isOpen()) {
+      return fail("cannot write " + output->name() + ": " + output->openError().message());
+    }
+    exports.push_back({std::move(output), nullptr});
+    exports.back().writer =
+        writerFor(option, exports.back().output->stream(), title, options_, census);
+  }
+  const bool page = !options_.htmlFile.empty();
+  if (page) census.keepEveryWealth();
+  std::vector<RecordSink*> sinks;
+  if (options_.printsCensus() || page) sinks.push_back(&census);  // before the page, which reads it
+  for (Export& e : exports) sinks.push_back(e.writer.get());
+
   TownFileReader reader(town);
-  reader.keepBlockText(report.has_value());
+  reader.keepBlockText(page);
   TownRecord record;
-  const bool counting = options_.printsCensus() || report;
   while (reader.next(record)) {
-    if (counting) census.add(record);
-    if (csv) csv->write(record);
-    if (json) json->write(record);
-    if (jsonLines) jsonLines->write(record);
-    if (report) report->add(record, reader.blockText());
+    for (RecordSink* sink : sinks) sink->add(record, reader.blockText());
   }
   if (reader.failed()) {
     return fail(shownName + ":" + std::to_string(reader.error().line) + ": " + reader.error().what);
   }
   if (town.bad()) return fail("cannot read " + shownName);
   if (reader.count() == 0) return fail(shownName + " holds no townsperson");
-  if (json) json->finish();
-  if (report) report->finish(census);
   std::size_t replaced = 0;
-  for (const std::optional<JsonWriter>* writer : {&json, &jsonLines}) {
-    if (*writer) replaced = std::max(replaced, (*writer)->replacedBytes());
+  for (Export& e : exports) {
+    e.writer->finish();
+    if (const auto* json = dynamic_cast<const JsonWriter*>(e.writer.get())) {
+      replaced = std::max(replaced, json->replacedBytes());
+    }
   }
   if (replaced > 0) {
     err_ << "towncensus: warning: " << replaced
          << " bytes that are not valid UTF-8 were written as U+FFFD in the JSON output\n";
   }
-  for (std::optional<Output>* output : outputs) {
-    if (!*output) continue;
-    if (const std::error_code error = (*output)->complete()) {
-      return fail("cannot write " + (*output)->name() + ": " + error.message());
+  for (Export& e : exports) {
+    if (const std::error_code error = e.output->complete()) {
+      return fail("cannot write " + e.output->name() + ": " + error.message());
     }
   }
   if (options_.printsCensus()) {

@@ -16,9 +16,4 @@ void appendHtmlText(std::string& out, std::string_view text);
 // For an attribute value in double quotes: & < > " ' escaped.
 void appendHtmlAttribute(std::string& out, std::string_view text);
 
-// As a quoted JSON string that can stand inside a <script> element: besides
-// JSON's own escapes, < > & are written \u003c \u003e \u0026, so no text can
-// end the element or open a comment in it.
-void appendScriptJson(std::string& out, std::string_view text);
-
 }  // namespace towngen

@@ -1,4 +1,4 @@
-#include "census/html_text.h"
+#include "report/html_text.h"
 
 #include <algorithm>
 
@@ -57,40 +57,6 @@ bool escapeAttribute(std::string& out, char c) {
   }
 }
 
-bool escapeScriptJson(std::string& out, char c) {
-  switch (c) {
-    case '"':
-      out += "\\\"";
-      return true;
-    case '\\':
-      out += "\\\\";
-      return true;
-    case '\n':
-      out += "\\n";
-      return true;
-    case '\t':
-      out += "\\t";
-      return true;
-    case '<':
-      out += "\\u003c";
-      return true;
-    case '>':
-      out += "\\u003e";
-      return true;
-    case '&':
-      out += "\\u0026";
-      return true;
-    default:
-      break;
-  }
-  if (static_cast<unsigned char>(c) >= 0x20) return false;
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += "\\u00";
-  out += kHex[(c >> 4) & 0xF];
-  out += kHex[c & 0xF];
-  return true;
-}
-
 }  // namespace
 
 void appendHtmlText(std::string& out, std::string_view text) {
@@ -99,12 +65,6 @@ void appendHtmlText(std::string& out, std::string_view text) {
 
 void appendHtmlAttribute(std::string& out, std::string_view text) {
   appendEscaped(out, text, escapeAttribute);
-}
-
-void appendScriptJson(std::string& out, std::string_view text) {
-  out += '"';
-  appendEscaped(out, text, escapeScriptJson);
-  out += '"';
 }
 
 }  // namespace towngen

@@ -4,7 +4,7 @@
 
 namespace towngen {
 
-// The town page's style sheet and script, compiled in from census/report/.
+// The town page's style sheet and script, compiled in from report/.
 extern const std::string_view kReportStyle;
 extern const std::string_view kReportScript;
 // Their hashes as Content-Security-Policy sources: 'sha256-...'.

@@ -1,4 +1,4 @@
-#include "census/towncensus.h"
+#include "driver/towncensus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "census/town_report.h"
+#include "report/town_report.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "census/html_text.h"
-#include "census/report_charts.h"
-#include "census/towncensus.h"
+#include "census/json_string.h"
+#include "driver/towncensus.h"
+#include "report/html_text.h"
+#include "report/report_charts.h"
 
 namespace towngen {
 namespace {
@@ -33,11 +34,12 @@ TEST(HtmlText, EachContextEscapesWhatCouldEndIt) {
        "\"back\\\\slash\\ttab\\nline\\u0001\""},
       {"Ærin \xFF", "Ærin \xEF\xBF\xBD", "Ærin \xEF\xBF\xBD", "\"Ærin \xEF\xBF\xBD\""},
   };
+  JsonStrings strings;
   for (const auto& c : cases) {
     std::string html, attribute, json;
     appendHtmlText(html, c.text);
     appendHtmlAttribute(attribute, c.text);
-    appendScriptJson(json, c.text);
+    strings.append(json, c.text, true);
     EXPECT_EQ(html, c.html) << c.text;
     EXPECT_EQ(attribute, c.attribute) << c.text;
     EXPECT_EQ(json, c.json) << c.text;
