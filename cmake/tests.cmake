@@ -35,8 +35,10 @@ else()
 endif()
 include(GoogleTest)
 add_executable(towngen_tests
+  tests/common/handoff_test.cc
   tests/common/linked_list_test.cc
   tests/common/random_test.cc
+  tests/common/replacing_file_test.cc
   tests/data/magic_item_catalogue_test.cc
   tests/data/magic_item_test.cc
   tests/data/name_list_test.cc
@@ -79,6 +81,7 @@ endif()
 if(towngen_census_built)
   target_sources(towngen_tests PRIVATE
     tests/census/census_test.cc
+    tests/census/line_reader_test.cc
     tests/common/number_text_test.cc
     tests/census/record_export_test.cc
     tests/census/town_file_reader_test.cc

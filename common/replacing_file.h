@@ -33,7 +33,9 @@ class ReplacingFile {
 
   // Closes the file and puts it in the target's place. Returns why that
   // failed (a write, the close or the rename), leaving the target as it was,
-  // or no error.
+  // or no error. A write that failed before the commit shows as an I/O error,
+  // since the stream keeps no reason: a writer that needs it checks the
+  // stream after each write.
   std::error_code commit();
 
   // Closes and removes the temporary file; the target stays as it was.
