@@ -104,7 +104,7 @@ void Census::add(const TownRecord& record) {
     tally(items_, item);
   }
   const double wealth = record.wealthInGold();
-  addDistributions(record, wealth);
+  if (countsForCharts_) addDistributions(record, wealth);
   const auto gold = [](const Wealth& entry) { return entry.gold; };
   if (wouldKeep(richest_, wealth, kRichest, gold)) {
     keepLargest(richest_, Wealth{wealth, ownerOf() + ", " + record.occupation}, kRichest, gold);
@@ -127,7 +127,7 @@ void Census::addDistributions(const TownRecord& record, double wealth) {
   for (const GemEntry& gem : record.gems)
     ++gemBandCounts_[static_cast<std::size_t>(gemBand(gem.value))];
   ++wealthBandsByClass_[wealthBand(wealth)][socialClass];
-  if (keepsWealth_) wealths_.push_back(wealth);
+  wealths_.push_back(wealth);
 }
 
 // Largest first, so that every sum over them runs in the same order.

@@ -35,9 +35,10 @@ class Census : public RecordSink {
   void add(const TownRecord& record);
   void add(const TownRecord& record, std::string_view) override { add(record); }
 
-  // Keeps every townsperson's wealth as well (8 bytes each), for the share
-  // held by the richest. Call before the first add.
-  void keepEveryWealth() { keepsWealth_ = true; }
+  // Counts the distributions the town page draws as well, and keeps every
+  // townsperson's wealth (8 bytes each) for the share held by the richest.
+  // Call before the first add.
+  void countForCharts() { countsForCharts_ = true; }
 
   // The census as a report for people to read, titled with `townName`.
   void print(std::ostream& out, const std::string& townName) const;
@@ -65,7 +66,7 @@ class Census : public RecordSink {
   std::vector<std::pair<std::string, std::int64_t>> occupations() const;
   std::vector<std::pair<std::string, std::int64_t>> mostCommonItems() const;
 
-  // The distributions the town page draws.
+  // The distributions the town page draws. REQUIRES: countForCharts().
   using BySex = std::array<std::int64_t, 2>;  // Male, Female
   // By class, as kSocialClasses orders them.
   const std::array<BySex, 3>& classesBySex() const { return classesBySex_; }
@@ -83,14 +84,14 @@ class Census : public RecordSink {
   }
 
   // The richest `fraction` of the town (at least one townsperson) and their
-  // share of all wealth in percent. REQUIRES: keepEveryWealth() before the
-  // first add. Not for two threads at once: it sorts the kept wealth.
+  // share of all wealth in percent. REQUIRES: countForCharts(). Not for two
+  // threads at once: it sorts the kept wealth.
   struct RichestShare {
     std::int64_t people = 0;
     double percent = 0;
   };
   RichestShare richestShare(double fraction) const;
-  // All wealth, coins and gems, in gold pieces. REQUIRES: keepEveryWealth().
+  // All wealth, coins and gems, in gold pieces. REQUIRES: countForCharts().
   double totalWealth() const;
 
  private:
@@ -121,7 +122,7 @@ class Census : public RecordSink {
   std::array<std::int64_t, 10> percentileCounts_{};
   std::array<std::int64_t, kGemBands> gemBandCounts_{};
   std::map<int, std::array<std::int64_t, 3>> wealthBandsByClass_;
-  bool keepsWealth_ = false;
+  bool countsForCharts_ = false;
   mutable std::vector<double> wealths_;  // largest first once sorted
   mutable bool wealthsSorted_ = false;
 };

@@ -203,7 +203,7 @@ int Run::readTown(std::istream& town) {
         writerFor(option, exports.back().output->stream(), title, options_, census);
   }
   const bool page = !options_.htmlFile.empty();
-  if (page) census.keepEveryWealth();
+  if (page) census.countForCharts();
   std::vector<RecordSink*> sinks;
   if (options_.printsCensus() || page) sinks.push_back(&census);  // before the page, which reads it
   for (Export& e : exports) sinks.push_back(e.writer.get());

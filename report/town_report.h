@@ -21,7 +21,7 @@ namespace towngen {
 //
 // The roster is written as the townspeople come; the figures and charts are
 // drawn at the end from the census, which must receive the same townspeople
-// before the page does, with keepEveryWealth() set.
+// before the page does, with countForCharts() set.
 class TownReport : public RecordSink {
  public:
   static constexpr std::int64_t kDefaultRosterLimit = 100000;

@@ -47,25 +47,7 @@ void PackedTownspeople::clear() {
 }
 
 void PackedTownspeople::appendBlocks(std::string& out, std::int32_t population) const {
-  std::string_view texts = texts_;
-  std::span<const BlockGem> gems = gems_;
-  std::span<const std::uint32_t> itemLengths = itemLengths_;
-  for (const BlockNumbers& numbers : numbers_) {
-    TownBlock block{numbers,
-                    texts.substr(0, numbers.nameLength),
-                    texts.substr(numbers.nameLength, numbers.occupationLength),
-                    gems.first(numbers.gemCount),
-                    itemLengths.first(numbers.itemCount),
-                    {}};
-    texts.remove_prefix(numbers.nameLength + numbers.occupationLength);
-    std::size_t itemBytes = 0;
-    for (std::uint32_t length : block.itemLengths) itemBytes += length;
-    block.itemTexts = texts.substr(0, itemBytes);
-    texts.remove_prefix(itemBytes);
-    gems = gems.subspan(numbers.gemCount);
-    itemLengths = itemLengths.subspan(numbers.itemCount);
-    appendBlock(out, block, population);
-  }
+  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_}, population);
 }
 
 void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {

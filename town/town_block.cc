@@ -66,7 +66,15 @@ constexpr std::size_t kGemNameRoom =
   return out.data() + out.size();
 }
 
-using Block = TownBlock;
+// One block, with its texts and lists in place.
+struct Block {
+  const BlockNumbers& numbers;
+  std::string_view name;
+  std::string_view occupation;
+  std::span<const BlockGem> gems;
+  std::span<const std::uint32_t> itemLengths;
+  std::string_view itemTexts;  // the item texts, one after the other
+};
 
 // About the most bytes a block takes, made room for at once: its fixed text
 // and numbers, plus what its names, gems and items add.
@@ -230,9 +238,7 @@ void putMagicItems(Cursor& out, const Block& block) {
   }
 }
 
-}  // namespace
-
-void appendBlock(std::string& out, const TownBlock& block, std::int32_t population) {
+void appendBlock(std::string& out, const Block& block, std::int32_t population) {
   Cursor cursor(out, blockRoom(block));
   putNameLine(cursor, block);
   putAbilityLine(cursor, block.numbers);
@@ -245,6 +251,30 @@ void appendBlock(std::string& out, const TownBlock& block, std::int32_t populati
     cursor.put(kLineEnd);
   }
   cursor.finish();
+}
+
+}  // namespace
+
+void appendBlocks(std::string& out, const PackedBlocks& blocks, std::int32_t population) {
+  std::string_view texts = blocks.texts;
+  std::span<const BlockGem> gems = blocks.gems;
+  std::span<const std::uint32_t> itemLengths = blocks.itemLengths;
+  for (const BlockNumbers& numbers : blocks.numbers) {
+    Block block{numbers,
+                texts.substr(0, numbers.nameLength),
+                texts.substr(numbers.nameLength, numbers.occupationLength),
+                gems.first(numbers.gemCount),
+                itemLengths.first(numbers.itemCount),
+                {}};
+    texts.remove_prefix(numbers.nameLength + numbers.occupationLength);
+    std::size_t itemBytes = 0;
+    for (std::uint32_t length : block.itemLengths) itemBytes += length;
+    block.itemTexts = texts.substr(0, itemBytes);
+    texts.remove_prefix(itemBytes);
+    gems = gems.subspan(numbers.gemCount);
+    itemLengths = itemLengths.subspan(numbers.itemCount);
+    appendBlock(out, block, population);
+  }
 }
 
 }  // namespace towngen

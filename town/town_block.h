@@ -24,14 +24,14 @@ struct BlockGem {
   double value;
 };
 
-// One townsperson's block, with its texts and lists in place.
-struct TownBlock {
-  const BlockNumbers& numbers;
-  std::string_view name;
-  std::string_view occupation;
+// Blocks packed one after another: each block's numbers, and its name,
+// occupation and item texts, gems and item lengths side by side, in the order
+// of the blocks.
+struct PackedBlocks {
+  std::span<const BlockNumbers> numbers;
+  std::string_view texts;
   std::span<const BlockGem> gems;
-  std::span<const std::uint32_t> itemLengths;
-  std::string_view itemTexts;  // the item texts, one after the other
+  std::span<const std::uint32_t> itemLengths;  // of the items that have a text
 };
 
 // The text of a gold value in the general notation with six significant
@@ -39,9 +39,9 @@ struct TownBlock {
 // 0.1, 10000. The text stays valid until the next call on this thread.
 std::string_view goldValueText(double value);
 
-// Appends the block to `out` as it stands in the town file: every line end is
-// CR LF, and the block ends with an empty line unless it is the town's last
+// Appends each block to `out` as it stands in the town file: every line end
+// is CR LF, and a block ends with an empty line unless it is the town's last
 // (number == population).
-void appendBlock(std::string& out, const TownBlock& block, std::int32_t population);
+void appendBlocks(std::string& out, const PackedBlocks& blocks, std::int32_t population);
 
 }  // namespace towngen

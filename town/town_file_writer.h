@@ -32,7 +32,7 @@ class TownFileWriter {
   std::error_code finish();
 
  private:
-  void handOver();
+  [[gnu::noinline]] void handOver();                // once a batch: kept out of each call
   std::error_code write(PackedTownspeople& batch);  // on the writer's thread
 
   std::ostream& file_;

@@ -29,22 +29,20 @@ void TreasureGenerator::reset() {
   magicItems_.clear();
 }
 
-bool TreasureGenerator::rollTreasure(std::string_view letter) {
-  return rollChartRow(rowForLetter(letter));
+void TreasureGenerator::rollTreasure(std::string_view letter) {
+  rollChartRow(rowForLetter(letter));
 }
 
-bool TreasureGenerator::rollChartRow(std::int32_t row) {
+void TreasureGenerator::rollChartRow(std::int32_t row) {
   if (row < 0 || row >= kRowCount) {
     reset();
-    return false;
-  }
-  currentRow_ = row;
-  if (currentRow_ <= 8) {
-    rollChanceRow(currentRow_);
+  } else if (row <= 8) {
+    currentRow_ = row;
+    rollChanceRow(row);
   } else {
-    rollFixedRow(currentRow_);
+    currentRow_ = row;
+    rollFixedRow(row);
   }
-  return true;
 }
 
 }  // namespace towngen

@@ -30,12 +30,12 @@ class TreasureGenerator {
   void reset();
 
   // Rolls the chart row that a one-letter string "A".."Z" or "a".."z" names;
-  // any other string takes the chart's error path. Returns false on that path.
-  bool rollTreasure(std::string_view letter);
+  // any other string takes the chart's error path.
+  void rollTreasure(std::string_view letter);
 
-  // Rolls chart row 0..25. Any other row resets the generator and returns
-  // false, for the caller to show kChartErrorReport.
-  bool rollChartRow(std::int32_t row);
+  // Rolls chart row 0..25. Any other row resets the generator, which leaves
+  // currentRow() at -1 for the caller to show kChartErrorReport.
+  void rollChartRow(std::int32_t row);
 
   std::int32_t copperPieces() const { return cp_; }
   std::int32_t silverPieces() const { return sp_; }
