@@ -25,6 +25,11 @@ enum class Step { Commit, Abandon, WriteFault, RenameFault };
 // a step; what is left on disk.
 TEST(ReplacingFile, ReplacesTheTargetOnlyWhenComplete) {
   const std::error_code isFolder = std::make_error_code(std::errc::is_a_directory);
+#ifdef _WIN32  // the system refuses a rename over a folder as a denied access
+  const std::error_code renameOverFolder(5, std::system_category());
+#else
+  const std::error_code renameOverFolder = isFolder;
+#endif
   const struct {
     const char* name;
     const char* before;  // null: no such file
@@ -38,7 +43,7 @@ TEST(ReplacingFile, ReplacesTheTargetOnlyWhenComplete) {
       {"old.txt", "old", Step::Abandon, {}, {}, "old"},
       {"new.txt", nullptr, Step::Abandon, {}, {}, nullptr},
       {"old.txt", "old", Step::WriteFault, {}, std::make_error_code(std::errc::io_error), "old"},
-      {"old.txt", "old", Step::RenameFault, {}, isFolder, nullptr},
+      {"old.txt", "old", Step::RenameFault, {}, renameOverFolder, nullptr},
       {"folder", nullptr, Step::Commit, isFolder, isFolder, nullptr},
       {"no/such/folder.txt", nullptr, Step::Commit,
        std::make_error_code(std::errc::no_such_file_or_directory),
