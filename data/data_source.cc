@@ -39,6 +39,14 @@ bool FolderDataSource::holds(const fs::path& file) const {
   return false;
 }
 
+bool FolderDataSource::holdsNone() const {
+  for (std::string_view name : kDataFileNames) {
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(folder_ / name, error))) return false;
+  }
+  return true;
+}
+
 void MemoryDataSource::add(std::string_view name, std::string bytes) {
   files_.insert_or_assign(std::string(name), std::move(bytes));
 }

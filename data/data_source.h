@@ -49,6 +49,9 @@ class FolderDataSource : public DataSource {
   // as another spelling of the same file (also when the file is missing).
   bool holds(const std::filesystem::path& file) const;
 
+  // Whether the folder holds none of the data files, under any kind of entry.
+  bool holdsNone() const;
+
   const std::filesystem::path& folder() const { return folder_; }
 
  private:

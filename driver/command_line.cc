@@ -1,9 +1,12 @@
 #include "driver/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
+#include "common/number_text.h"
 #include "common/random.h"
 #include "driver/default_data.h"
 #include "driver/progress_bar.h"
@@ -20,16 +23,39 @@ constexpr const char* kSummary =
 constexpr const char* kFooter =
     "With no option, towngen asks for the town's name, population and ages, reading\n"
     "the data files male.txt, female.txt, last.txt and data.txt from the working\n"
-    "directory. With --town it makes one town without asking and says what it made\n"
-    "and with which seed; the same seed, data and answers make the same town.\n"
+    "directory. With --town it makes one town without asking and says on standard\n"
+    "error what it made and with which seed; the same seed, data and answers make\n"
+    "the same town. --max-age is the oldest age a townsperson can have: the\n"
+    "dialogue's answer for the maximum age is one more.\n"
     "\n"
     "Examples:\n"
     "  towngen --init                       write the default data files here\n"
     "  towngen --town Millbrook.txt --population 500 --seed 42\n"
+    "  towngen --town - --population 500 | towncensus --html page.html -\n"
     "  towngen --seed 42                    the dialogue, seeded\n"
     "\n"
     "Exit status: 0 on success, 1 when a data file does not load or the town file\n"
     "cannot be created or written, 2 for a usage error.";
+
+constexpr std::int64_t kOldestAge = INT32_MAX - 1;  // so that one more still fits an int
+
+// A check that an option's value is a whole number from `low` to `high`,
+// which says what is wrong in this program's words: "'abc' is not a whole
+// number from 1 to 2,147,483,647" (the parser puts the option's name before).
+CLI::Validator wholeNumber(std::int64_t low, std::int64_t high) {
+  return CLI::Validator(
+      [low, high](std::string& text) -> std::string {
+        std::int64_t value = 0;
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, value);
+        if (!text.empty() && error == std::errc() && stop == end && value >= low && value <= high) {
+          text = std::to_string(value);  // leading zeros would read as octal
+          return {};
+        }
+        return "'" + text + "' is not a whole number from " + grouped(low) + " to " + grouped(high);
+      },
+      "");
+}
 
 struct Options {
   std::optional<std::uint32_t> seed;
@@ -42,10 +68,12 @@ struct Options {
 std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
   app.set_version_flag("--version", "towngen " TOWNGEN_VERSION);
   app.footer(kFooter);
-  app.add_option("--seed", options.seed, "seed the random source with N (0 to 4294967295)")
-      ->type_name("N");
+  app.add_option("--seed", options.seed, "seed the random source with N (0 to 4,294,967,295)")
+      ->type_name("N")
+      ->transform(wholeNumber(0, UINT32_MAX));
   CLI::Option* town =
-      app.add_option("--town", options.town.path, "make one town into the file PATH, no dialogue")
+      app.add_option("--town", options.town.path,
+                     "make one town into the file PATH (\"-\": standard output), no dialogue")
           ->type_name("PATH")
           ->check([](const std::string& path) {
             return path.empty() ? std::string("needs a file name") : std::string();
@@ -53,12 +81,14 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
   CLI::Option* population =
       app.add_option("--population", options.town.population, "how many townspeople (1 or more)")
           ->type_name("N")
-          ->check(CLI::Range(1, INT32_MAX).description(""));
+          ->transform(wholeNumber(1, INT32_MAX));
   app.add_option("--min-age", options.town.minAge, "the youngest age (default 0)")
       ->type_name("A")
+      ->transform(wholeNumber(0, kOldestAge))
       ->needs(town);
-  app.add_option("--max-age", options.town.maxAge, "the oldest age (default 60)")
+  app.add_option("--max-age", options.town.maxAge, "the oldest age, included (default 60)")
       ->type_name("B")
+      ->transform(wholeNumber(0, kOldestAge))
       ->needs(town);
   app.add_option("--data-dir", options.town.dataFolder,
                  "read the data files from DIR (default: the working directory)")
@@ -76,6 +106,14 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
   return {town, init};
 }
 
+// Checks what the parser cannot: that the ages make a range. Returns a usage
+// problem, or nothing.
+std::optional<std::string> checkAges(const BatchTown& town) {
+  if (town.minAge <= town.maxAge) return std::nullopt;
+  return "--min-age " + grouped(town.minAge) + " is above --max-age " + grouped(town.maxAge) +
+         ": the youngest age cannot be above the oldest";
+}
+
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& arguments, const CommandLineSetting& setting) {
@@ -85,6 +123,9 @@ int runCommandLine(const std::vector<std::string>& arguments, const CommandLineS
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
     app.parse(reversed);
+    if (const std::optional<std::string> problem = checkAges(options.town)) {
+      throw CLI::ValidationError(*problem);
+    }
   } catch (const CLI::CallForHelp&) {
     setting.out << app.help();
     return 0;
@@ -97,15 +138,16 @@ int runCommandLine(const std::vector<std::string>& arguments, const CommandLineS
     return 2;
   }
   if (init->count() > 0) return initDataFolder(options.initFolder, setting.out, setting.err);
-  const std::uint32_t seed = options.seed.value_or(setting.clockSeed);
   if (town->count() > 0) {
     std::unique_ptr<ProgressBar> progress;
     if (setting.errIsTerminal) {
       progress = std::make_unique<ProgressBar>(setting.err, options.town.population);
     }
-    return makeBatchTown(options.town, seed, setting.out, setting.err, progress.get());
+    if (options.town.path == "-" && setting.binaryOutput != nullptr) setting.binaryOutput();
+    return makeBatchTown(options.town, options.seed.value_or(setting.freshSeed), setting.out,
+                         setting.err, progress.get());
   }
-  Random random(seed);
+  Random random(options.seed.value_or(setting.clockSeed));
   return runTowngen(setting.in, setting.out, setting.console, random);
 }
 

@@ -12,7 +12,8 @@ namespace towngen {
 
 // Where towngen's command line runs: its streams, the console of the
 // dialogue, whether standard error is a terminal (for the progress bar) and
-// the seed to use when none is given (main takes it from the clock).
+// the seeds to use when none is given: the dialogue's from the clock, batch
+// mode's from the system's entropy, so that towns made in one second differ.
 struct CommandLineSetting {
   std::istream& in;
   std::ostream& out;
@@ -20,6 +21,10 @@ struct CommandLineSetting {
   Console& console;
   bool errIsTerminal = false;
   std::uint32_t clockSeed = 0;
+  std::uint32_t freshSeed = 0;
+  // Called before a town is written to standard output (`--town -`), to put
+  // it in binary mode where the system has another; may be null.
+  void (*binaryOutput)() = nullptr;
 };
 
 // The whole towngen program: `arguments` are the command line after the

@@ -1,7 +1,9 @@
 #include "driver/town_batch.h"
 
+#include <memory>
 #include <string_view>
 
+#include "common/number_text.h"
 #include "common/random.h"
 #include "common/replacing_file.h"
 #include "data/data_source.h"
@@ -34,44 +36,79 @@ bool checkNameLists(const TownData& data, const std::filesystem::path& folder, s
   return false;
 }
 
+// Where the data files come from: the folder given, or the working directory;
+// a working directory without any of them gives the built-in ones, and says so.
+std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& err) {
+  auto folder = std::make_unique<FolderDataSource>(town.dataFolder);
+  if (!town.dataFolder.empty() || !folder->holdsNone()) return folder;
+  err << "towngen: using the built-in name lists and catalogue; `towngen --init` writes them "
+         "here to edit\n";
+  return std::make_unique<MemoryDataSource>(builtInDataSource());
+}
+
+// Writes the town to `file`; returns why that failed, or no error.
+std::error_code writeTown(const BatchTown& town, TownData& data, std::uint32_t seed,
+                          std::ostream& file, TownProgress* progress) {
+  Random random(seed);
+  TreasureGenerator generator(random, data.catalogue);
+  const NamePickers pickers(data.names);
+  std::ostream noCounter(nullptr);  // the dialogue's running count goes nowhere
+  // The command line's maximum age is included; the dialogue's answer is one more.
+  const AgeRange ages(town.minAge, town.maxAge + 1);
+  const std::error_code error =
+      generateTown(town.population, ages, {pickers, generator, random}, noCounter, file, progress);
+  if (progress != nullptr) progress->finished();
+  return error;
+}
+
+void sayWhatWasMade(const BatchTown& town, std::uint32_t seed, std::streamoff size,
+                    std::ostream& err) {
+  if (town.quiet) return;
+  err << (town.path == "-" ? "standard output" : town.path) << ": " << grouped(town.population)
+      << " townspeople, ";
+  if (size >= 0) err << grouped(size) << " bytes, ";
+  err << "seed " << seed << "\n";
+}
+
 }  // namespace
 
 int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, std::ostream& err,
                   TownProgress* progress) {
-  const FolderDataSource source(town.dataFolder);
-  if (source.holds(town.path)) {
+  const bool toStandardOutput = town.path == "-";
+  if (!toStandardOutput && FolderDataSource(town.dataFolder).holds(town.path)) {
     err << "towngen: " << town.path << " is a data file of this program and cannot be a town\n";
     return 2;
   }
+  const std::unique_ptr<DataSource> source = dataSourceFor(town, err);
   TownData data;
-  loadTownData(source, data);
+  loadTownData(*source, data);
   warnAboutCatalogue(data.catalogueLoad, town.dataFolder, err);
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
-  Random random(seed);
-  TreasureGenerator generator(random, data.catalogue);
-  const NamePickers pickers(data.names);
 
+  if (toStandardOutput) {
+    const std::error_code error = writeTown(town, data, seed, out, progress);
+    out.flush();
+    if (error || !out) {
+      err << "towngen: cannot write the town to standard output: "
+          << (error ? error : std::make_error_code(std::errc::io_error)).message() << "\n";
+      return 1;
+    }
+    sayWhatWasMade(town, seed, -1, err);
+    return 0;
+  }
   ReplacingFile townFile(town.path);
   if (!townFile.isOpen()) {
     err << "towngen: cannot create " << town.path << ": " << townFile.openError().message() << "\n";
     return 1;
   }
-  std::ostream noCounter(nullptr);  // the dialogue's running count goes nowhere
-  std::error_code error =
-      generateTown(town.population, AgeRange(town.minAge, town.maxAge),
-                   {pickers, generator, random}, noCounter, townFile.stream(), progress);
-  if (progress != nullptr) progress->finished();
+  std::error_code error = writeTown(town, data, seed, townFile.stream(), progress);
   const std::streamoff size = error ? -1 : static_cast<std::streamoff>(townFile.stream().tellp());
   if (!error) error = townFile.commit();
   if (error) {
     err << "towngen: cannot write " << town.path << ": " << error.message() << "\n";
     return 1;
   }
-  if (!town.quiet) {
-    out << town.path << ": " << town.population << " townspeople, ";
-    if (size >= 0) out << size << " bytes, ";
-    out << "seed " << seed << "\n";
-  }
+  sayWhatWasMade(town, seed, size, err);
   return 0;
 }
 

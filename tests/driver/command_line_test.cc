@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/number_text.h"
 #include "driver/default_data.h"
 #include "tests/recording_console.h"
 #include "tests/scratch_dir.h"
@@ -23,13 +24,15 @@ struct Outcome {
   std::string err;
 };
 
+// Runs the command line; the dialogue's clock and batch mode's entropy both
+// give `seed` when no --seed is given.
 Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
-            std::uint32_t clockSeed = 1) {
+            std::uint32_t seed = 1) {
   std::istringstream in(input);
   std::ostringstream out;
   std::ostringstream err;
   testing::RecordingConsole console(out);
-  const int status = runCommandLine(arguments, {in, out, err, console, false, clockSeed});
+  const int status = runCommandLine(arguments, {in, out, err, console, false, seed, seed});
   return {status, out.str(), err.str()};
 }
 
@@ -77,24 +80,100 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
 }
 
 // A town made without the dialogue is the town the dialogue makes for the
-// same seed and answers, and the golden town for its seed.
+// same seed and answers (its maximum age one more: --max-age is included),
+// and the golden town for its seed.
 TEST(CommandLine, BatchTownsAreTheDialoguesTowns) {
   testing::ScratchDir dir;
   const std::string golden = TOWNGEN_GOLDEN_DIR;
   const Outcome batch = run({"--town", "B.txt", "--population", "40", "--min-age", "14",
-                             "--max-age", "70", "--data-dir", golden, "--seed", "2026"});
+                             "--max-age", "69", "--data-dir", golden, "--seed", "2026"});
   EXPECT_EQ(batch.status, 0);
-  EXPECT_EQ(batch.err, "");
+  EXPECT_EQ(batch.out, "");
   const std::string town = dir.read("B.txt");
   EXPECT_EQ(town, contentsOf(fs::path(golden) / "town_2026_40_14_70.txt"));
-  EXPECT_EQ(batch.out,
-            "B.txt: 40 townspeople, " + std::to_string(town.size()) + " bytes, seed 2026\n");
+  EXPECT_EQ(batch.err, "B.txt: 40 townspeople, " + grouped(static_cast<std::int64_t>(town.size())) +
+                           " bytes, seed 2026\n");
 
   dir.copyDefaultData();
-  const Outcome clocked = run({"--town", "C.txt", "--population", "300", "--quiet"}, "", 77);
-  EXPECT_EQ(clocked.out, "");  // quiet, and seeded from the "clock"
-  EXPECT_EQ(run({"--seed", "77"}, "D.txt 300 0 60 0").status, 0);
+  const Outcome unseeded = run({"--town", "C.txt", "--population", "300", "--quiet"}, "", 77);
+  EXPECT_EQ(unseeded.err, "");  // quiet, and seeded from the "entropy"
+  EXPECT_EQ(run({"--seed", "77"}, "D.txt 300 0 61 0").status, 0);
   EXPECT_EQ(dir.read("C.txt"), dir.read("D.txt"));
+
+  // Standard output carries the town and nothing else; the ages reach the
+  // maximum given.
+  const Outcome piped = run(
+      {"--town", "-", "--population", "300", "--seed", "77", "--min-age", "59", "--max-age", "60"});
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.err, "standard output: 300 townspeople, seed 77\n");
+  EXPECT_NE(piped.out.find("Age: 60 "), std::string::npos);
+  EXPECT_NE(piped.out.find("Age: 59 "), std::string::npos);
+  EXPECT_EQ(piped.out.find("Age: 61 "), std::string::npos);
+  EXPECT_EQ(run({"--seed", "77"}, "E.txt 300 59 61 0").status, 0);
+  EXPECT_EQ(piped.out, dir.read("E.txt"));
+}
+
+// A folder with none of the data files makes towns from the built-in ones
+// and says so; with some of them, the missing one is an error.
+TEST(CommandLine, AnEmptyFolderUsesTheBuiltInData) {
+  testing::ScratchDir dir;
+  const Outcome builtIn = run({"--town", "A.txt", "--population", "50", "--seed", "3"});
+  EXPECT_EQ(builtIn.status, 0);
+  EXPECT_EQ(builtIn.err.rfind("towngen: using the built-in name lists and catalogue; `towngen "
+                              "--init` writes them here to edit\n",
+                              0),
+            0u);
+  fs::create_directory("shipped");
+  for (const DataFile& file : defaultDataFiles())
+    dir.write("shipped/" + std::string(file.name), file.contents);
+  EXPECT_EQ(
+      run({"--town", "B.txt", "--population", "50", "--seed", "3", "--data-dir", "shipped"}).status,
+      0);
+  EXPECT_EQ(dir.read("A.txt"), dir.read("B.txt"));
+
+  dir.write("data.txt", "<note> </note>");
+  const Outcome some = run({"--town", "C.txt", "--population", "50"});
+  EXPECT_EQ(some.status, 1);
+  EXPECT_EQ(some.err, "towngen: cannot load male.txt: No such file or directory\n");
+  const Outcome given = run({"--town", "C.txt", "--population", "50", "--data-dir", "none"});
+  EXPECT_EQ(given.status, 1);
+  EXPECT_FALSE(fs::exists("C.txt"));
+}
+
+// Each bad value is named with what is accepted, in the program's words.
+TEST(CommandLine, UsageErrorsSayWhatIsAccepted) {
+  testing::ScratchDir dir;
+  const struct {
+    std::vector<std::string> arguments;
+    const char* message;
+  } cases[] = {
+      {{"--population", "abc"},
+       "--population: 'abc' is not a whole number from 1 to 2,147,483,647"},
+      {{"--population", "0"}, "--population: '0' is not a whole number from 1 to 2,147,483,647"},
+      {{"--population", "1", "--seed", "99999999999"},
+       "--seed: '99999999999' is not a whole number from 0 to 4,294,967,295"},
+      {{"--population", "1", "--min-age", "-8"},
+       "--min-age: '-8' is not a whole number from 0 to 2,147,483,646"},
+      {{"--population", "1", "--max-age", "2147483647"},
+       "--max-age: '2147483647' is not a whole number from 0 to 2,147,483,646"},
+      {{"--population", "1", "--min-age", "50", "--max-age", "10"},
+       "--min-age 50 is above --max-age 10: the youngest age cannot be above the oldest"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = {"--town", "T.txt"};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const Outcome outcome = run(arguments);
+    EXPECT_EQ(outcome.status, 2) << c.message;
+    EXPECT_EQ(outcome.err, std::string("towngen: ") + c.message +
+                               "\nTry 'towngen --help' for more information.\n");
+  }
+  // Leading zeros are decimal, and the largest values work.
+  EXPECT_EQ(run({"--town", "-", "--population", "010", "--seed", "4294967295", "--min-age",
+                 "2147483646", "--max-age", "2147483646"})
+                .err,
+            "towngen: using the built-in name lists and catalogue; `towngen --init` writes them "
+            "here to edit\nstandard output: 10 townspeople, seed 4294967295\n");
+  EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST(CommandLine, BatchFailuresExitWithOneAndLeaveNothing) {
