@@ -9,6 +9,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -17,11 +18,17 @@ namespace {
 
 std::array<std::atomic<const char*>, 8> filesToRemove{};
 std::atomic<const char*> textToWrite{nullptr};
+std::atomic<void (*)()> stepToRun{nullptr};
+#ifdef _WIN32
 constexpr std::array<int, 2> kEndingSignals = {SIGINT, SIGTERM};
+#else
+constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+#endif
 std::array<void (*)(int), kEndingSignals.size()> previousHandlers{};
 int registrations = 0;  // touched only outside the handler
 
 extern "C" void tidyAndReraise(int signal) {
+  if (void (*step)() = stepToRun.exchange(nullptr)) step();
   for (std::atomic<const char*>& slot : filesToRemove) {
     if (const char* path = slot.exchange(nullptr)) {
 #ifdef _WIN32
@@ -77,6 +84,28 @@ void forgetOnInterrupt(const char* path) {
     }
   }
 }
+
+void restoreOnInterrupt(void (*step)()) {
+  void (*before)() = stepToRun.exchange(step);
+  if (before == nullptr && step != nullptr) registered();
+  if (before != nullptr && step == nullptr) unregistered();
+}
+
+#ifdef _WIN32
+// Windows runs a signal's handler on a thread of its own; there is no mask to
+// hold, and a file is registered as soon as it is made.
+InterruptsHeld::InterruptsHeld() = default;
+InterruptsHeld::~InterruptsHeld() = default;
+#else
+InterruptsHeld::InterruptsHeld() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int signal : kEndingSignals) sigaddset(&held, signal);
+  pthread_sigmask(SIG_BLOCK, &held, &saved_);
+}
+
+InterruptsHeld::~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+#endif
 
 void writeOnInterrupt(const char* text) {
   const char* before = textToWrite.exchange(text);

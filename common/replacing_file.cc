@@ -86,6 +86,7 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
     openError_ = std::make_error_code(std::errc::file_exists);
     return;
   }
+  const InterruptsHeld held;  // made and registered together
   errno = 0;
   file_.open(temporary_, std::ios::binary | std::ios::trunc);
   if (!file_.is_open()) {
@@ -117,8 +118,9 @@ std::error_code ReplacingFile::commit() {
 void ReplacingFile::discard() {
   if (file_.is_open()) file_.close();
   if (temporary_.empty()) return;
-  forgetOnInterrupt(temporary_.c_str());
+  const InterruptsHeld held;  // removed and forgotten together
   std::remove(temporary_.c_str());
+  forgetOnInterrupt(temporary_.c_str());
   temporary_.clear();
 }
 

@@ -1,10 +1,10 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <csignal>
 
+#include "common/interrupt_cleanup.h"
 #include "driver/terminal_console.h"
 
 namespace towngen {
@@ -15,23 +15,20 @@ namespace {
 termios savedSettings;
 volatile std::sig_atomic_t settingsSaved = 0;
 
-constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-
-extern "C" void restoreTerminalAndReraise(int signal) {
+void restoreSavedSettings() {
   if (settingsSaved != 0) tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
 }
 
-// Puts the terminal into single-key mode for its lifetime.
+// Puts the terminal into single-key mode for its lifetime; a signal that ends
+// the program meanwhile puts it back first, as one step of the program's
+// tidying on such signals.
 class SingleKeyMode {
  public:
   SingleKeyMode() {
+    const InterruptsHeld held;
     if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) return;
     settingsSaved = 1;
-    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-      previous_[i] = std::signal(kEndingSignals[i], restoreTerminalAndReraise);
-    }
+    restoreOnInterrupt(restoreSavedSettings);
     termios raw = savedSettings;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     raw.c_cc[VMIN] = 1;
@@ -40,17 +37,13 @@ class SingleKeyMode {
   }
   ~SingleKeyMode() {
     if (settingsSaved == 0) return;
+    const InterruptsHeld held;
     tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
     settingsSaved = 0;
-    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
-      std::signal(kEndingSignals[i], previous_[i]);
-    }
+    restoreOnInterrupt(nullptr);
   }
   SingleKeyMode(const SingleKeyMode&) = delete;
   SingleKeyMode& operator=(const SingleKeyMode&) = delete;
-
- private:
-  std::array<void (*)(int), kEndingSignals.size()> previous_{};
 };
 
 }  // namespace

@@ -95,6 +95,7 @@ class TownDialogue {
   // Returns false when the input has ended.
   bool makeTown();
   bool generateInto(const std::string& townName, std::int32_t population, ReplacingFile& townFile);
+  void reportFailedWrite(const std::string& townName, std::error_code error);
   std::optional<std::string> askTownName();
   std::optional<std::int32_t> askNumber(std::string_view prompt);
 
@@ -183,16 +184,33 @@ bool TownDialogue::generateInto(const std::string& townName, std::int32_t popula
   if (!maxAge) return false;
 
   const AgeRange ages(*minAge, *maxAge);
-  const bool written =
-      !generateTown(population, ages, makers_, out_, townFile.stream()) && !townFile.commit();
-  if (written) {
+  std::error_code error = generateTown(population, ages, makers_, out_, townFile.stream());
+  if (error) {
+    townFile.discard();  // at once: nothing unfinished waits through the key press
+  } else {
+    error = townFile.commit();
+  }
+  if (error) {
+    reportFailedWrite(townName, error);
+  } else {
     out_ << "\n\n Population generation complete.\n"
          << " Open the file: " << townName << " in the same directory as this program\n\n";
-  } else {
-    out_ << "\n\n Writing the town file " << townName << " failed - the file is incomplete.\n\n";
   }
   pause();
   return true;
+}
+
+void TownDialogue::reportFailedWrite(const std::string& townName, std::error_code error) {
+  std::error_code ignored;
+  const std::filesystem::file_status target =
+      std::filesystem::status(folder_.folder() / townName, ignored);
+  out_ << "\n\n Writing the town file " << townName << " failed: " << error.message() << ".";
+  if (std::filesystem::is_regular_file(target)) {
+    out_ << " An earlier file of that name is kept.";
+  } else if (!std::filesystem::exists(target)) {
+    out_ << " No file of that name is left.";
+  }
+  out_ << "\n\n";
 }
 
 void TownDialogue::runTowns() {

@@ -213,7 +213,7 @@ TEST_F(TownDialogueTest, FailedWritesAreReportedInsteadOfCompletion) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const std::string out = run("/dev/full 3 0 60 0");
   EXPECT_EQ(out.find("Population generation complete"), std::string::npos);
-  EXPECT_NE(out.find("\n\n Writing the town file /dev/full failed - the file is incomplete.\n\n"
+  EXPECT_NE(out.find("\n\n Writing the town file /dev/full failed: No space left on device.\n\n"
                      "[pause]" +
                      std::string(kContinuePrompt)),
             std::string::npos);

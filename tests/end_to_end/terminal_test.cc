@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -25,14 +26,21 @@ constexpr const char* kKeyWait = "Press any key to continue . . . ";
 
 class TerminalSession {
  public:
+  // `fileSizeLimit`, when not 0, is the most bytes the program may write to a
+  // file: a write past it fails as on a full disk.
   explicit TerminalSession(const std::filesystem::path& workDir,
-                           std::vector<std::string> arguments = {}) {
+                           std::vector<std::string> arguments = {}, rlim_t fileSizeLimit = 0) {
     winsize size{};
     size.ws_row = 40;
     size.ws_col = 100;
     child_ = forkpty(&master_, nullptr, nullptr, &size);
     if (child_ == 0) {
       if (chdir(workDir.c_str()) != 0) _exit(126);
+      if (fileSizeLimit != 0) {
+        signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the program
+        const rlimit limit = {fileSizeLimit, fileSizeLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+      }
       std::vector<char*> argv = {const_cast<char*>("towngen")};
       for (std::string& argument : arguments) argv.push_back(argument.data());
       argv.push_back(nullptr);
@@ -167,6 +175,30 @@ TEST(Terminal, KeysTypedDuringGenerationDoNotAnswerTheKeyWait) {
   EXPECT_FALSE(terminal.readUntil("Enter '0' or less").empty());
 }
 
+// A town that cannot be written is removed as soon as that is known, so a
+// Ctrl-C at the key wait that follows leaves nothing behind.
+TEST(Terminal, AFailedTownIsGoneBeforeTheKeyWait) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  dir.write("T.txt", "an earlier town");
+  TerminalSession terminal(dir.path(), {}, 1 << 16);
+  ASSERT_TRUE(terminal.started());
+  terminal.readUntil(kKeyWait);
+  terminal.type("k");
+  terminal.readUntil("characeters - to include the file");
+  terminal.type("T.txt\r2000\r0\r60\r");
+  const std::string screen = terminal.readUntil(kKeyWait);
+  EXPECT_NE(screen.find("Writing the town file T.txt failed: File too large. An earlier file of "
+                        "that name is kept."),
+            std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+  terminal.type("\x03");
+  EXPECT_EQ(terminal.waitForSignal(), SIGINT);
+  EXPECT_EQ(dir.read("T.txt"), "an earlier town");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+  EXPECT_TRUE(terminal.lineModeWithEcho());
+}
+
 // A town made without the dialogue shows a progress line on a terminal, erased
 // at the end and when Ctrl-C stops it; on a pipe, nothing but the summary.
 TEST(Terminal, BatchProgressShowsOnATerminalOnly) {
@@ -179,7 +211,7 @@ TEST(Terminal, BatchProgressShowsOnATerminalOnly) {
     const std::string screen = terminal.readUntil(" townspeople, ");
     EXPECT_NE(screen.find("%  "), std::string::npos);
     EXPECT_NE(screen.find(" townspeople/s  "), std::string::npos);
-    EXPECT_NE(screen.find(erase + "Big.txt: 3000000 townspeople, "), std::string::npos);
+    EXPECT_NE(screen.find(erase + "Big.txt: 3,000,000 townspeople, "), std::string::npos);
   }
   {
     dir.write("Big.txt", "an earlier town");
@@ -195,9 +227,9 @@ TEST(Terminal, BatchProgressShowsOnATerminalOnly) {
   piped.arguments = {"--town", "Piped.txt", "--population", "300000", "--seed", "5"};
   const testing::RunResult result = testing::runProgram(dir.path(), "", piped);
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.errorOutput, "");
-  EXPECT_EQ(result.output.rfind("Piped.txt: 300000 townspeople, ", 0), 0u);
-  EXPECT_EQ(result.output.substr(result.output.size() - 9), ", seed 5\n");
+  EXPECT_EQ(result.output, "");
+  EXPECT_EQ(result.errorOutput.rfind("Piped.txt: 300,000 townspeople, ", 0), 0u);
+  EXPECT_EQ(result.errorOutput.substr(result.errorOutput.size() - 9), ", seed 5\n");
 }
 
 }  // namespace
