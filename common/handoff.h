@@ -8,6 +8,8 @@
 #include <thread>
 #include <utility>
 
+#include "common/interrupt_cleanup.h"
+
 namespace towngen {
 
 // Hands batches of work to a thread of its own, one at a time: while the
@@ -26,7 +28,7 @@ class Handoff {
       : work_(std::move(work)),
         failed_(static_cast<bool>(failed)),
         error_(failed),
-        worker_([this] { run(); }) {}
+        worker_(startHoldingInterrupts([this] { run(); })) {}
   ~Handoff() { finish(); }
   Handoff(const Handoff&) = delete;
   Handoff& operator=(const Handoff&) = delete;
@@ -59,6 +61,15 @@ class Handoff {
   bool failed() const { return failed_.load(std::memory_order_relaxed); }
 
  private:
+  // The thread holds back the signals that end the program, so that they
+  // come to the thread that registers files for removal, and wait while it
+  // holds them back.
+  template <typename Body>
+  static std::thread startHoldingInterrupts(Body body) {
+    const InterruptsHeld held;  // a new thread starts with its maker's mask
+    return std::thread(std::move(body));
+  }
+
   void run() {
     std::unique_lock lock(mutex_);
     while (true) {

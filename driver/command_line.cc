@@ -148,7 +148,7 @@ int runCommandLine(const std::vector<std::string>& arguments, const CommandLineS
                          setting.err, progress.get());
   }
   Random random(options.seed.value_or(setting.clockSeed));
-  return runTowngen(setting.in, setting.out, setting.console, random);
+  return runTowngen(setting.in, setting.out, setting.console, random, {}, &setting.err);
 }
 
 }  // namespace towngen

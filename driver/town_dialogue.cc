@@ -224,11 +224,16 @@ void TownDialogue::runTowns() {
 }  // namespace
 
 int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random,
-               const std::filesystem::path& folder) {
+               const std::filesystem::path& folder, std::ostream* hints) {
   const FolderDataSource source(folder);
   TownData data;
   loadTownData(source, data);
-  if (showDataLoads(data, out, console)) {
+  if (!showDataLoads(data, out, console)) {
+    if (hints != nullptr) {
+      out.flush();
+      *hints << "towngen: `towngen --init` writes the default name lists and catalogue here\n";
+    }
+  } else {
     TreasureGenerator generator(random, data.catalogue);
     const NamePickers pickers(data.names);
     TownDialogue dialogue(in, out, console, {pickers, generator, random}, source);

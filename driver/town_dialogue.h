@@ -13,8 +13,9 @@ namespace towngen {
 // catalogue and the name lists from `folder` (the working directory when
 // empty), shows the introduction and makes towns, named relative to `folder`,
 // until the user quits or the input ends. `random` must be seeded already.
-// Returns the program's exit code.
+// When the name lists do not load, `hints` (if given) hears how to get the
+// default data files. Returns the program's exit code.
 int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random,
-               const std::filesystem::path& folder = {});
+               const std::filesystem::path& folder = {}, std::ostream* hints = nullptr);
 
 }  // namespace towngen

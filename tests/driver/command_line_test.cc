@@ -114,9 +114,14 @@ TEST(CommandLine, BatchTownsAreTheDialoguesTowns) {
 }
 
 // A folder with none of the data files makes towns from the built-in ones
-// and says so; with some of them, the missing one is an error.
+// and says so; with some of them, the missing one is an error. The dialogue
+// keeps its report, and points to --init on standard error.
 TEST(CommandLine, AnEmptyFolderUsesTheBuiltInData) {
   testing::ScratchDir dir;
+  const Outcome dialogue = run({});
+  EXPECT_NE(dialogue.out.find(" male.txt did not load properly - \n"), std::string::npos);
+  EXPECT_EQ(dialogue.err,
+            "towngen: `towngen --init` writes the default name lists and catalogue here\n");
   const Outcome builtIn = run({"--town", "A.txt", "--population", "50", "--seed", "3"});
   EXPECT_EQ(builtIn.status, 0);
   EXPECT_EQ(builtIn.err.rfind("towngen: using the built-in name lists and catalogue; `towngen "

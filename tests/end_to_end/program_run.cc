@@ -82,7 +82,8 @@ RunResult runProgram(const std::filesystem::path& workDir, const std::string& in
     const bool writing = inFd >= 0 && written < input.size();
     std::array<pollfd, 3> fds = {
         {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}, {writing ? inFd : -1, POLLOUT, 0}}};
-    if (poll(fds.data(), fds.size(), 200) < 0 && errno != EINTR) break;
+    const int pause = options.askWithoutPause && !interrupted ? 0 : 200;
+    if (poll(fds.data(), fds.size(), pause) < 0 && errno != EINTR) break;
     if (writing && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
       const ssize_t n = write(inFd, input.data() + written, input.size() - written);
       if (n > 0) written += static_cast<std::size_t>(n);

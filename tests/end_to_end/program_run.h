@@ -21,6 +21,9 @@ struct RunOptions {
   std::string interruptWhenSeen;
   std::function<bool()> interruptWhen;
   int interruptSignal = 2;  // SIGINT
+  // Ask `interruptWhen` as often as it can be asked, for an interrupt at the
+  // earliest moment.
+  bool askWithoutPause = false;
   // Keep standard input open after the input is written, until the program
   // ends.
   bool keepInputOpen = false;

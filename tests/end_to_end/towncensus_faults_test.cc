@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/end_to_end/program_run.h"
 #include "tests/scratch_dir.h"
@@ -49,6 +50,68 @@ TEST(TowncensusFaults, SignalsLeaveTheEarlierExportAndNoUnfinishedFile) {
     EXPECT_FALSE(fs::exists(dir.path() / "out.jsonl"));
     EXPECT_FALSE(holdsUnfinishedFile(dir.path()));
   }
+}
+
+// Interrupted at the first moment an unfinished file shows, again and again,
+// by each of the signals that end the programs: none is ever left behind.
+TEST(TowncensusFaults, InterruptsAtTheEarliestMomentLeaveNothing) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  const std::string town(64 << 10, 'x');  // never a whole line: the reading goes on
+  const struct {
+    std::string program;
+    std::vector<std::string> arguments;
+  } cases[] = {
+      {TOWNCENSUS_BINARY, {"--csv", "out.csv", "--jsonl", "out.jsonl", "-"}},
+      {TOWNGEN_BINARY, {"--town", "Town.txt", "--population", "2000000000"}},
+  };
+  int interrupted = 0;
+  for (const auto& c : cases) {
+    for (int run = 0; run < 120; ++run) {
+      testing::RunOptions options;
+      options.program = c.program;
+      options.arguments = c.arguments;
+      options.keepInputOpen = true;
+      options.askWithoutPause = true;
+      options.interruptWhen = [&] { return holdsUnfinishedFile(dir.path()); };
+      options.interruptSignal = run % 2 == 0 ? SIGINT : SIGTERM;
+      const testing::RunResult result = testing::runProgram(dir.path(), town, options);
+      interrupted += result.signal != 0 ? 1 : 0;
+      ASSERT_FALSE(holdsUnfinishedFile(dir.path())) << c.program << ", run " << run;
+    }
+  }
+  EXPECT_EQ(interrupted, 240);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);  // the data files
+}
+
+// Towns made one after another without a seed differ, and each names its
+// seed; a town written to standard output is read back through a pipe.
+TEST(TowngenAndTowncensus, UnseededTownsDifferAndPipesCarryTowns) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  std::vector<std::string> summaries;
+  std::vector<std::string> towns;
+  for (const char* name : {"A.txt", "B.txt", "C.txt"}) {
+    testing::RunOptions options;
+    options.arguments = {"--town", name, "--population", "100"};
+    const testing::RunResult result = testing::runProgram(dir.path(), "", options);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "");
+    summaries.push_back(result.errorOutput.substr(result.errorOutput.find(", seed ")));
+    towns.push_back(dir.read(name));
+  }
+  EXPECT_NE(summaries[0], summaries[1]);
+  EXPECT_NE(summaries[1], summaries[2]);
+  EXPECT_NE(towns[0], towns[1]);
+
+  testing::RunOptions pipeline;
+  pipeline.program = "/bin/sh";
+  pipeline.arguments = {"-c", std::string(TOWNGEN_BINARY) + " --town - --population 500 --seed 7 " +
+                                  "--quiet | " + TOWNCENSUS_BINARY + " --html page.html -"};
+  const testing::RunResult piped = testing::runProgram(dir.path(), "", pipeline);
+  EXPECT_EQ(piped.exitCode, 0) << piped.errorOutput;
+  EXPECT_EQ(piped.errorOutput, "");
+  EXPECT_NE(dir.read("page.html").find("500 townspeople"), std::string::npos);
 }
 
 TEST(TowncensusFaults, EndlessLinesAreRefusedAtTheLimit) {

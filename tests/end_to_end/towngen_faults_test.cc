@@ -183,7 +183,7 @@ TEST_F(TowngenFaults, TownFilesThatCannotBeWritten) {
       {"Folder", "The town file Folder could not be created", false},
       {"none/T.txt", "The town file none/T.txt could not be created", false},
       {"Kept.txt", "The town file Kept.txt could not be created", true},
-      {"/dev/full", "Writing the town file /dev/full failed - the file is incomplete.", false},
+      {"/dev/full", "Writing the town file /dev/full failed: No space left on device.", false},
       {"data.txt", "data.txt is a data file of this program", false},
   };
   for (const auto& c : cases) {
