@@ -89,7 +89,9 @@ void Census::add(const TownRecord& record) {
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) coinTotals_[i] += record.coins[i];
 
   const auto ownerOf = [&] {
-    return std::to_string(record.number) + ") " + record.firstName + " " + record.lastName;
+    std::string owner = std::to_string(record.number) + ") " + record.firstName;
+    if (!record.lastName.empty()) owner += " " + record.lastName;
+    return owner;
   };
   const auto gemValue = [](const OwnedGem& owned) { return owned.gem.value; };
   for (const GemEntry& gem : record.gems) {

@@ -93,15 +93,6 @@ class LineScanner {
     return true;
   }
 
-  // A word: one or more characters up to the next blank.
-  bool word(std::string& text) {
-    const std::size_t at = rest_.find(' ');
-    if (at == 0 || at == std::string_view::npos) return false;
-    text.assign(rest_.substr(0, at));
-    rest_.remove_prefix(at);
-    return true;
-  }
-
   std::string_view rest() const { return rest_; }
   bool atEnd() const { return rest_.empty(); }
 
@@ -111,12 +102,45 @@ class LineScanner {
 
 bool isAbility(std::int32_t value) { return value >= kLowestAbility && value <= kHighestAbility; }
 
+// Where the name ends in the rest of a name line: at the first " Sex: Male "
+// or " Sex: Female " that the occupation's label follows.
+std::size_t endOfName(std::string_view rest) {
+  constexpr std::string_view kSex = " Sex: ";
+  static_assert(std::string_view(town_file::kMaleLabel).starts_with(kSex));
+  static_assert(std::string_view(town_file::kFemaleLabel).starts_with(kSex));
+  for (std::size_t at = rest.find(kSex); at != std::string_view::npos;
+       at = rest.find(kSex, at + 1)) {
+    for (std::string_view label :
+         {std::string_view(town_file::kMaleLabel), std::string_view(town_file::kFemaleLabel)}) {
+      const std::string_view after = rest.substr(at);
+      if (after.starts_with(label) &&
+          after.substr(label.size()).starts_with(town_file::kOccupationLabel)) {
+        return at;
+      }
+    }
+  }
+  return std::string_view::npos;
+}
+
+// A name is whatever stands before " Sex: ": its first word is the first
+// name, the rest (perhaps nothing) the last name: "Hal", "Hal van Dunn".
+void splitName(std::string_view name, TownRecord& record) {
+  const std::size_t blank = name.find(' ');
+  record.firstName.assign(name.substr(0, blank));
+  if (blank == std::string_view::npos) {
+    record.lastName.clear();
+  } else {
+    record.lastName.assign(name.substr(blank + 1));
+  }
+}
+
 bool parseNameLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  if (!scan.number(record.number) || !scan.literal(town_file::kNameLabel) ||
-      !scan.word(record.firstName) || !scan.literal(" ") || !scan.word(record.lastName)) {
-    return false;
-  }
+  if (!scan.number(record.number) || !scan.literal(town_file::kNameLabel)) return false;
+  const std::size_t nameEnd = endOfName(scan.rest());
+  if (nameEnd == 0 || nameEnd == std::string_view::npos) return false;
+  splitName(scan.rest().substr(0, nameEnd), record);
+  scan.skip(nameEnd);
   if (scan.literal(town_file::kMaleLabel)) {
     record.sex = "Male";
   } else if (scan.literal(town_file::kFemaleLabel)) {

@@ -113,7 +113,8 @@ TEST(TownFileReader, MalformedFilesNameTheLineAndWhatWasExpected) {
     const char* what;
   } cases[] = {
       {"hello\n", 1, "not a town file: expected a name line"},
-      {"1) Name: A Sex: Male Occupation: X\n", 1, "not a town file: expected a name line"},
+      {"1) Name:  Sex: Male Occupation: X\n", 1, "not a town file: expected a name line"},
+      {"1) Name: A B Sex: Male\n", 1, "not a town file: expected a name line"},
       {"1) Name: A B Sex: Other Occupation: X\n", 1, "not a town file: expected a name line"},
       {"2) Name: A B Sex: Male Occupation: X\n", 1, "not a town file: expected townsperson 1 "},
       {"01) Name: A B Sex: Male Occupation: X\n", 1, "not a town file: expected a name line"},
@@ -162,6 +163,29 @@ TEST(TownFileReader, MalformedFilesNameTheLineAndWhatWasExpected) {
     readAll(c.file, &error);
     EXPECT_EQ(error.line, c.line) << c.file.substr(0, 200);
     EXPECT_EQ(error.what.rfind(c.what, 0), 0u) << c.file.substr(0, 200) << " -> " << error.what;
+  }
+}
+
+// A name is whatever stands between "Name: " and " Sex: ": its first word
+// is the first name, the rest the last name.
+TEST(TownFileReader, HandEditedNamesAreFreeText) {
+  const struct {
+    const char* name;
+    const char* firstName;
+    const char* lastName;
+  } cases[] = {
+      {"Hal Dunn", "Hal", "Dunn"},         {"Hal", "Hal", ""},
+      {"Hal van Dunn", "Hal", "van Dunn"}, {"Sir Hal of Dunn", "Sir", "Hal of Dunn"},
+      {"Hal  Dunn", "Hal", " Dunn"},       {"Hal Sex: Dunn", "Hal", "Sex: Dunn"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<TownRecord> records =
+        readAll(std::string("1) Name: ") + c.name +
+                " Sex: Male Occupation: Noble\nAge: 1 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 "
+                "Com: 3\nCoins:\n0cp");
+    ASSERT_EQ(records.size(), 1u) << c.name;
+    EXPECT_EQ(records[0].firstName, c.firstName) << c.name;
+    EXPECT_EQ(records[0].lastName, c.lastName) << c.name;
   }
 }
 
