@@ -10,6 +10,24 @@ constexpr std::string_view kUnclosedNote =
 constexpr std::string_view kCorruptCatalogue =
     "The data.txt file is corrupt. A data type did not match";
 
+// The text with every byte that is not printable ASCII written as \xHH, so
+// that a damaged file cannot put control bytes on a terminal.
+std::string escaped(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+      shown += c;
+    } else {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0xF];
+    }
+  }
+  return shown;
+}
+
 }  // namespace
 
 void showCatalogueLoad(const CatalogueLoad& load, std::ostream& out, Console& console) {
@@ -43,8 +61,8 @@ std::string catalogueProblem(const CatalogueLoad& load) {
     case CatalogueLoad::Outcome::UnclosedNote:
       return std::string(kUnclosedNote);
     case CatalogueLoad::Outcome::CorruptPair:
-      return std::string(kCorruptCatalogue) + " Data: " + load.corruptText + " - " +
-             load.corruptTag;
+      return std::string(kCorruptCatalogue) + " Data: " + escaped(load.corruptText) + " - " +
+             escaped(load.corruptTag);
     default:
       return {};
   }

@@ -17,7 +17,8 @@ void showCatalogueLoad(const CatalogueLoad& load, std::ostream& out, Console& co
 void showNameListLoad(const NameListLoad& load, std::ostream& out);
 
 // What batch mode warns of a catalogue that loaded, or stopped, with a
-// problem in its text; empty when there is nothing to say.
+// problem in its text, every byte that is not printable ASCII written as
+// \xHH; empty when there is nothing to say.
 std::string catalogueProblem(const CatalogueLoad& load);
 
 }  // namespace towngen

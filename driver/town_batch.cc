@@ -18,7 +18,7 @@ namespace {
 void warnAboutCatalogue(const CatalogueLoad& load, const std::filesystem::path& folder,
                         std::ostream& err) {
   const std::string path = (folder / kCatalogueFile).string();
-  if (load.outcome == CatalogueLoad::Outcome::NotOpened) {
+  if (load.outcome == CatalogueLoad::Outcome::NotOpened || load.problem) {
     err << "towngen: warning: cannot open " << path << ": " << load.problem.message()
         << "; the town has no magic items\n";
   } else if (const std::string problem = catalogueProblem(load); !problem.empty()) {

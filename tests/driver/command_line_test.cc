@@ -208,6 +208,36 @@ TEST(CommandLine, BatchFailuresExitWithOneAndLeaveNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 5);  // data files, "empty"
 }
 
+// A catalogue that cannot be read is a warning, and the town is made without
+// magic items.
+TEST(CommandLine, CatalogueProblemsAreWarnings) {
+  const struct {
+    const char* catalogue;  // null: a folder in its place
+    const char* warning;
+  } cases[] = {
+      {nullptr,
+       "towngen: warning: cannot open data.txt: Is a directory; the town has no magic "
+       "items\n"},
+      {"<note> </note> Ring\x01 tccBogus",
+       "towngen: warning: data.txt: The data.txt file is corrupt. A data type did not match Data: "
+       "Ring\\x01 - tccBogus\n"},
+  };
+  for (const auto& c : cases) {
+    testing::ScratchDir dir;
+    dir.copyDefaultData();
+    fs::remove("data.txt");
+    if (c.catalogue == nullptr) {
+      fs::create_directory("data.txt");
+    } else {
+      dir.write("data.txt", c.catalogue);
+    }
+    const Outcome outcome = run({"--town", "T.txt", "--population", "200", "--quiet"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, c.warning);
+    EXPECT_EQ(dir.read("T.txt").find("Magic Item(s):"), std::string::npos);
+  }
+}
+
 // --init writes what is missing and keeps what is there, byte for byte.
 TEST(CommandLine, InitWritesTheDefaultDataFiles) {
   testing::ScratchDir dir;

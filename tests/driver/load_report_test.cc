@@ -28,6 +28,11 @@ TEST(LoadReport, CatalogueLoadsInTheDialogueAndInBatchMode) {
        "\n Loading Data...\n[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
        " Data: Staff - tccstaves\n\n [pause]",
        "The data.txt file is corrupt. A data type did not match Data: Staff - tccstaves"},
+      {"<note> </note> Ring\xFF\x1B[2J tcc\\Bad",
+       "\n Loading Data...\n[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
+       " Data: Ring\xFF\x1B[2J - tcc\\Bad\n\n [pause]",
+       "The data.txt file is corrupt. A data type did not match Data: Ring\\xFF\\x1B[2J - "
+       "tcc\\x5CBad"},
       {"<note> </note> Dangling",
        "\n Loading Data...\n[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
        " Data: Dangling - \n\n [pause]",
