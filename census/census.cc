@@ -14,12 +14,21 @@ namespace {
 
 using Counts = std::vector<std::pair<std::string, std::int64_t>>;
 
-void tally(Census::Tally& counts, std::string_view key) {
+// Counts `key`; past kMostDistinctTexts different keys, a new one is counted
+// in `other`, so no file can grow the tally without end.
+void tally(Census::Tally& counts, std::string_view key, std::int64_t& other) {
   if (const auto found = counts.find(key); found != counts.end()) {
     ++found->second;
-  } else {
+  } else if (counts.size() < Census::kMostDistinctTexts) {
     counts.emplace(key, 1);
+  } else {
+    ++other;
   }
+}
+
+std::string pastTheMost(const char* what) {
+  return std::string(what) + " (past the first " +
+         grouped(static_cast<std::int64_t>(Census::kMostDistinctTexts)) + " different ones)";
 }
 
 Counts byCount(const Census::Tally& counts, std::size_t most) {
@@ -77,9 +86,10 @@ void Census::add(const TownRecord& record) {
   if (population_ == 0 || record.age < youngest_) youngest_ = record.age;
   if (population_ == 0 || record.age > oldest_) oldest_ = record.age;
   ++population_;
-  tally(classes_, record.socialClass());
-  tally(sexes_, record.sex);
-  tally(occupations_, record.occupation);
+  std::int64_t never = 0;  // two classes and two sexes at most
+  tally(classes_, record.socialClass(), never);
+  tally(sexes_, record.sex, never);
+  tally(occupations_, record.occupation, otherOccupations_);
   ageSum_ += record.age;
   for (std::size_t i = 0; i < abilitySums_.size(); ++i) abilitySums_[i] += record.abilities[i];
   if (record.abilities[0] == 18) {
@@ -103,7 +113,7 @@ void Census::add(const TownRecord& record) {
   }
   for (const std::string& item : record.magicItems) {
     ++magicItemCount_;
-    tally(items_, item);
+    tally(items_, item, otherItems_);
   }
   const double wealth = record.wealthInGold();
   if (countsForCharts_) addDistributions(record, wealth);
@@ -203,6 +213,10 @@ void Census::print(std::ostream& out, const std::string& townName) const {
   for (const auto& [occupation, count] : occupations()) {
     out << "  " << padded(std::to_string(count), 8) << occupation << "\n";
   }
+  if (otherOccupations_ > 0) {
+    out << "  " << padded(std::to_string(otherOccupations_), 8) << pastTheMost("other occupations")
+        << "\n";
+  }
 
   out << "\nAge: youngest " << (population_ ? std::to_string(youngest_) : "-") << ", mean "
       << mean(ageSum_) << ", oldest " << (population_ ? std::to_string(oldest_) : "-") << "\n";
@@ -234,6 +248,10 @@ void Census::print(std::ostream& out, const std::string& townName) const {
   if (!items_.empty()) out << "Most common magic items:\n";
   for (const auto& [item, count] : mostCommonItems()) {
     out << "  " << padded(std::to_string(count), 8) << item << "\n";
+  }
+  if (otherItems_ > 0) {
+    out << "  " << padded(std::to_string(otherItems_), 8) << pastTheMost("other magic items")
+        << "\n";
   }
 
   out << "\nRichest townspeople (coins and gems):\n";

@@ -28,6 +28,9 @@ class Census : public RecordSink {
   static constexpr std::size_t kTopGems = 5;
   static constexpr std::size_t kTopItems = 10;
   static constexpr std::size_t kRichest = 10;
+  // Different occupations and magic items counted one by one; past these,
+  // new ones are counted together as "other".
+  static constexpr std::size_t kMostDistinctTexts = 100000;
 
   // How many times each text was seen.
   using Tally = std::map<std::string, std::int64_t, std::less<>>;
@@ -65,6 +68,9 @@ class Census : public RecordSink {
   // Entries with their counts, most common first (ties in text order).
   std::vector<std::pair<std::string, std::int64_t>> occupations() const;
   std::vector<std::pair<std::string, std::int64_t>> mostCommonItems() const;
+  // Townspeople and items of the texts past kMostDistinctTexts.
+  std::int64_t otherOccupations() const { return otherOccupations_; }
+  std::int64_t otherItems() const { return otherItems_; }
 
   // The distributions the town page draws. REQUIRES: countForCharts().
   using BySex = std::array<std::int64_t, 2>;  // Male, Female
@@ -102,6 +108,7 @@ class Census : public RecordSink {
   Tally classes_;
   Tally sexes_;
   Tally occupations_;
+  std::int64_t otherOccupations_ = 0;
   std::int32_t youngest_ = 0;
   std::int32_t oldest_ = 0;
   std::int64_t ageSum_ = 0;
@@ -114,6 +121,7 @@ class Census : public RecordSink {
   std::vector<OwnedGem> topGems_;
   std::int64_t magicItemCount_ = 0;
   Tally items_;
+  std::int64_t otherItems_ = 0;
   std::vector<Wealth> richest_;
 
   std::array<BySex, 3> classesBySex_{};

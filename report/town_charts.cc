@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "census/value_bands.h"
+#include "common/number_text.h"
 
 namespace towngen {
 namespace {
@@ -52,6 +53,11 @@ BarChart occupationChart(const Census& census) {
     chart.categories.push_back(std::to_string(occupations.size() - kMostOccupationBars) +
                                " other occupations");
     chart.values.push_back({others});
+  }
+  if (census.otherOccupations() > 0) {
+    chart.categories.push_back("occupations past the first " +
+                               grouped(static_cast<std::int64_t>(Census::kMostDistinctTexts)));
+    chart.values.push_back({census.otherOccupations()});
   }
   return chart;
 }

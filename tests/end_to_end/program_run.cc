@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,10 @@ constexpr uid_t kNobody = 65534;
                               const RunOptions& options) {
   for (int i = 0; i < 3; ++i) dup2(streams[static_cast<std::size_t>(i)], i);
   if (chdir(workDir.c_str()) != 0) _exit(126);
+  if (options.memoryLimit != 0) {
+    const rlimit limit = {options.memoryLimit, options.memoryLimit};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(124);
+  }
   if (options.asNobody && geteuid() == 0) {
     if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(125);
   }

@@ -24,6 +24,8 @@ struct RunOptions {
   // Ask `interruptWhen` as often as it can be asked, for an interrupt at the
   // earliest moment.
   bool askWithoutPause = false;
+  // The most address space the program may take, in bytes (0: no limit).
+  std::uint64_t memoryLimit = 0;
   // Keep standard input open after the input is written, until the program
   // ends.
   bool keepInputOpen = false;
