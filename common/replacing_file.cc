@@ -7,8 +7,11 @@
 #include "common/system_error.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +43,38 @@ std::error_code unwritable(const fs::path& file) {
   errno = 0;
   std::ofstream probe(file, std::ios::binary | std::ios::app);
   return probe.is_open() ? std::error_code() : lastSystemError();
+}
+
+// Puts the file's bytes on the disk, so that a power loss after the rename
+// cannot leave a town file of the right name and the wrong bytes.
+std::error_code flushToDisk(const std::string& path) {
+#ifdef _WIN32
+  const int fd = _open(path.c_str(), _O_RDWR | _O_BINARY);
+  if (fd < 0) return lastSystemError();
+  const bool flushed = _commit(fd) == 0;
+  std::error_code error = flushed ? std::error_code() : lastSystemError();
+  _close(fd);
+  return error;
+#else
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return lastSystemError();
+  const bool flushed = fsync(fd) == 0;
+  const std::error_code error = flushed ? std::error_code() : lastSystemError();
+  ::close(fd);
+  return error;
+#endif
+}
+
+// Puts the folder's entry of a renamed file on the disk (a folder cannot be
+// flushed on Windows, whose rename is written through).
+void flushFolder([[maybe_unused]] const fs::path& file) {
+#ifndef _WIN32
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  ::close(fd);
+#endif
 }
 
 std::error_code replace(const std::string& from, const fs::path& to) {
@@ -105,6 +140,7 @@ std::error_code ReplacingFile::commit() {
   file_.close();
   std::error_code error = file_.fail() ? lastSystemError() : std::error_code();
   if (temporary_.empty()) return error;
+  if (!error) error = flushToDisk(temporary_);
   if (!error) error = replace(temporary_, target_);
   if (error) {
     discard();
@@ -112,6 +148,7 @@ std::error_code ReplacingFile::commit() {
   }
   forgetOnInterrupt(temporary_.c_str());
   temporary_.clear();
+  flushFolder(target_);
   return {};
 }
 

@@ -10,8 +10,9 @@ namespace towngen {
 
 // An output file that replaces `target` only once it is complete. The bytes go
 // to a temporary file in the target's folder, named "<target>.towngen-unfinished-..."
-// so a person who finds one knows what it is, and commit() renames it over the
-// target. Until then an earlier file of that name is untouched; if the object
+// so a person who finds one knows what it is, and commit() flushes it to the
+// disk and renames it over the target (and flushes the folder), so that not
+// even a power loss leaves a town of the right name and the wrong bytes. Until then an earlier file of that name is untouched; if the object
 // is destroyed uncommitted, or SIGINT or SIGTERM ends the program, the
 // temporary file is removed. A target that exists and is not a regular file
 // (a device such as /dev/null, a pipe) is written directly instead, since
