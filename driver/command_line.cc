@@ -1,7 +1,6 @@
 #include "driver/command_line.h"
 
 #include <CLI/CLI.hpp>
-#include <charconv>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "common/number_text.h"
 #include "common/random.h"
 #include "driver/default_data.h"
+#include "driver/number_option.h"
 #include "driver/progress_bar.h"
 #include "driver/town_batch.h"
 #include "driver/town_dialogue.h"
@@ -38,24 +38,6 @@ constexpr const char* kFooter =
     "cannot be created or written, 2 for a usage error.";
 
 constexpr std::int64_t kOldestAge = INT32_MAX - 1;  // so that one more still fits an int
-
-// A check that an option's value is a whole number from `low` to `high`,
-// which says what is wrong in this program's words: "'abc' is not a whole
-// number from 1 to 2,147,483,647" (the parser puts the option's name before).
-CLI::Validator wholeNumber(std::int64_t low, std::int64_t high) {
-  return CLI::Validator(
-      [low, high](std::string& text) -> std::string {
-        std::int64_t value = 0;
-        const char* end = text.data() + text.size();
-        const auto [stop, error] = std::from_chars(text.data(), end, value);
-        if (!text.empty() && error == std::errc() && stop == end && value >= low && value <= high) {
-          text = std::to_string(value);  // leading zeros would read as octal
-          return {};
-        }
-        return "'" + text + "' is not a whole number from " + grouped(low) + " to " + grouped(high);
-      },
-      "");
-}
 
 struct Options {
   std::optional<std::uint32_t> seed;

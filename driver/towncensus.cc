@@ -18,6 +18,7 @@
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
 #include "common/system_error.h"
+#include "driver/number_option.h"
 #include "report/town_report.h"
 
 namespace towngen {
@@ -26,8 +27,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kSummary =
-    "towncensus: a census of a town file written by towngen, and its townspeople as\n"
-    "CSV or JSON.";
+    "towncensus: a census of a town file written by towngen, its townspeople as CSV,\n"
+    "JSON or JSON Lines, and a web page of the town.";
 constexpr std::string_view kDescription =
     "Reads a town file written by towngen (\"-\" reads standard input) and prints a\n"
     "census of the town: classes, sexes, occupations, ages, abilities, coins, gems,\n"
@@ -271,9 +272,9 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
                           ->type_name("FILE")
                           ->check(fileName);
   app.add_option("--roster-limit", options.rosterLimit,
-                 "show at most N townspeople in the page's roster (default 100000)")
+                 "show at most N townspeople in the page's roster (default 100,000)")
       ->type_name("N")
-      ->check(CLI::Range(std::int64_t{0}, std::numeric_limits<std::int64_t>::max()))
+      ->transform(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
       ->needs(html);
   app.add_flag("--census", options.census, "print the census as well when exporting");
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

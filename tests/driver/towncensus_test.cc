@@ -67,6 +67,20 @@ TEST(Towncensus, UsageErrorsExitWithTwo) {
     EXPECT_NE(outcome.err.find("Try 'towncensus --help'"), std::string::npos);
     EXPECT_EQ(outcome.out, "");
   }
+  const struct {
+    const char* limit;
+    const char* message;
+  } limits[] = {
+      {"-1", "'-1' is not a whole number from 0 to 9,223,372,036,854,775,807"},
+      {"1e3", "'1e3' is not a whole number from 0 to 9,223,372,036,854,775,807"},
+      {"9223372036854775808",
+       "'9223372036854775808' is not a whole number from 0 to 9,223,372,036,854,775,807"},
+  };
+  for (const auto& c : limits) {
+    EXPECT_EQ(run({"--html", "p", "--roster-limit", c.limit, "T"}).err,
+              std::string("towncensus: --roster-limit: ") + c.message +
+                  "\nTry 'towncensus --help' for more information.\n");
+  }
 }
 
 TEST(Towncensus, CensusOfAFile) {
