@@ -33,34 +33,43 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
 add_custom_target(towngen_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${towngen_doc_dir})
 
-# Man pages, made from each program's --help and --version by help2man.
+# Man pages, written in scdoc's markup (man/*.1.scd) and made by scdoc.
 if(NOT TOWNGEN_BUILD_MANPAGES STREQUAL "OFF" AND NOT CMAKE_CROSSCOMPILING)
-  find_program(TOWNGEN_HELP2MAN help2man)
+  find_program(TOWNGEN_SCDOC scdoc)
   find_program(TOWNGEN_GZIP gzip)
 endif()
-set(towngen_help2man_found OFF)
-if(TOWNGEN_HELP2MAN AND TOWNGEN_GZIP)
-  set(towngen_help2man_found ON)
+set(towngen_scdoc_found OFF)
+if(TOWNGEN_SCDOC AND TOWNGEN_GZIP)
+  set(towngen_scdoc_found ON)
 endif()
 towngen_decide(towngen_manpages_built "the man pages" "${TOWNGEN_BUILD_MANPAGES}"
-  "${towngen_help2man_found}" help2man)
+  "${towngen_scdoc_found}" scdoc)
 if(towngen_manpages_built)
   set(towngen_pages "")
-  set(towngen_about "make the whole population of a medieval fantasy town")
-  set(towncensus_about "census of a towngen town file, and its townspeople as CSV or JSON")
   foreach(program IN LISTS towngen_programs)
-    set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
-    add_custom_command(OUTPUT ${page}
+    set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+    add_custom_command(OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-      COMMAND ${TOWNGEN_HELP2MAN} --no-info --section=1 --source=towngen
-        --name=${${program}_about} --output=${CMAKE_BINARY_DIR}/man/${program}.1 $<TARGET_FILE:${program}>
-      COMMAND ${TOWNGEN_GZIP} -9nf ${CMAKE_BINARY_DIR}/man/${program}.1
-      DEPENDS ${program}
+      COMMAND ${TOWNGEN_SCDOC} < ${PROJECT_SOURCE_DIR}/man/${program}.1.scd > ${page}
+      COMMAND ${TOWNGEN_GZIP} -9nkf ${page}
+      DEPENDS man/${program}.1.scd
       COMMENT "Making the man page of ${program}")
-    list(APPEND towngen_pages ${page})
+    list(APPEND towngen_pages ${page}.gz)
   endforeach()
   add_custom_target(towngen_man_pages ALL DEPENDS ${towngen_pages})
   install(FILES ${towngen_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+# The man pages as groff reads them, with every warning: none may be given.
+if(towngen_manpages_built AND towngen_tests_built)
+  find_program(TOWNGEN_GROFF groff)
+  if(TOWNGEN_GROFF)
+    foreach(program IN LISTS towngen_programs)
+      add_test(NAME ManPage.${program}
+        COMMAND ${CMAKE_COMMAND} -DGROFF=${TOWNGEN_GROFF} -DPAGE=${CMAKE_BINARY_DIR}/man/${program}.1
+          -P ${PROJECT_SOURCE_DIR}/cmake/check_man_page.cmake)
+    endforeach()
+  endif()
 endif()
 
 set(CPACK_GENERATOR DEB TGZ)
@@ -72,7 +81,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "towngen makes the whole population of a medieval fantasy town for a tabletop
 role-playing game: every townsperson's sex, name, class and occupation, age,
 seven ability scores, coins, gems and magic items, written to a plain text
-file. towncensus reads a town file back for a census, or as CSV or JSON.")
+file. towncensus reads a town file back for a census, writes its townspeople
+as CSV, JSON or JSON Lines, and makes a web page of the town to search.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
