@@ -13,15 +13,17 @@ OpenedDataFile FolderDataSource::open(std::string_view name) const {
   OpenedDataFile opened;
   // Binary mode: the bytes are read as they stand on every system, and a
   // carriage return is a blank like any other.
+  errno = 0;
   auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-  if (!file->is_open()) {
-    opened.problem = std::error_code(errno, std::generic_category());
-    return opened;
-  }
+  const std::error_code reason(errno, std::generic_category());
   std::error_code error;
-  if (fs::is_directory(path, error))
+  // A folder opens on some systems, reading as empty, and not on others.
+  if (fs::is_directory(path, error)) {
     opened.problem = std::make_error_code(std::errc::is_a_directory);
-  opened.stream = std::move(file);
+  } else if (!file->is_open()) {
+    opened.problem = reason;
+  }
+  if (file->is_open()) opened.stream = std::move(file);
   return opened;
 }
 
