@@ -12,12 +12,11 @@ namespace towngen {
 // to a temporary file in the target's folder, named "<target>.towngen-unfinished-..."
 // so a person who finds one knows what it is, and commit() flushes it to the
 // disk and renames it over the target (and flushes the folder), so that not
-// even a power loss leaves a town of the right name and the wrong bytes. Until then an earlier file of that name is untouched; if the object
-// is destroyed uncommitted, or SIGINT or SIGTERM ends the program, the
-// temporary file is removed. A target that exists and is not a regular file
-// (a device such as /dev/null, a pipe) is written directly instead, since
-// renaming over it would replace the device rather than write to it. A symbolic
-// link is followed: the file it names is replaced.
+// even a power loss leaves a town of the right name and the wrong bytes. Until then an earlier file
+// of that name is untouched; if the object is destroyed uncommitted, or SIGINT or SIGTERM ends the
+// program, the temporary file is removed. A target that exists and is not a regular file (a device
+// such as /dev/null, a pipe) is written directly instead, since renaming over it would replace the
+// device rather than write to it. A symbolic link is followed: the file it names is replaced.
 class ReplacingFile {
  public:
   // Opens the temporary file (or the target itself, see above); isOpen() says
