@@ -188,6 +188,8 @@ try {
   await page.click('#roster tbody tr[data-position="0"]');
   same('the opened row shows its block', await page.textContent('#block-text'), blocks[byWealth[0] - 1]);
   await page.keyboard.press('Escape');
+  // The dialog hands the focus back to its row once its close event has run.
+  await page.waitForFunction(() => document.activeElement?.closest('#roster tbody tr') !== null);
 
   await page.keyboard.press('/');
   same('"/" focuses the search', await page.evaluate(() => document.activeElement.id), 'search');
