@@ -1,7 +1,6 @@
 #include "census/record_export.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -44,7 +43,9 @@ std::string goldText(double value) { return std::string(goldValueText(value)); }
 }  // namespace
 
 std::string_view NumberTexts::textOf(double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
+  std::uint64_t bits = 0;
+  static_assert(sizeof bits == sizeof value);
+  std::memcpy(&bits, &value, sizeof bits);
   if (const auto known = texts_.find(bits); known != texts_.end()) return known->second;
   if (texts_.size() >= kMaxKnown) texts_.clear();
   return texts_.emplace(bits, format_(value)).first->second;

@@ -1,11 +1,12 @@
 #include "census/town_file_reader.h"
 
-#include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <system_error>
 
+#include "town/town_block.h"
 #include "town/town_file_labels.h"
 
 namespace towngen {
@@ -104,19 +105,26 @@ bool isAbility(std::int32_t value) { return value >= kLowestAbility && value <= 
 
 // Where the name ends in the rest of a name line: at the first " Sex: Male "
 // or " Sex: Female " that the occupation's label follows.
+// Whether `text`, a literal whose length the compiler knows, stands in
+// `line` at `at`.
+template <std::size_t N>
+bool standsAt(std::string_view line, std::size_t at, const char (&text)[N]) {
+  return line.size() - at >= N - 1 && std::memcmp(line.data() + at, text, N - 1) == 0;
+}
+
 std::size_t endOfName(std::string_view rest) {
   constexpr std::string_view kSex = " Sex: ";
   static_assert(std::string_view(town_file::kMaleLabel).starts_with(kSex));
   static_assert(std::string_view(town_file::kFemaleLabel).starts_with(kSex));
+  constexpr std::size_t kMale = sizeof town_file::kMaleLabel - 1;
+  constexpr std::size_t kFemale = sizeof town_file::kFemaleLabel - 1;
   for (std::size_t at = rest.find(kSex); at != std::string_view::npos;
        at = rest.find(kSex, at + 1)) {
-    for (std::string_view label :
-         {std::string_view(town_file::kMaleLabel), std::string_view(town_file::kFemaleLabel)}) {
-      const std::string_view after = rest.substr(at);
-      if (after.starts_with(label) &&
-          after.substr(label.size()).starts_with(town_file::kOccupationLabel)) {
-        return at;
-      }
+    if ((standsAt(rest, at, town_file::kMaleLabel) &&
+         standsAt(rest, at + kMale, town_file::kOccupationLabel)) ||
+        (standsAt(rest, at, town_file::kFemaleLabel) &&
+         standsAt(rest, at + kFemale, town_file::kOccupationLabel))) {
+      return at;
     }
   }
   return std::string_view::npos;
@@ -210,17 +218,15 @@ std::optional<double> GoldValues::valueOf(std::string_view text) {
   if (slot.length == text.size() && std::memcmp(slot.text, text.data(), text.size()) == 0) {
     return slot.value;
   }
-  double value = 0.0;
-  const std::from_chars_result result =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !(value > 0.0)) {
-    return std::nullopt;
-  }
-  char canonical[32];
-  const char* end =
-      std::to_chars(canonical, canonical + sizeof canonical, value, std::chars_format::general, 6)
-          .ptr;
-  if (text != std::string_view(canonical, end)) return std::nullopt;
+  // Read in the "C" locale (the program never sets another), then written
+  // back as the town file writes it: only that very text is a gold value.
+  char digits[Slot::kRoom + 1];
+  std::memcpy(digits, text.data(), text.size());
+  digits[text.size()] = '\0';
+  char* end = nullptr;
+  const double value = std::strtod(digits, &end);
+  if (end != digits + text.size() || !(value > 0.0)) return std::nullopt;
+  if (text != goldValueText(value)) return std::nullopt;
   slot.length = text.size();
   std::memcpy(slot.text, text.data(), text.size());
   slot.value = value;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cassert>
 #include <charconv>
 #include <cstdint>
@@ -41,7 +40,9 @@ std::string_view goldValueText(double value) {
     char text[kGoldValueRoom] = {};
   };
   thread_local std::array<Slot, 1 << 12> slots;
-  const auto bits = std::bit_cast<std::uint64_t>(value);
+  std::uint64_t bits = 0;
+  static_assert(sizeof bits == sizeof value);
+  std::memcpy(&bits, &value, sizeof bits);
   Slot& slot = slots[(bits * 0x9E3779B97F4A7C15u) >> 52];  // the top 12 bits
   if (slot.length == 0 || slot.bits != bits) {
     const std::to_chars_result end = std::to_chars(slot.text, slot.text + sizeof slot.text, value,
