@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/background_stream.h"
+#include "tests/filling_buffer.h"
 
 namespace towngen {
 namespace {
@@ -89,28 +90,6 @@ TEST(Handoff, ShutdownMidBatchFinishesTheBatchInWork) {
   EXPECT_EQ(done, 1);
 }
 
-// A stream buffer that takes `room` bytes, then fails as a full disk does.
-class FillingBuffer : public std::streambuf {
- public:
-  explicit FillingBuffer(std::size_t room) : room_(room) {}
-  const std::string& bytes() const { return bytes_; }
-
- protected:
-  std::streamsize xsputn(const char* text, std::streamsize count) override {
-    const auto fits = std::min(static_cast<std::size_t>(count), room_ - bytes_.size());
-    bytes_.append(text, fits);
-    if (fits < static_cast<std::size_t>(count)) errno = ENOSPC;
-    return static_cast<std::streamsize>(fits);
-  }
-  int_type overflow(int_type c) override {
-    return xsputn(reinterpret_cast<const char*>(&c), 1) == 1 ? c : traits_type::eof();
-  }
-
- private:
-  std::size_t room_;
-  std::string bytes_;
-};
-
 // Bytes written through the background buffer arrive whole and in order,
 // across its chunks; a target that fills up is reported with its reason.
 TEST(BackgroundStreambuf, WritesEveryByteOrSaysWhyNot) {
@@ -125,7 +104,7 @@ TEST(BackgroundStreambuf, WritesEveryByteOrSaysWhyNot) {
       {0, std::make_error_code(std::errc::no_space_on_device)},
   };
   for (const auto& c : cases) {
-    FillingBuffer target(c.room);
+    testing::FillingBuffer target(c.room);
     std::ostream file(&target);
     BackgroundStreambuf chunks(file);
     std::ostream out(&chunks);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/filling_buffer.h"
 #include "treasure/gem_value_class.h"
 
 namespace towngen {
@@ -167,31 +168,6 @@ TEST(WriteTownsperson, ItemsWithoutTextAreLeftOut) {
   EXPECT_EQ(block.substr(block.find("Magic")), "Magic Item(s):\r\nRope of Climbing");
 }
 
-// A file that takes `room` bytes and then fails, as a full disk does.
-class FillingBuffer : public std::streambuf {
- public:
-  explicit FillingBuffer(std::size_t room) : room_(room) {}
-  const std::string& bytes() const { return bytes_; }
-
- protected:
-  std::streamsize xsputn(const char* data, std::streamsize count) override {
-    const std::size_t taken = std::min(room_ - bytes_.size(), static_cast<std::size_t>(count));
-    bytes_.append(data, taken);
-    return static_cast<std::streamsize>(taken);
-  }
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof()) || bytes_.size() == room_) {
-      return traits_type::eof();
-    }
-    bytes_.push_back(traits_type::to_char_type(c));
-    return c;
-  }
-
- private:
-  std::size_t room_;
-  std::string bytes_;
-};
-
 // Townspeople packed together come out as each would alone: every block
 // finds its own texts, gems and items, also after the batch is cleared and
 // filled again.
@@ -247,7 +223,7 @@ TEST(TownFileWriter, HandsTheBlocksToTheFileAndNoticesAFullOne) {
     bool fits;
   } cases[] = {{expected.size(), true}, {600000, false}, {0, false}};
   for (const auto& c : cases) {
-    FillingBuffer buffer(c.room);
+    testing::FillingBuffer buffer(c.room);
     std::ostream file(&buffer);
     bool written = true;
     {
