@@ -10,6 +10,12 @@
 
 #include "common/interrupt_cleanup.h"
 
+// A browser's WebAssembly engine built without threads works each batch on
+// the caller's thread.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#define TOWNGEN_NO_THREADS 1
+#endif
+
 namespace towngen {
 
 // Hands batches of work to a thread of its own, one at a time: while the
@@ -34,8 +40,14 @@ class Handoff {
   Handoff& operator=(const Handoff&) = delete;
 
   // Takes `batch` to be worked on and gives back in its place the batch
-  // worked on before. Waits while that one is still in work.
+  // worked on before. Waits while that one is still in work. Where there are
+  // no threads (a browser's engine without them), the batch is worked on at
+  // once and handed back.
   void hand(Batch& batch) {
+#ifdef TOWNGEN_NO_THREADS
+    if (!failed()) fail(work_(batch));
+    return;
+#endif
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !busy_; });
     if (failed() || stopping_) return;
@@ -47,6 +59,9 @@ class Handoff {
   // Waits until every batch is done and stops the thread. Returns the first
   // failure of the work, or no error. Calling it again changes nothing.
   std::error_code finish() {
+#ifdef TOWNGEN_NO_THREADS
+    return error_;
+#endif
     {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [this] { return !busy_; });
@@ -65,9 +80,19 @@ class Handoff {
   // come to the thread that registers files for removal, and wait while it
   // holds them back.
   template <typename Body>
-  static std::thread startHoldingInterrupts(Body body) {
+  static std::thread startHoldingInterrupts([[maybe_unused]] Body body) {
+#ifdef TOWNGEN_NO_THREADS
+    return {};
+#else
     const InterruptsHeld held;  // a new thread starts with its maker's mask
     return std::thread(std::move(body));
+#endif
+  }
+
+  void fail(std::error_code error) {
+    if (!error) return;
+    error_ = error;
+    failed_.store(true, std::memory_order_relaxed);
   }
 
   void run() {

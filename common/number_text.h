@@ -30,6 +30,13 @@ std::string grouped(std::int64_t value);
 void appendMoney(std::string& out, double gold);
 std::string money(double gold);
 
+// Writes `value` as printf's "%.6g" writes it (six significant digits, the
+// trailing zeros dropped: 500, 5.5, 0.1, 1.5e+06) into `out`, which has room
+// for kSixDigitsRoom characters, and returns its length. Exact on every
+// system, without floating-point to_chars.
+inline constexpr std::size_t kSixDigitsRoom = 24;
+std::size_t writeSixDigits(char* out, double value);
+
 // `part` as a share of `whole` with one decimal: "12.5%"; "0.0%" of nothing.
 std::string share(std::int64_t part, std::int64_t whole);
 

@@ -9,6 +9,7 @@
 #include <span>
 #include <string_view>
 
+#include "common/number_text.h"
 #include "town/town_file_labels.h"
 #include "treasure/gem_name_table.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 using town_file::kLineEnd;
 constexpr std::size_t kNumberRoom = 11;  // "-2147483648"
-constexpr std::size_t kGoldValueRoom = 23;
+constexpr std::size_t kGoldValueRoom = kSixDigitsRoom;
 
 // "00", "01", ..., "99".
 constexpr std::array<char, 200> kTwoDigits = [] {
@@ -45,10 +46,8 @@ std::string_view goldValueText(double value) {
   std::memcpy(&bits, &value, sizeof bits);
   Slot& slot = slots[(bits * 0x9E3779B97F4A7C15u) >> 52];  // the top 12 bits
   if (slot.length == 0 || slot.bits != bits) {
-    const std::to_chars_result end = std::to_chars(slot.text, slot.text + sizeof slot.text, value,
-                                                   std::chars_format::general, 6);
     slot.bits = bits;
-    slot.length = static_cast<std::uint8_t>(end.ptr - slot.text);
+    slot.length = static_cast<std::uint8_t>(writeSixDigits(slot.text, value));
   }
   return {slot.text, slot.length};
 }

@@ -72,6 +72,26 @@ TEST(Money, CsvAndJsonWriteTheSameWealth) {
   }
 }
 
+// Six significant digits as printf's "%.6g" writes them, on any system.
+TEST(SixDigits, AgreeWithPrintf) {
+  const auto expectAlike = [](double value) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.6g", value);
+    char text[kSixDigitsRoom];
+    ASSERT_EQ(std::string(text, writeSixDigits(text, value)), expected) << value;
+  };
+  for (double value : {500.0, 5.5,      0.1,      10000.0, 999999.5,      999999.4,    1e6,
+                       1.5e6, 123456.5, 123457.5, 0.0001,  0.00001234565, 9.999995e-5, 1e-300,
+                       0.0,   -5.5,     1e300,    14.2,    0.125,         1e15,        7.0e22}) {
+    expectAlike(value);
+  }
+  Random random(11);
+  for (int i = 0; i < 300000; ++i) {
+    const double whole = random.rand() * 32768.0 + random.rand();
+    expectAlike(whole / (1 << (random.rand() % 30)));
+  }
+}
+
 TEST(Grouped, ThousandsAreSeparated) {
   const struct {
     std::int64_t value;

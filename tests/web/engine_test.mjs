@@ -1,0 +1,36 @@
+// The WebAssembly engine makes the golden town byte for byte: the data files
+// are handed over as bytes, and the town is read back from the module's
+// memory. Usage: node engine_test.mjs --engine towngen_engine.js --golden DIR
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { join } from 'node:path';
+
+const argument = (name) => process.argv[process.argv.indexOf(name) + 1];
+const createEngine = createRequire(import.meta.url)(argument('--engine'));
+const engine = await createEngine();
+const golden = argument('--golden');
+
+const encoder = new TextEncoder();
+function handOver(name) {
+  const bytes = readFileSync(join(golden, name));
+  const nameAt = engine._malloc(name.length + 1);
+  engine.HEAPU8.set(encoder.encode(name + '\0'), nameAt);
+  const bytesAt = engine._malloc(bytes.length);
+  engine.HEAPU8.set(bytes, bytesAt);
+  engine._towngen_add_data_file(nameAt, bytesAt, bytes.length);
+  engine._free(nameAt);
+  engine._free(bytesAt);
+}
+for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt']) handOver(name);
+
+// The dialogue's answers 14 and 70 are --min-age 14 --max-age 69.
+const status = engine._towngen_make_town(40, 14, 69, 2026);
+const made = engine.HEAPU8.slice(engine._towngen_town_bytes(),
+  engine._towngen_town_bytes() + engine._towngen_town_size());
+const expected = readFileSync(join(golden, 'town_2026_40_14_70.txt'));
+if (status !== 0 || Buffer.compare(Buffer.from(made), expected) !== 0) {
+  console.error(`the engine made ${made.length} bytes (status ${status}), ` +
+    `the golden town has ${expected.length}`);
+  process.exit(1);
+}
+console.log(`the engine made the golden town: ${made.length} bytes`);
