@@ -189,8 +189,8 @@ std::unique_ptr<RecordSink> writerFor(std::string_view option, std::ostream& out
 
 int Run::readTown(std::istream& town) {
   const std::string shownName = townName() == "-" ? "standard input" : townName();
-  const std::string title =
-      townName() == "-" ? shownName : fs::path(townName()).filename().string();
+  // The page is titled with the town's name: its file's name without the extension.
+  const std::string title = townName() == "-" ? shownName : fs::path(townName()).stem().string();
   Census census;
   std::vector<Export> exports;
   for (const auto& [option, file] : options_.exports()) {
@@ -272,7 +272,8 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
                           ->type_name("FILE")
                           ->check(fileName);
   app.add_option("--roster-limit", options.rosterLimit,
-                 "show at most N townspeople in the page's roster (default 100,000)")
+                 "show at most N townspeople in the page's roster, every k-th past that "
+                 "(default 100,000)")
       ->type_name("N")
       ->transform(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
       ->needs(html);

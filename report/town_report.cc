@@ -36,7 +36,7 @@ void appendFigure(std::string& out, const BarChart& chart, std::string_view size
 
 TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t rosterLimit,
                        const Census& census)
-    : out_(out), townName_(std::move(townName)), rosterLimit_(rosterLimit), census_(census) {
+    : out_(out), townName_(std::move(townName)), census_(census), roster_(rosterLimit) {
   text_ += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
   text_ +=
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -57,9 +57,10 @@ TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t ros
 
 void TownReport::add(const TownRecord& record, std::string_view blockText) {
   ++population_;
-  if (population_ > rosterLimit_) return;
-  appendRosterEntry(record, blockText);
-  if (text_.size() >= (256 << 10)) flush();
+  if (!roster_.keeps(population_)) return;
+  std::string entry;
+  appendRosterEntry(entry, record, blockText);
+  roster_.keep(std::move(entry));
 }
 
 int TownReport::occupationIndex(const std::string& occupation) {
@@ -71,9 +72,9 @@ int TownReport::occupationIndex(const std::string& occupation) {
 
 // [number, first name, last name, sex, occupation, class, age, [abilities],
 //  Str percentile, [coins], gems, gem worth, magic items, wealth, block]
-void TownReport::appendRosterEntry(const TownRecord& record, std::string_view blockText) {
-  std::string& out = text_;
-  out += population_ == 1 ? "[" : ",\n[";
+void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
+                                   std::string_view blockText) {
+  out += '[';
   appendNumber(out, record.number);
   out += ',';
   json_.append(out, record.firstName, true);
@@ -119,6 +120,12 @@ void TownReport::flush() {
 }
 
 void TownReport::finish() {
+  const std::vector<std::string>& entries = roster_.entries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) text_ += ",\n";
+    text_ += entries[i];
+    if (text_.size() >= (256 << 10)) flush();
+  }
   text_ += "\n],\"occupations\":[";
   for (std::size_t i = 0; i < occupations_.size(); ++i) {
     if (i > 0) text_ += ',';
@@ -128,7 +135,7 @@ void TownReport::finish() {
   appendNumber(text_, population_);
   text_ += "}</script>\n<header class=\"masthead\"><h1>";
   appendHtmlText(text_, townName_);
-  text_ += "</h1><p>";
+  text_ += "</h1><p>town of ";
   text_ += grouped(population_);
   text_ += population_ == 1 ? " townsperson" : " townspeople";
   text_ +=
@@ -193,11 +200,12 @@ void TownReport::appendCharts() {
 void TownReport::appendRoster() {
   text_ += "<section id=\"townspeople\" aria-labelledby=\"roster-heading\">\n";
   text_ += "<h2 id=\"roster-heading\">Townspeople</h2>\n";
-  if (population_ > rosterLimit_) {
-    text_ += "<p class=\"notice\" id=\"roster-limit\">This page shows the first " +
-             grouped(rosterLimit_) + " of " + grouped(population_) +
-             " townspeople. For all of them, export the town with <code>towncensus "
-             "--csv</code>, or raise <code>--roster-limit</code>.</p>\n";
+  const auto shown = static_cast<std::int64_t>(roster_.entries().size());
+  if (shown < population_) {
+    text_ += "<p class=\"notice\" id=\"roster-limit\">This page shows " + grouped(shown) + " of " +
+             grouped(population_) + " townspeople";
+    if (shown > 0) text_ += ", every " + ordinal(roster_.stride());
+    text_ += "; use <code>--csv</code> for all.</p>\n";
   }
   text_ +=
       "<div class=\"controls\" role=\"search\">"

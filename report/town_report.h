@@ -11,6 +11,7 @@
 #include "census/json_string.h"
 #include "census/record_sink.h"
 #include "census/town_record.h"
+#include "report/roster_sample.h"
 
 namespace towngen {
 
@@ -19,9 +20,10 @@ namespace towngen {
 // (inline script, data in a JSON block). The page fetches nothing, and its
 // Content-Security-Policy forbids it to.
 //
-// The roster is written as the townspeople come; the figures and charts are
-// drawn at the end from the census, which must receive the same townspeople
-// before the page does, with countForCharts() set.
+// The roster holds an evenly spaced sample of at most `rosterLimit`
+// townspeople (all of a town that small); the figures and charts are drawn at
+// the end from the census of the whole town, which must receive the same
+// townspeople before the page does, with countForCharts() set.
 class TownReport : public RecordSink {
  public:
   static constexpr std::int64_t kDefaultRosterLimit = 100000;
@@ -37,7 +39,7 @@ class TownReport : public RecordSink {
   void finish() override;
 
  private:
-  void appendRosterEntry(const TownRecord& record, std::string_view blockText);
+  void appendRosterEntry(std::string& out, const TownRecord& record, std::string_view blockText);
   int occupationIndex(const std::string& occupation);
   void appendFigures();
   void appendCharts();
@@ -46,12 +48,12 @@ class TownReport : public RecordSink {
 
   std::ostream& out_;
   std::string townName_;
-  std::int64_t rosterLimit_;
   const Census& census_;
   std::string text_;  // written to out_ in pieces
   JsonStrings json_;
 
   std::int64_t population_ = 0;
+  RosterSample roster_;
   std::unordered_map<std::string, int> occupationIndexes_;
   std::vector<std::string> occupations_;  // of the roster, by index
 };

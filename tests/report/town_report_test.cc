@@ -144,6 +144,34 @@ nlohmann::json pageData(const std::string& page) {
   return nlohmann::json::parse(page.substr(from, page.find("</script>", from) - from));
 }
 
+// Past the limit the roster keeps every k-th townsperson from the first, k a
+// power of two, so each class keeps its share.
+TEST(RosterSample, KeepsEveryKthFromTheFirst) {
+  const struct {
+    std::int64_t limit;
+    std::int64_t population;
+    std::int64_t stride;
+    std::vector<std::string> kept;
+  } cases[] = {
+      {5, 5, 1, {"1", "2", "3", "4", "5"}},
+      {5, 6, 2, {"1", "3", "5"}},
+      {4, 10, 4, {"1", "5", "9"}},
+      {3, 16, 8, {"1", "9"}},
+      {1, 3, 4, {"1"}},
+      {0, 3, 1, {}},
+  };
+  for (const auto& c : cases) {
+    RosterSample sample(c.limit);
+    for (std::int64_t position = 1; position <= c.population; ++position) {
+      if (sample.keeps(position)) sample.keep(std::to_string(position));
+    }
+    EXPECT_EQ(sample.stride(), c.stride) << c.limit << " of " << c.population;
+    EXPECT_EQ(sample.entries(), c.kept) << c.limit << " of " << c.population;
+  }
+  EXPECT_EQ(ordinal(2) + ordinal(11) + ordinal(22) + ordinal(103) + ordinal(1024),
+            "2nd11th22nd103rd1,024th");
+}
+
 TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
   const std::string town =
       "1) Name: </script><b>Hal Dunn Sex: Male Occupation: Noble\r\n"
@@ -171,7 +199,8 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
     EXPECT_EQ(roster[0][13], 628.4);  // 40 cp, 3 gp, 50 gp and 575 gp
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     EXPECT_EQ(page.find("<!--"), std::string::npos);
-    EXPECT_EQ(page.find("This page shows the first 1 of 2") != std::string::npos,
+    EXPECT_EQ(page.find("This page shows 1 of 2 townspeople, every 2nd; use <code>--csv</code> "
+                        "for all.") != std::string::npos,
               limit == std::string("1"));
   }
 }
