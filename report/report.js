@@ -41,7 +41,11 @@
   const gold = (value) => value.toLocaleString('en', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
   const columns = [
     { label: '#', ...count('number', (p) => p.number) },
-    { label: 'Name', className: 'name', ...text('name', name) },
+    // Shown first name first, sorted by last name, then first name.
+    {
+      label: 'Name', className: 'name', ...text('name', name),
+      compare: (a, b) => collator.compare(a.last, b.last) || collator.compare(a.first, b.first),
+    },
     { label: 'Sex', ...text('sex', (p) => p.sex) },
     { label: 'Occupation', className: 'occupation', ...text('occupation', (p) => p.occupation) },
     { label: 'Class', ...text('class', (p) => p.socialClass) },
@@ -109,8 +113,9 @@
       const button = document.createElement('button');
       button.type = 'button';
       button.textContent = column.label;
-      button.addEventListener('click', () => sortBy(column.key));
       th.append(button);
+      // The whole cell sorts; the button's own clicks (and keys) come here too.
+      th.addEventListener('click', () => sortBy(column.key));
       row.append(th);
     }
     head.append(row);
@@ -234,6 +239,21 @@
     writeAddress();
   };
 
+  // The widths the first rows give the columns are kept, so that a search or
+  // a sort never makes them jump.
+  const fixColumnWidths = () => {
+    const widths = [...head.querySelectorAll('th')].map((th) => th.getBoundingClientRect().width);
+    if (widths.some((width) => width === 0)) return;
+    const group = document.createElement('colgroup');
+    for (const width of widths) {
+      const col = document.createElement('col');
+      col.style.width = width + 'px';
+      group.append(col);
+    }
+    table.prepend(group);
+    table.classList.add('fixed');
+  };
+
   buildHead();
   readAddress();
   applyView();
@@ -243,6 +263,7 @@
     rowHeight = measured.offsetHeight;
     render();
   }
+  fixColumnWidths();
   performance.mark('roster-shown');
 
   search.addEventListener('input', () => { state.query = search.value; update(); });

@@ -180,7 +180,23 @@ try {
     check(`search "${query}": only rows in sight are in the document`, shown.length < 80 || predicted.length < 80, `${shown.length} rows`);
   }
 
+  const columnWidths = () => page.$$eval('#roster thead th', (cells) => cells.map((c) => Math.round(c.getBoundingClientRect().width)));
+  const widthsBefore = await columnWidths();
   await page.fill('#search', '');
+  same('column widths stay put through searches', await columnWidths(), widthsBefore);
+
+  // The whole header cell sorts, near its edge too; names sort by last name, then first.
+  await page.$eval('#roster-scroll', (scroller) => scroller.scrollIntoView());
+  const nameCell = await page.$('#roster thead th:nth-child(2)');
+  const nameBox = await nameCell.boundingBox();
+  await page.mouse.click(nameBox.x + nameBox.width - 3, nameBox.y + nameBox.height - 3);
+  const byName = new Intl.Collator(undefined, { sensitivity: 'base', numeric: true });
+  const byLastName = [...csv].sort((a, b) => byName.compare(a.last_name, b.last_name) ||
+    byName.compare(a.first_name, b.first_name) || Number(a.number) - Number(b.number)).map((r) => Number(r.number));
+  same('sorted by last name, then first name', (await rowNumbers(page)).slice(0, 20), byLastName.slice(0, 20));
+  same('column widths stay put through sorts', await columnWidths(), widthsBefore);
+
+
   await page.click('th >> text=Wealth gp');
   const byWealth = [...people].sort((a, b) => b.wealthGp - a.wealthGp || a.number - b.number).map((p) => p.number);
   same('sorted by wealth, richest first', (await rowNumbers(page)).slice(0, 20), byWealth.slice(0, 20));
