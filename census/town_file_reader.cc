@@ -1,5 +1,6 @@
 #include "census/town_file_reader.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -225,7 +226,7 @@ std::optional<double> GoldValues::valueOf(std::string_view text) {
   digits[text.size()] = '\0';
   char* end = nullptr;
   const double value = std::strtod(digits, &end);
-  if (end != digits + text.size() || !(value > 0.0)) return std::nullopt;
+  if (end != digits + text.size() || !(value > 0.0) || !std::isfinite(value)) return std::nullopt;
   if (text != goldValueText(value)) return std::nullopt;
   slot.length = text.size();
   std::memcpy(slot.text, text.data(), text.size());

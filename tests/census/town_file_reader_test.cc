@@ -150,6 +150,7 @@ TEST(TownFileReader, MalformedFilesNameTheLineAndWhatWasExpected) {
       {good + "1cp\nGems(s):\nJasper (0gp)\n", 6, "not a town file: expected a gem line"},
       {good + "1cp\nGems(s):\nJasper (50.00gp)\n", 6, "not a town file: expected a gem line"},
       {good + "1cp\nGems(s):\nJasper (1e3gp)\n", 6, "not a town file: expected a gem line"},
+      {good + "1cp\nGems(s):\nJasper (infgp)\n", 6, "not a town file: expected a gem line"},
       {good + "1cp\nGems(s):\n", 6, "the file ends early: expected a gem line"},
       {good + "1cp\nGems(s):\nJasper (50gp)\nJunk\n", 7, "not a town file: expected \"Magic"},
       {good + "1cp\nMagic Item(s):\n\n", 6, "not a town file: expected a line of magic items"},
