@@ -13,7 +13,8 @@
   const people = data.roster.map((r) => ({
     number: r[0], first: r[1], last: r[2], sex: SEXES[r[3]], occupation: data.occupations[r[4]],
     socialClass: CLASSES[r[5]], age: r[6], abilities: r[7], percentile: r[8], coins: r[9],
-    gems: r[10], gemWorth: r[11], items: r[12], wealth: r[13], block: r[14], searchText: null,
+    gems: r[10], gemWorth: r[11], items: r[12], wealth: r[13], block: r[14], gemList: r[15],
+    itemList: r[16], searchText: null,
   }));
 
   const lines = (p) => p.block.split('\n');
@@ -223,12 +224,49 @@
     }
   };
 
-  const openRow = (position) => {
-    const p = people[view[position]];
-    document.getElementById('block-title').textContent = `${p.number}) ${name(p)}`;
+  // The character card of a townsperson: every text is set as text.
+  const COIN_LABELS = ['cp', 'sp', 'ep', 'gp', 'pp'];
+  const element = (tag, className, content) => {
+    const made = document.createElement(tag);
+    if (className) made.className = className;
+    if (content !== undefined) made.textContent = content;
+    return made;
+  };
+  const fact = (term, ...details) => {
+    const group = element('div');
+    group.append(element('dt', '', term));
+    for (const detail of details) group.append(element('dd', '', detail));
+    return group;
+  };
+  const fillCard = (p) => {
+    document.getElementById('block-title').textContent = name(p);
+    document.getElementById('card-line').textContent =
+      `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass} \u00b7 ${p.occupation}`;
+    const abilities = document.getElementById('card-abilities');
+    abilities.replaceChildren(...ABILITIES.map((ability, i) => {
+      const box = element('li');
+      box.append(element('span', 'ability-label', ability));
+      box.append(element('span', 'ability-score',
+        i === 0 && p.percentile ? '18/' + String(p.percentile).padStart(2, '0') : String(p.abilities[i])));
+      return box;
+    }));
+    const coins = COIN_LABELS.map((label, i) => `${p.coins[i].toLocaleString('en')} ${label}`).join(', ');
+    const gems = [];
+    for (let i = 0; i < p.gemList.length; i += 2) gems.push(`${p.gemList[i]} (${gold(p.gemList[i + 1])} gp)`);
+    document.getElementById('card-facts').replaceChildren(
+      fact('Coins', `${coins} \u2014 worth ${gold(coinWorth(p) / 100)} gp`),
+      fact('Gems', ...(gems.length ? gems : ['none'])),
+      fact('Magic items', ...(p.itemList.length ? p.itemList : ['none'])),
+      fact('Wealth', `${gold(p.wealth)} gp in coins and gems`));
     document.getElementById('block-text').textContent = p.block;
-    cursor = position;
-    dialog.showModal();
+  };
+  const openRow = (position) => {
+    if (view.length === 0) return;
+    cursor = Math.max(0, Math.min(view.length - 1, position));
+    fillCard(people[view[cursor]]);
+    document.getElementById('card-previous').disabled = cursor === 0;
+    document.getElementById('card-next').disabled = cursor === view.length - 1;
+    if (!dialog.open) dialog.showModal();
   };
 
   const update = () => {
@@ -292,6 +330,22 @@
     event.preventDefault();
   });
   document.getElementById('block-close').addEventListener('click', () => dialog.close());
+  // A townsperson picked by the browser's randomness among those in view; the
+  // town itself never changes.
+  document.getElementById('someone').addEventListener('click', () => {
+    if (view.length === 0) return;
+    const draw = new Uint32Array(1);
+    crypto.getRandomValues(draw);
+    openRow(draw[0] % view.length);
+  });
+  document.getElementById('card-previous').addEventListener('click', () => openRow(cursor - 1));
+  document.getElementById('card-next').addEventListener('click', () => openRow(cursor + 1));
+  dialog.addEventListener('keydown', (event) => {
+    if (event.key === 'ArrowLeft' || event.key === 'ArrowUp') openRow(cursor - 1);
+    else if (event.key === 'ArrowRight' || event.key === 'ArrowDown') openRow(cursor + 1);
+    else return;
+    event.preventDefault();
+  });
   dialog.addEventListener('close', () => focusRow(cursor));
   document.addEventListener('keydown', (event) => {
     const typing = event.target.closest('input, select, textarea');

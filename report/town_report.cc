@@ -12,6 +12,7 @@
 #include "report/report_assets.h"
 #include "report/report_charts.h"
 #include "report/town_charts.h"
+#include "town/town_block.h"
 
 namespace towngen {
 namespace {
@@ -71,7 +72,8 @@ int TownReport::occupationIndex(const std::string& occupation) {
 }
 
 // [number, first name, last name, sex, occupation, class, age, [abilities],
-//  Str percentile, [coins], gems, gem worth, magic items, wealth, block]
+//  Str percentile, [coins], gems, gem worth, magic items, wealth, block,
+//  [gem name, gem value, ...], [magic item, ...]]
 void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
                                    std::string_view blockText) {
   out += '[';
@@ -111,7 +113,19 @@ void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
   appendMoney(out, record.wealthInGold());
   out += ',';
   json_.append(out, blockText, true);
-  out += ']';
+  out += ",[";
+  for (std::size_t i = 0; i < record.gems.size(); ++i) {
+    if (i > 0) out += ',';
+    json_.append(out, record.gems[i].name, true);
+    out += ',';
+    out += goldValueText(record.gems[i].value);
+  }
+  out += "],[";
+  for (std::size_t i = 0; i < record.magicItems.size(); ++i) {
+    if (i > 0) out += ',';
+    json_.append(out, record.magicItems[i], true);
+  }
+  out += "]]";
 }
 
 void TownReport::flush() {
@@ -215,14 +229,21 @@ void TownReport::appendRoster() {
       "<option>Noble</option><option>Craftsman</option><option>Farmer</option></select></label>"
       "<label>Sex <select id=\"sex-filter\"><option value=\"\">all</option>"
       "<option>Male</option><option>Female</option></select></label>"
+      "<button type=\"button\" id=\"someone\">Someone in town</button>"
       "<p id=\"status\" role=\"status\"></p></div>\n"
       "<div class=\"roster-scroll\" id=\"roster-scroll\">"
       "<table id=\"roster\"><thead></thead><tbody></tbody></table></div>\n"
       "<noscript><p class=\"notice\">The roster needs script; the census above does not."
       "</p></noscript>\n</section>\n"
-      "<dialog id=\"block-dialog\" aria-labelledby=\"block-title\">"
-      "<h2 id=\"block-title\"></h2><p>As the town file holds it:</p><pre id=\"block-text\"></pre>"
-      "<button type=\"button\" id=\"block-close\">Close</button></dialog>\n";
+      "<dialog id=\"block-dialog\" class=\"card\" aria-labelledby=\"block-title\">"
+      "<h2 id=\"block-title\"></h2><p class=\"card-line\" id=\"card-line\"></p>"
+      "<ul class=\"abilities\" id=\"card-abilities\"></ul>"
+      "<dl class=\"card-facts\" id=\"card-facts\"></dl>"
+      "<details><summary>As written in the town file</summary><pre id=\"block-text\"></pre>"
+      "</details><div class=\"card-buttons\">"
+      "<button type=\"button\" id=\"card-previous\">Previous</button>"
+      "<button type=\"button\" id=\"card-next\">Next</button>"
+      "<button type=\"button\" id=\"block-close\">Close</button></div></dialog>\n";
 }
 
 }  // namespace towngen

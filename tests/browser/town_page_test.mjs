@@ -65,7 +65,7 @@ const categories = readFileSync(join(work, 'data/data.txt'), 'utf8').match(/\btc
 writeFileSync(join(work, 'hostile/data.txt'), '<note>\nOne hostile item in every category.\n</note>\n' +
   [...new Set(categories)].map((tag) => `${HOSTILE.item.replaceAll(' ', '_')} ${tag}\n`).join(''));
 run(options.towngen, '--town', 'Hostile.txt', '--population', '300', '--seed', '7', '--data-dir', 'hostile');
-run(options.towncensus, '--html', 'hostile.html', 'Hostile.txt');
+run(options.towncensus, '--html', 'hostile.html', '--json', 'hostile.json', 'Hostile.txt');
 
 const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
 const blocks = readFileSync(join(work, 'Ashford.txt'), 'utf8').split('\r\n\r\n').map((b) => b.replace(/\r\n$/, '').replaceAll('\r\n', '\n'));
@@ -182,6 +182,17 @@ try {
 
   const columnWidths = () => page.$$eval('#roster thead th', (cells) => cells.map((c) => Math.round(c.getBoundingClientRect().width)));
   const widthsBefore = await columnWidths();
+  // "Someone in town" opens only townspeople of the current view.
+  await page.fill('#search', 'smith');
+  const smiths = new Set(predictSearch('smith'));
+  const picked = [];
+  for (let press = 0; press < 20; press++) {
+    await page.click('#someone');
+    picked.push(Number((await page.textContent('#card-line')).match(/No\. (\d+)/)[1]));
+    await page.keyboard.press('Escape');
+  }
+  check('"Someone in town" picks only from the view', picked.every((n) => smiths.has(n)), picked.join(' '));
+  check('"Someone in town" picks at random', new Set(picked).size > 1, picked.join(' '));
   await page.fill('#search', '');
   same('column widths stay put through searches', await columnWidths(), widthsBefore);
 
@@ -214,6 +225,11 @@ try {
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('Enter');
   same('arrow keys and Enter open the third row', await page.textContent('#block-text'), blocks[byWealth[2] - 1]);
+  await page.keyboard.press('ArrowRight');
+  same('the arrow keys move the card to the next townsperson', await page.textContent('#block-text'), blocks[byWealth[3] - 1]);
+  await page.click('#card-previous');
+  await page.click('#card-previous');
+  same('Previous moves the card back', await page.textContent('#block-text'), blocks[byWealth[1] - 1]);
   await page.keyboard.press('Escape');
 
   await page.selectOption('#class-filter', 'Craftsman');
@@ -251,6 +267,25 @@ try {
   await hostile.fill('#search', 'img src=x onerror');
   check('a hostile item can be searched for', !(await status(hostile)).startsWith('0 '));
   await hostile.click('#roster tbody tr[data-position="0"]');
+  // The card shows every field as the JSON export holds it, as text.
+  const card = await hostile.evaluate(() => ({
+    number: Number(document.getElementById('card-line').textContent.match(/No\. (\d+)/)[1]),
+    title: document.getElementById('block-title').textContent,
+    abilities: [...document.querySelectorAll('#card-abilities .ability-score')].map((e) => e.textContent),
+    facts: Object.fromEntries([...document.querySelectorAll('#card-facts div')].map((d) =>
+      [d.querySelector('dt').textContent, [...d.querySelectorAll('dd')].map((e) => e.textContent)])),
+  }));
+  const person = JSON.parse(readFileSync(join(work, 'hostile.json'), 'utf8')).find((p) => p.number === card.number);
+  const twoDecimals = (value) => value.toLocaleString('en', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
+  same('the card names the townsperson', card.title, `${person.firstName} ${person.lastName}`);
+  same('the card shows the abilities', card.abilities, ['Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com'].map((a, i) =>
+    (i === 0 && person.strPercentile ? `18/${String(person.strPercentile).padStart(2, '0')}` : String(person[a]))));
+  check('the card shows the coins', card.facts.Coins[0].startsWith(['cp', 'sp', 'ep', 'gp', 'pp']
+    .map((c) => `${person.coins[c].toLocaleString('en')} ${c}`).join(', ')), card.facts.Coins[0]);
+  same('the card shows each gem', card.facts.Gems,
+    person.gems.length ? person.gems.map((g) => `${g.name} (${twoDecimals(g.value)} gp)`) : ['none']);
+  same('the card shows each magic item by name', card.facts['Magic items'], person.magicItems);
+  same('the card shows the wealth', card.facts.Wealth, [`${twoDecimals(person.wealthGp)} gp in coins and gems`]);
   const block = await hostile.textContent('#block-text');
   check('the opened block shows the hostile texts as text', block.endsWith(`Magic Item(s):\n${HOSTILE.item}`), block);
   await hostile.keyboard.press('Escape');
