@@ -74,7 +74,7 @@
   const body = table.tBodies[0];
   const dialog = document.getElementById('block-dialog');
 
-  const state = { query: '', socialClass: '', sex: '', sort: 'number', descending: false };
+  const state = { query: '', socialClass: '', sex: '', sort: 'number', descending: false, person: 0 };
   let view = [];      // positions in `people`, filtered and sorted
   let cursor = 0;     // the position in `view` that Tab reaches
   let rowHeight = 28;
@@ -88,6 +88,7 @@
     state.sex = SEXES.includes(params.get('sex')) ? params.get('sex') : '';
     state.sort = columnByKey.has(params.get('sort')) ? params.get('sort') : 'number';
     state.descending = params.get('order') === 'desc';
+    state.person = Number(params.get('person')) || 0;
     search.value = state.query;
     classFilter.value = state.socialClass;
     sexFilter.value = state.sex;
@@ -101,6 +102,7 @@
       params.set('sort', state.sort);
       params.set('order', state.descending ? 'desc' : 'asc');
     }
+    if (state.person) params.set('person', String(state.person));
     const hash = params.toString();
     history.replaceState(null, '', hash ? '#' + hash : location.pathname + location.search);
   };
@@ -264,6 +266,8 @@
     if (view.length === 0) return;
     cursor = Math.max(0, Math.min(view.length - 1, position));
     fillCard(people[view[cursor]]);
+    state.person = people[view[cursor]].number;
+    writeAddress();
     document.getElementById('card-previous').disabled = cursor === 0;
     document.getElementById('card-next').disabled = cursor === view.length - 1;
     if (!dialog.open) dialog.showModal();
@@ -346,7 +350,18 @@
     else return;
     event.preventDefault();
   });
-  dialog.addEventListener('close', () => focusRow(cursor));
+  dialog.addEventListener('close', () => {
+    state.person = 0;
+    writeAddress();
+    focusRow(cursor);
+  });
+  // An address with #person=N opens that townsperson's card.
+  const openAddressedPerson = () => {
+    const position = view.findIndex((i) => people[i].number === state.person);
+    if (position >= 0) openRow(position);
+  };
+  openAddressedPerson();
+  window.addEventListener('hashchange', openAddressedPerson);
   document.addEventListener('keydown', (event) => {
     const typing = event.target.closest('input, select, textarea');
     if (event.key === '/' && !typing && !dialog.open) {

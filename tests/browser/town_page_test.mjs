@@ -253,6 +253,14 @@ try {
   await page.evaluate(() => window.scrollTo(0, 0));
   if (options.screenshot) await page.screenshot({ path: options.screenshot, fullPage: false });
 
+  // A card has an address of its own.
+  const addressed = await open('ashford.html', '#person=37');
+  await addressed.waitForSelector('#block-dialog[open]');
+  same('#person=37 opens the card of townsperson 37', await addressed.textContent('#block-text'), blocks[36]);
+  await addressed.click('#card-next');
+  check('the address follows the card', (await addressed.evaluate(() => location.hash)).includes('person=38'));
+  await addressed.close();
+
   // Print: the census and the whole filtered roster.
   await page.emulateMedia({ media: 'print' });
   await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
