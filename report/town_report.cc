@@ -199,14 +199,17 @@ void TownReport::appendFigures() {
 }
 
 void TownReport::appendCharts() {
+  // Charts of like height side by side; the tall occupations chart alone.
   text_ += "<div class=\"charts\">\n";
-  for (const BarChart& chart : {classChart(census_), occupationChart(census_), ageChart(census_),
-                                wealthChart(census_), gemChart(census_), itemChart(census_)}) {
+  for (const BarChart& chart :
+       {classChart(census_), gemChart(census_), ageChart(census_), wealthChart(census_)}) {
     appendFigure(text_, chart, "half");
   }
+  appendFigure(text_, occupationChart(census_), "whole");
+  appendFigure(text_, itemChart(census_), "whole");
   text_ += "</div>\n<h3>Abilities</h3>\n<div class=\"charts abilities\">\n";
   for (const BarChart& chart : abilityCharts(census_)) appendFigure(text_, chart, "small");
-  appendFigure(text_, percentileChart(census_), "half");
+  appendFigure(text_, percentileChart(census_), "small");
   text_ += "</div>\n</section>\n";
   flush();
 }
