@@ -1,8 +1,6 @@
 #include "census/record_export.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string_view>

@@ -2,11 +2,7 @@
 
 namespace towngen {
 
-std::string_view TownRecord::socialClass() const {
-  if (occupation == "Noble") return "Noble";
-  if (occupation == "Farmer") return "Farmer";
-  return "Craftsman";
-}
+std::string_view TownRecord::socialClass() const { return kSocialClasses[classIndex()]; }
 
 std::size_t TownRecord::classIndex() const {
   if (occupation == "Noble") return 0;

@@ -9,25 +9,8 @@
 namespace towngen {
 namespace {
 
-// Below this a gold value's cents fit 64 bits with room to spare, and its
-// binary exponent leaves a fraction to round.
+// Below this a gold value's cents are worked out exactly (see scaled).
 constexpr double kLargestExactMoney = 1e15;
-
-// The value's exact count of cents, rounded half to even. REQUIRES: 0 <= gold
-// < kLargestExactMoney.
-std::uint64_t centsOf(double gold) {
-  int exponent = 0;
-  const double fraction = std::frexp(gold, &exponent);  // gold = fraction * 2^exponent
-  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int shift = 53 - exponent;              // gold = mantissa / 2^shift, shift >= 3 here
-  const std::uint64_t scaled = mantissa * 100;  // below 2^60
-  if (shift > 60) return 0;                     // under half a cent
-  std::uint64_t cents = scaled >> shift;
-  const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  if (rest > half || (rest == half && cents % 2 == 1)) ++cents;
-  return cents;
-}
 
 __extension__ typedef unsigned __int128 Wide;
 
@@ -43,6 +26,16 @@ std::uint64_t roundedQuotient(Wide numerator, Wide denominator) {
   Wide quotient = numerator / denominator;
   const Wide twiceRest = (numerator % denominator) * 2;
   if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 == 1)) ++quotient;
+  return static_cast<std::uint64_t>(quotient);
+}
+
+// Rounds numerator / 2^shift to a whole number, halfway to even.
+// REQUIRES: 0 < shift < 128.
+std::uint64_t roundedShift(Wide numerator, int shift) {
+  Wide quotient = numerator >> shift;
+  const Wide rest = numerator & ((Wide{1} << shift) - 1);
+  const Wide half = Wide{1} << (shift - 1);
+  if (rest > half || (rest == half && quotient % 2 == 1)) ++quotient;
   return static_cast<std::uint64_t>(quotient);
 }
 
@@ -64,18 +57,23 @@ std::optional<std::uint64_t> scaled(std::uint64_t mantissa, int binary, int scal
     numerator <<= two;
   } else {
     if (-two > 60) return std::nullopt;
+    if (denominator == 1) return roundedShift(numerator, -two);  // the usual case: no division
     denominator <<= -two;
   }
   return roundedQuotient(numerator, denominator);
 }
 
+// A positive finite value as mantissa * 2^binary, the mantissa below 2^53.
+std::pair<std::uint64_t, int> binaryParts(double value) {
+  int binary = 0;
+  const double fraction = std::frexp(value, &binary);
+  return {static_cast<std::uint64_t>(std::ldexp(fraction, 53)), binary - 53};
+}
+
 // The six significant digits of a positive value and the decimal exponent of
 // the first, as %e would round them; empty outside the exact range.
 std::optional<std::pair<std::uint64_t, int>> sixDigitsOf(double value) {
-  int binary = 0;
-  const double fraction = std::frexp(value, &binary);
-  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  binary -= 53;
+  const auto [mantissa, binary] = binaryParts(value);
   int exponent = static_cast<int>(std::floor(std::log10(value)));
   for (int tries = 0; tries < 3; ++tries) {
     const std::optional<std::uint64_t> digits = scaled(mantissa, binary, 5 - exponent);
@@ -150,18 +148,24 @@ std::string grouped(std::int64_t value) { return groupDigits(std::to_string(valu
 
 void appendMoney(std::string& out, double gold) {
   const double size = std::fabs(gold);
-  if (!(size < kLargestExactMoney)) {  // huge, infinite or not a number
+  std::optional<std::uint64_t> cents;
+  if (size == 0) {
+    cents = 0;
+  } else if (size < kLargestExactMoney) {
+    const auto [mantissa, binary] = binaryParts(size);
+    cents = scaled(mantissa, binary, 2);
+  }
+  if (!cents) {  // huge, tiny, infinite or not a number
     char text[400];
     std::snprintf(text, sizeof text, "%.2f", gold);
     out += text;
     return;
   }
   if (std::signbit(gold)) out += '-';
-  const std::uint64_t cents = centsOf(size);
-  appendNumber(out, cents / 100);
+  appendNumber(out, *cents / 100);
   out += '.';
-  out += static_cast<char>('0' + cents % 100 / 10);
-  out += static_cast<char>('0' + cents % 10);
+  out += static_cast<char>('0' + *cents % 100 / 10);
+  out += static_cast<char>('0' + *cents % 10);
 }
 
 std::string money(double gold) {

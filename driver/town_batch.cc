@@ -4,12 +4,11 @@
 #include <string_view>
 
 #include "common/number_text.h"
-#include "common/random.h"
 #include "common/replacing_file.h"
 #include "data/data_source.h"
 #include "driver/load_report.h"
 #include "town/town_data.h"
-#include "treasure/treasure_generator.h"
+#include "town/town_generation.h"
 
 namespace towngen {
 namespace {
@@ -46,21 +45,6 @@ std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& e
   return std::make_unique<MemoryDataSource>(builtInDataSource());
 }
 
-// Writes the town to `file`; returns why that failed, or no error.
-std::error_code writeTown(const BatchTown& town, TownData& data, std::uint32_t seed,
-                          std::ostream& file, TownProgress* progress) {
-  Random random(seed);
-  TreasureGenerator generator(random, data.catalogue);
-  const NamePickers pickers(data.names);
-  std::ostream noCounter(nullptr);  // the dialogue's running count goes nowhere
-  // The command line's maximum age is included; the dialogue's answer is one more.
-  const AgeRange ages(town.minAge, town.maxAge + 1);
-  const std::error_code error =
-      generateTown(town.population, ages, {pickers, generator, random}, noCounter, file, progress);
-  if (progress != nullptr) progress->finished();
-  return error;
-}
-
 void sayWhatWasMade(const BatchTown& town, std::uint32_t seed, std::streamoff size,
                     std::ostream& err) {
   if (town.quiet) return;
@@ -86,7 +70,8 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
 
   if (toStandardOutput) {
-    const std::error_code error = writeTown(town, data, seed, out, progress);
+    const std::error_code error =
+        makeTown(data, town.population, town.minAge, town.maxAge, seed, out, progress);
     out.flush();
     if (error || !out) {
       err << "towngen: cannot write the town to standard output: "
@@ -101,7 +86,8 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
     err << "towngen: cannot create " << town.path << ": " << townFile.openError().message() << "\n";
     return 1;
   }
-  std::error_code error = writeTown(town, data, seed, townFile.stream(), progress);
+  std::error_code error =
+      makeTown(data, town.population, town.minAge, town.maxAge, seed, townFile.stream(), progress);
   const std::streamoff size = error ? -1 : static_cast<std::streamoff>(townFile.stream().tellp());
   if (!error) error = townFile.commit();
   if (error) {

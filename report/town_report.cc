@@ -1,11 +1,6 @@
 #include "report/town_report.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <functional>
-#include <numeric>
 
 #include "common/number_text.h"
 #include "report/html_text.h"

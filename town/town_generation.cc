@@ -52,4 +52,18 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
   return writer.finish();
 }
 
+std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
+                         std::int32_t maxAge, std::uint32_t seed, std::ostream& townFile,
+                         TownProgress* progress) {
+  Random random(seed);
+  TreasureGenerator generator(random, data.catalogue);
+  const NamePickers pickers(data.names);
+  std::ostream noCounter(nullptr);  // the dialogue's running count goes nowhere
+  const std::error_code error =
+      generateTown(population, AgeRange(minAge, maxAge + 1), {pickers, generator, random},
+                   noCounter, townFile, progress);
+  if (progress != nullptr) progress->finished();
+  return error;
+}
+
 }  // namespace towngen

@@ -6,6 +6,7 @@
 
 #include "common/random.h"
 #include "data/name_list.h"
+#include "town/town_data.h"
 #include "townsfolk/townsperson_rolls.h"
 #include "treasure/treasure_generator.h"
 
@@ -35,5 +36,13 @@ class TownProgress {
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
                              std::ostream& console, std::ostream& townFile,
                              TownProgress* progress = nullptr);
+
+// Makes a town from `data` with a random source seeded with `seed`, ages
+// `minAge` to `maxAge` both included (the dialogue's maximum answer is one
+// more), into `townFile`, as towngen --town does; says `progress` finished.
+// Returns why the town file failed, or no error.
+std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
+                         std::int32_t maxAge, std::uint32_t seed, std::ostream& townFile,
+                         TownProgress* progress = nullptr);
 
 }  // namespace towngen

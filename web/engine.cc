@@ -7,12 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "common/random.h"
 #include "data/data_source.h"
 #include "town/town_data.h"
 #include "town/town_generation.h"
-#include "townsfolk/townsperson_rolls.h"
-#include "treasure/treasure_generator.h"
 
 namespace {
 
@@ -43,15 +40,8 @@ int towngen_make_town(std::int32_t population, std::int32_t minAge, std::int32_t
   towngen::TownData data;
   towngen::loadTownData(handedData(), data);
   if (data.emptyNameList() != nullptr) return 1;
-  towngen::Random random(seed);
-  towngen::TreasureGenerator generator(random, data.catalogue);
-  const towngen::NamePickers pickers(data.names);
   std::ostringstream town;
-  std::ostream noCounter(nullptr);
-  const std::error_code error =
-      towngen::generateTown(population, towngen::AgeRange(minAge, maxAge + 1),
-                            {pickers, generator, random}, noCounter, town);
-  if (error) return 2;
+  if (towngen::makeTown(data, population, minAge, maxAge, seed, town)) return 2;
   lastTown() = std::move(town).str();
   return 0;
 }
