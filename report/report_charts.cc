@@ -30,7 +30,16 @@ constexpr double kColumnsHeight = 100;
 // The pyramid's middle column holds the category labels.
 constexpr double kPyramidMiddle = 80;
 
+// Narrow charts, for phones: a label line above each group of bars.
+constexpr double kNarrowWidth = 340;
+constexpr double kNarrowLabelHeight = 16;
+constexpr double kNarrowCountWidth = 64;
+constexpr double kNarrowPyramidMiddle = 56;
+
+bool isNarrow(const ChartLayout& layout) { return layout.fit == ChartWidth::Narrow; }
+
 std::int64_t largestValue(const BarChart& chart) {
+  if (chart.scaleTo > 0) return chart.scaleTo;
   std::int64_t largest = 0;
   for (const auto& row : chart.values) {
     for (std::int64_t value : row) largest = std::max(largest, value);
@@ -40,23 +49,26 @@ std::int64_t largestValue(const BarChart& chart) {
 
 double legendHeight(const BarChart& chart) { return chart.series.size() > 1 ? kLegendHeight : 4; }
 
-ChartLayout layOutRows(const BarChart& chart, std::int64_t largest) {
+ChartLayout layOutRows(const BarChart& chart, std::int64_t largest, ChartWidth fit) {
   const double seriesCount = static_cast<double>(std::max<std::size_t>(chart.series.size(), 1));
-  const double groupHeight = seriesCount * kBarHeight + (seriesCount - 1) * kBarGap;
-  const double room = kWideChart - kLabelWidth - kCountWidth;
+  const bool narrow = fit == ChartWidth::Narrow;
+  const double labelHeight = narrow ? kNarrowLabelHeight : 0;
+  const double groupHeight = labelHeight + seriesCount * kBarHeight + (seriesCount - 1) * kBarGap;
+  const double left = narrow ? 0 : kLabelWidth;
+  const double room = narrow ? kNarrowWidth - kNarrowCountWidth : kWideChart - left - kCountWidth;
   ChartLayout layout;
-  layout.width = kWideChart;
-  double y = legendHeight(chart);
+  layout.fit = fit;
+  layout.width = narrow ? kNarrowWidth : kWideChart;
+  double y = legendHeight(chart) + labelHeight;
   for (std::size_t c = 0; c < chart.values.size(); ++c) {
     for (std::size_t s = 0; s < chart.values[c].size(); ++s) {
       const std::int64_t value = chart.values[c][s];
-      layout.bars.push_back({c, s, value, kLabelWidth,
-                             y + static_cast<double>(s) * (kBarHeight + kBarGap),
+      layout.bars.push_back({c, s, value, left, y + static_cast<double>(s) * (kBarHeight + kBarGap),
                              barLength(value, largest, room), kBarHeight});
     }
     y += groupHeight + kGroupGap;
   }
-  layout.height = y + kAxisHeight;
+  layout.height = y - labelHeight + kAxisHeight;
   return layout;
 }
 
@@ -83,11 +95,15 @@ ChartLayout layOutColumns(const BarChart& chart, std::int64_t largest) {
   return layout;
 }
 
-ChartLayout layOutPyramid(const BarChart& chart, std::int64_t largest) {
+ChartLayout layOutPyramid(const BarChart& chart, std::int64_t largest, ChartWidth fit) {
   ChartLayout layout;
-  layout.width = kWideChart;
-  const double middle = kWideChart / 2;
-  const double room = middle - kPyramidMiddle / 2 - kCountWidth / 2 - 8;
+  layout.fit = fit;
+  const bool narrow = fit == ChartWidth::Narrow;
+  layout.width = narrow ? kNarrowWidth : kWideChart;
+  const double middle = layout.width / 2;
+  const double middleColumn = narrow ? kNarrowPyramidMiddle : kPyramidMiddle;
+  const double room =
+      middle - middleColumn / 2 - (narrow ? kNarrowCountWidth : kCountWidth / 2 + 8);
   const double top = legendHeight(chart);
   const std::size_t rows = chart.values.size();
   for (std::size_t c = 0; c < rows; ++c) {
@@ -96,7 +112,7 @@ ChartLayout layOutPyramid(const BarChart& chart, std::int64_t largest) {
     for (std::size_t s = 0; s < chart.values[c].size() && s < 2; ++s) {
       const std::int64_t value = chart.values[c][s];
       const double length = barLength(value, largest, room);
-      const double x = s == 0 ? middle - kPyramidMiddle / 2 - length : middle + kPyramidMiddle / 2;
+      const double x = s == 0 ? middle - middleColumn / 2 - length : middle + middleColumn / 2;
       layout.bars.push_back({c, s, value, x, y, length, kBarHeight});
     }
   }
@@ -113,12 +129,12 @@ std::string number(double value) {
   return result;
 }
 
-std::string shortened(const std::string& label) {
-  constexpr std::size_t kMost = 26;  // characters that fit before the bars
+// The label cut to `most` characters, with an ellipsis if it was longer.
+std::string shortened(const std::string& label, std::size_t most) {
   std::size_t characters = 0;
   for (std::size_t i = 0; i < label.size(); ++i) {
     if ((static_cast<unsigned char>(label[i]) & 0xC0) == 0x80) continue;
-    if (++characters > kMost) return label.substr(0, i) + "\u2026";
+    if (++characters > most) return label.substr(0, i) + "\u2026";
   }
   return label;
 }
@@ -138,10 +154,10 @@ void appendText(std::string& out, double x, double y, const char* anchor, const 
   out += "</text>";
 }
 
-void appendLegend(std::string& out, const BarChart& chart) {
+void appendLegend(std::string& out, const BarChart& chart, const ChartLayout& layout) {
   if (chart.series.size() < 2) return;
   double x = chart.shape == BarChart::Shape::Columns ? kColumnsLeft : kLabelWidth;
-  if (chart.shape == BarChart::Shape::Pyramid) x = 8;
+  if (chart.shape == BarChart::Shape::Pyramid || isNarrow(layout)) x = 0;
   for (std::size_t s = 0; s < chart.series.size(); ++s) {
     out += "<rect class=\"key s" + std::to_string(s) + "\" x=\"" + number(x) +
            "\" y=\"4\" width=\"10\" height=\"10\"/>";
@@ -157,8 +173,12 @@ void appendCategoryLabels(std::string& out, const BarChart& chart, const ChartLa
     if (first == layout.bars.end()) continue;
     switch (chart.shape) {
       case BarChart::Shape::Rows:
-        appendText(out, kLabelWidth - 6, first->y + kBarHeight - 3, "end", "label",
-                   shortened(chart.categories[c]));
+        if (isNarrow(layout)) {
+          appendText(out, 0, first->y - 4, "start", "label", shortened(chart.categories[c], 48));
+        } else {
+          appendText(out, kLabelWidth - 6, first->y + kBarHeight - 3, "end", "label",
+                     shortened(chart.categories[c], 24));
+        }
         break;
       case BarChart::Shape::Columns: {
         if (chart.values.size() > 8 && c % 3 != 0) break;  // every third label, where crowded
@@ -195,8 +215,12 @@ void appendAxes(std::string& out, const BarChart& chart, const ChartLayout& layo
   const double bottom = layout.height - 6;
   switch (chart.shape) {
     case BarChart::Shape::Rows:
-      appendText(out, kLabelWidth, bottom, "start", "axis", chart.valueAxis);
-      appendText(out, kLabelWidth - 6, bottom, "end", "axis", chart.categoryAxis);
+      if (isNarrow(layout)) {
+        appendText(out, 0, bottom, "start", "axis", chart.categoryAxis + ", " + chart.valueAxis);
+      } else {
+        appendText(out, kLabelWidth, bottom, "start", "axis", chart.valueAxis);
+        appendText(out, kLabelWidth - 6, bottom, "end", "axis", chart.categoryAxis);
+      }
       break;
     case BarChart::Shape::Columns: {
       const double top = legendHeight(chart) + 6;
@@ -222,34 +246,37 @@ double barLength(std::int64_t value, std::int64_t largest, double room) {
   return std::max(length, 1.0);
 }
 
-ChartLayout layOut(const BarChart& chart) {
+ChartLayout layOut(const BarChart& chart, ChartWidth fit) {
   const std::int64_t largest = largestValue(chart);
   switch (chart.shape) {
     case BarChart::Shape::Columns:
       return layOutColumns(chart, largest);
     case BarChart::Shape::Pyramid:
-      return layOutPyramid(chart, largest);
+      return layOutPyramid(chart, largest, fit);
     case BarChart::Shape::Rows:
       break;
   }
-  return layOutRows(chart, largest);
+  return layOutRows(chart, largest, fit);
 }
 
-void appendSvg(std::string& out, const BarChart& chart) {
-  const ChartLayout layout = layOut(chart);
-  out += "<svg class=\"chart\" viewBox=\"0 0 " + number(layout.width) + " " +
-         number(layout.height) + "\" width=\"" + number(layout.width) + "\" height=\"" +
-         number(layout.height) + "\" role=\"img\" aria-labelledby=\"" + chart.id + "-title " +
-         chart.id + "-numbers\">";
-  out += "<title id=\"" + chart.id + "-title\">";
+void appendSvg(std::string& out, const BarChart& chart, ChartWidth fit) {
+  const ChartLayout layout = layOut(chart, fit);
+  const bool columns = chart.shape == BarChart::Shape::Columns;
+  const std::string id = chart.id + (isNarrow(layout) && !columns ? "-narrow" : "");
+  out += "<svg class=\"chart";
+  if (!columns) out += isNarrow(layout) ? " narrow" : " wide";
+  out += "\" viewBox=\"0 0 " + number(layout.width) + " " + number(layout.height) + "\" width=\"" +
+         number(layout.width) + "\" height=\"" + number(layout.height) +
+         "\" role=\"img\" aria-labelledby=\"" + id + "-title " + id + "-numbers\">";
+  out += "<title id=\"" + id + "-title\">";
   appendHtmlText(out, chart.title);
-  out += "</title><desc id=\"" + chart.id + "-numbers\">";
+  out += "</title><desc id=\"" + id + "-numbers\">";
   for (std::size_t i = 0; i < layout.bars.size(); ++i) {
     if (i > 0) out += "; ";
     appendHtmlText(out, barText(chart, layout.bars[i]));
   }
   out += "</desc>";
-  appendLegend(out, chart);
+  appendLegend(out, chart, layout);
   appendCategoryLabels(out, chart, layout);
   appendBars(out, chart, layout);
   appendAxes(out, chart, layout, largestValue(chart));

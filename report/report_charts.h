@@ -26,7 +26,14 @@ struct BarChart {
   std::vector<std::string> categories;
   std::vector<std::string> series;                // one series needs no legend
   std::vector<std::vector<std::int64_t>> values;  // [category][series]
+  // The count a full bar stands for; 0 for the largest of `values`. Charts
+  // that continue one another share it.
+  std::int64_t scaleTo = 0;
 };
+
+// Rows and pyramids come in two widths: wide, labels beside the bars, and
+// narrow, for phones, labels above them. Columns come in one.
+enum class ChartWidth { Wide, Narrow };
 
 // Where a bar stands in its chart's frame, in SVG units.
 struct BarBox {
@@ -40,6 +47,7 @@ struct BarBox {
 };
 
 struct ChartLayout {
+  ChartWidth fit = ChartWidth::Wide;
   double width = 0;
   double height = 0;
   std::vector<BarBox> bars;  // category by category, series by series
@@ -49,10 +57,11 @@ struct ChartLayout {
 // 0 always shows, however small beside the largest.
 double barLength(std::int64_t value, std::int64_t largest, double room);
 
-ChartLayout layOut(const BarChart& chart);
+ChartLayout layOut(const BarChart& chart, ChartWidth fit = ChartWidth::Wide);
 
-// Appends the chart as an <svg> element.
-void appendSvg(std::string& out, const BarChart& chart);
+// Appends the chart as an <svg> element of class "chart wide", "chart narrow"
+// or, for columns, "chart".
+void appendSvg(std::string& out, const BarChart& chart, ChartWidth fit = ChartWidth::Wide);
 
 // Age bands of equal width, 1, 2 or 5 times a power of ten, aligned to
 // multiples of the width, so that the range from `youngest` to `oldest`

@@ -125,6 +125,7 @@ std::vector<BarChart> abilityCharts(const Census& census) {
 
 BarChart percentileChart(const Census& census) {
   BarChart chart = chartOf("percentiles", "Str 18: percentiles", "percentile", "townspeople");
+  chart.shape = BarChart::Shape::Columns;
   const auto& counts = census.percentileCounts();
   for (std::size_t band = 0; band < counts.size(); ++band) {
     chart.categories.push_back(std::to_string(band * 10 + 1) + "\u2013" +
