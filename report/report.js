@@ -10,12 +10,15 @@
   const OVERSCAN = 8;
 
   // One entry of the JSON block; see the page writer for the order.
-  const people = data.roster.map((r) => ({
+  const personOf = (r) => ({
     number: r[0], first: r[1], last: r[2], sex: SEXES[r[3]], occupation: data.occupations[r[4]],
     socialClass: CLASSES[r[5]], age: r[6], abilities: r[7], percentile: r[8], coins: r[9],
     gems: r[10], gemWorth: r[11], items: r[12], wealth: r[13], block: r[14], gemList: r[15],
     itemList: r[16], searchText: null,
-  }));
+  });
+  const people = data.roster.map(personOf);
+  // The notables, counted over the whole town, may lie outside the roster's sample.
+  const notables = new Map(data.notables.map((r) => [r[0], personOf(r)]));
 
   const lines = (p) => p.block.split('\n');
   const name = (p) => p.first + ' ' + p.last;
@@ -40,29 +43,39 @@
     key, get, numeric: true, descendingFirst: key !== 'number', show: show || get, compare: (a, b) => get(a) - get(b),
   });
   const gold = (value) => value.toLocaleString('en', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
+  // "18/45", and "18/00" for the hundredth percentile.
+  const strength = (p) => (p.percentile ? '18/' + String(p.percentile % 100).padStart(2, '0') : String(p.abilities[0]));
   const columns = [
-    { label: '#', ...count('number', (p) => p.number) },
+    { label: 'Tick', key: 'tick', tick: true },
+    { label: '#', sortLabel: 'Number', ...count('number', (p) => p.number) },
     // Shown first name first, sorted by last name, then first name.
     {
-      label: 'Name', className: 'name', ...text('name', name),
+      label: 'Name', className: 'name', clip: true, ...text('name', name),
       compare: (a, b) => collator.compare(a.last, b.last) || collator.compare(a.first, b.first),
     },
-    { label: 'Sex', ...text('sex', (p) => p.sex) },
-    { label: 'Occupation', className: 'occupation', ...text('occupation', (p) => p.occupation) },
-    { label: 'Class', ...text('class', (p) => p.socialClass) },
-    { label: 'Age', ...count('age', (p) => p.age) },
+    { label: 'Sex', className: 'sex', ...text('sex', (p) => p.sex) },
+    { label: 'Occupation', className: 'occupation', clip: true, ...text('occupation', (p) => p.occupation) },
+    { label: 'Class', className: 'class', ...text('class', (p) => p.socialClass) },
+    { label: 'Age', className: 'age', ...count('age', (p) => p.age) },
     ...ABILITIES.map((ability, i) => ({
-      label: ability,
+      label: ability, className: 'ability',
       ...count(ability.toLowerCase(), (p) => p.abilities[i] + (i === 0 ? p.percentile / 1000 : 0),
-        (p) => (i === 0 && p.percentile ? '18/' + String(p.percentile).padStart(2, '0') : p.abilities[i])),
+        (p) => (i === 0 ? strength(p) : p.abilities[i])),
     })),
-    { label: 'Coins gp', ...count('coins', coinWorth, (p) => gold(coinWorth(p) / 100)) },
-    { label: 'Gems', ...count('gems', (p) => p.gems) },
-    { label: 'Gems gp', ...count('gemworth', (p) => p.gemWorth, (p) => gold(p.gemWorth)) },
-    { label: 'Items', ...count('items', (p) => p.items) },
-    { label: 'Wealth gp', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
+    { label: 'Coins gp', className: 'coins', ...count('coins', coinWorth, (p) => gold(coinWorth(p) / 100)) },
+    // "2 (625.00)": how many gems, and their worth in gold.
+    {
+      label: 'Gems (gp)', className: 'gems', ...count('gems', (p) => p.gemWorth + p.gems / 1e6,
+        (p) => (p.gems ? `${p.gems} (${gold(p.gemWorth)})` : '')),
+    },
+    {
+      label: 'Magic items', className: 'items', ...count('items', (p) => p.items, (p) => p.itemList.join(', ')),
+      numeric: false, clip: true,
+    },
+    { label: 'Wealth gp', className: 'wealth', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
   ];
-  const columnByKey = new Map(columns.map((c) => [c.key, c]));
+  const sortable = columns.filter((c) => !c.tick);
+  const columnByKey = new Map(sortable.map((c) => [c.key, c]));
 
   const search = document.getElementById('search');
   const classFilter = document.getElementById('class-filter');
@@ -73,6 +86,9 @@
   const head = table.tHead;
   const body = table.tBodies[0];
   const dialog = document.getElementById('block-dialog');
+  const sortSelect = document.getElementById('sort-select');
+  const narrowScreen = matchMedia('(max-width: 699px)');
+  const ticked = new Set();  // townspeople's numbers, for "Print cards"
 
   const state = { query: '', socialClass: '', sex: '', sort: 'number', descending: false, person: 0 };
   let view = [];      // positions in `people`, filtered and sorted
@@ -113,6 +129,13 @@
       const th = document.createElement('th');
       th.scope = 'col';
       if (column.numeric) th.className = 'number';
+      if (column.tick) {
+        th.className = 'tick';
+        th.append(element('span', 'tick-mark', '\u2713'), element('span', 'visually-hidden', 'Tick to print'));
+        th.title = 'Tick townspeople to print their cards';
+        row.append(th);
+        continue;
+      }
       const button = document.createElement('button');
       button.type = 'button';
       button.textContent = column.label;
@@ -145,14 +168,21 @@
     const direction = state.descending ? -1 : 1;
     view.sort((a, b) => direction * column.compare(people[a], people[b]) || people[a].number - people[b].number);
     head.querySelectorAll('th').forEach((th, i) => {
+      if (columns[i].tick) return;
       const sorted = columns[i].key === state.sort;
       th.setAttribute('aria-sort', sorted ? (state.descending ? 'descending' : 'ascending') : 'none');
     });
+    sortSelect.value = state.sort;
     table.setAttribute('aria-rowcount', String(view.length + 1));
+    showStatus();
+    cursor = Math.min(cursor, Math.max(view.length - 1, 0));
+  };
+
+  const showStatus = () => {
     const shown = view.length.toLocaleString('en');
     const all = people.length.toLocaleString('en');
-    status.textContent = view.length === people.length ? `${all} townspeople` : `${shown} of ${all} townspeople`;
-    cursor = Math.min(cursor, Math.max(view.length - 1, 0));
+    status.textContent = (view.length === people.length ? `${all} townspeople` : `${shown} of ${all} townspeople`) +
+      (ticked.size ? ` \u00b7 ${ticked.size.toLocaleString('en')} ticked` : '');
   };
 
   const spacer = (height) => {
@@ -174,10 +204,20 @@
     row.tabIndex = position === cursor ? 0 : -1;
     for (const column of columns) {
       const cell = document.createElement('td');
-      if (column.numeric) cell.className = 'number';
-      if (column.className) cell.className = column.className;
+      cell.className = [column.numeric ? 'number' : '', column.className || ''].join(' ').trim();
+      if (column.tick) {
+        const box = document.createElement('input');
+        box.type = 'checkbox';
+        box.tabIndex = -1;
+        box.checked = ticked.has(p.number);
+        box.setAttribute('aria-label', `Tick ${name(p)} for printing`);
+        cell.className = 'tick';
+        cell.append(box);
+        row.append(cell);
+        continue;
+      }
       const shown = String(column.show ? column.show(p) : column.get(p));
-      if (column.className === 'name' || column.className === 'occupation') {
+      if (column.clip && shown) {
         const clip = document.createElement('span');  // long texts end in an ellipsis
         clip.className = 'clip';
         clip.title = shown;
@@ -240,37 +280,56 @@
     for (const detail of details) group.append(element('dd', '', detail));
     return group;
   };
-  const fillCard = (p) => {
-    document.getElementById('block-title').textContent = name(p);
-    document.getElementById('card-line').textContent =
-      `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass} \u00b7 ${p.occupation}`;
-    const abilities = document.getElementById('card-abilities');
-    abilities.replaceChildren(...ABILITIES.map((ability, i) => {
-      const box = element('li');
-      box.append(element('span', 'ability-label', ability));
-      box.append(element('span', 'ability-score',
-        i === 0 && p.percentile ? '18/' + String(p.percentile).padStart(2, '0') : String(p.abilities[i])));
-      return box;
-    }));
+  const cardLine = (p) => `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass} \u00b7 ${p.occupation}`;
+  const abilityBoxes = (p) => ABILITIES.map((ability, i) => {
+    const box = element('li');
+    box.append(element('span', 'ability-label', ability));
+    box.append(element('span', 'ability-score', i === 0 ? strength(p) : String(p.abilities[i])));
+    return box;
+  });
+  const cardFacts = (p) => {
     const coins = COIN_LABELS.map((label, i) => `${p.coins[i].toLocaleString('en')} ${label}`).join(', ');
     const gems = [];
     for (let i = 0; i < p.gemList.length; i += 2) gems.push(`${p.gemList[i]} (${gold(p.gemList[i + 1])} gp)`);
-    document.getElementById('card-facts').replaceChildren(
+    return [
       fact('Coins', `${coins} \u2014 worth ${gold(coinWorth(p) / 100)} gp`),
       fact('Gems', ...(gems.length ? gems : ['none'])),
       fact('Magic items', ...(p.itemList.length ? p.itemList : ['none'])),
-      fact('Wealth', `${gold(p.wealth)} gp in coins and gems`));
+      fact('Wealth', `${gold(p.wealth)} gp in coins and gems`)];
+  };
+  const fillCard = (p) => {
+    document.getElementById('block-title').textContent = name(p);
+    document.getElementById('card-line').textContent = cardLine(p);
+    document.getElementById('card-abilities').replaceChildren(...abilityBoxes(p));
+    document.getElementById('card-facts').replaceChildren(...cardFacts(p));
     document.getElementById('block-text').textContent = p.block;
   };
+  const showCard = (p, hasPrevious, hasNext) => {
+    fillCard(p);
+    state.person = p.number;
+    writeAddress();
+    document.getElementById('card-previous').disabled = !hasPrevious;
+    document.getElementById('card-next').disabled = !hasNext;
+    if (!dialog.open) dialog.showModal();
+  };
+  let cardOutsideView = false;  // a notable the current view lacks: no previous or next
   const openRow = (position) => {
     if (view.length === 0) return;
     cursor = Math.max(0, Math.min(view.length - 1, position));
-    fillCard(people[view[cursor]]);
-    state.person = people[view[cursor]].number;
-    writeAddress();
-    document.getElementById('card-previous').disabled = cursor === 0;
-    document.getElementById('card-next').disabled = cursor === view.length - 1;
-    if (!dialog.open) dialog.showModal();
+    cardOutsideView = false;
+    showCard(people[view[cursor]], cursor > 0, cursor < view.length - 1);
+  };
+  // Opens the card of townsperson `number`: in the view if there, else alone.
+  const openPerson = (number) => {
+    const position = view.findIndex((i) => people[i].number === number);
+    if (position >= 0) {
+      openRow(position);
+      return;
+    }
+    const p = people.find((q) => q.number === number) || notables.get(number);
+    if (!p) return;
+    cardOutsideView = true;
+    showCard(p, false, false);
   };
 
   const update = () => {
@@ -296,6 +355,34 @@
     table.classList.add('fixed');
   };
 
+  // The roster's columns sort on phones as well, where the header is hidden.
+  for (const column of sortable) sortSelect.add(new Option(column.sortLabel || column.label, column.key));
+
+  // "Print cards": the ticked townspeople, or else the whole view, as cards
+  // several to a sheet; the page as a whole prints as before.
+  const MOST_PRINTED = 1000;
+  const printSheet = document.getElementById('print-sheet');
+  const printCards = () => {
+    const chosen = ticked.size
+      ? people.filter((p) => ticked.has(p.number))
+      : view.slice(0, MOST_PRINTED).map((i) => people[i]);
+    printSheet.replaceChildren(...chosen.map((p) => {
+      const card = element('article', 'print-card');
+      const abilities = element('ul', 'abilities');
+      abilities.append(...abilityBoxes(p));
+      const facts = element('dl', 'card-facts');
+      facts.append(...cardFacts(p));
+      card.append(element('h2', '', name(p)), element('p', 'card-line', cardLine(p)), abilities, facts);
+      return card;
+    }));
+    document.body.classList.add('printing-cards');
+    window.print();
+  };
+  window.addEventListener('afterprint', () => {
+    document.body.classList.remove('printing-cards');
+    printSheet.replaceChildren();
+  });
+
   buildHead();
   readAddress();
   applyView();
@@ -309,16 +396,60 @@
   performance.mark('roster-shown');
 
   search.addEventListener('input', () => { state.query = search.value; update(); });
+  sortSelect.addEventListener('change', () => {
+    state.sort = sortSelect.value;
+    state.descending = columnByKey.get(state.sort).descendingFirst === true;
+    update();
+  });
+  document.getElementById('print-cards').addEventListener('click', printCards);
+  // A phone's compact rows are taller than a table's: measure again.
+  narrowScreen.addEventListener('change', () => {
+    render();
+    const row = body.querySelector('tr[data-position]');
+    if (row && row.offsetHeight > 0) rowHeight = row.offsetHeight;
+    render();
+  });
+  document.getElementById('notables').addEventListener('click', (event) => {
+    const link = event.target.closest('a[data-person]');
+    if (!link) return;
+    event.preventDefault();
+    openPerson(Number(link.dataset.person));
+  });
+  document.getElementById('show-nobles').addEventListener('click', (event) => {
+    event.preventDefault();
+    state.socialClass = classFilter.value = 'Noble';
+    update();
+    scroller.scrollIntoView();
+  });
   classFilter.addEventListener('change', () => { state.socialClass = classFilter.value; update(); });
   sexFilter.addEventListener('change', () => { state.sex = sexFilter.value; update(); });
   scroller.addEventListener('scroll', () => requestAnimationFrame(render), { passive: true });
   window.addEventListener('hashchange', () => { readAddress(); applyView(); render(); });
-  window.addEventListener('beforeprint', () => { printing = true; render(); });
+  window.addEventListener('beforeprint', () => {
+    if (document.body.classList.contains('printing-cards')) return;  // the roster stays hidden
+    printing = true;
+    render();
+  });
   window.addEventListener('afterprint', () => { printing = false; render(); });
 
+  const toggleTick = (position, box) => {
+    const number = people[view[position]].number;
+    if (ticked.has(number)) ticked.delete(number); else ticked.add(number);
+    box.checked = ticked.has(number);
+    showStatus();
+  };
   body.addEventListener('click', (event) => {
     const row = event.target.closest('tr[data-position]');
-    if (row) openRow(Number(row.dataset.position));
+    if (!row) return;
+    const box = row.querySelector('td.tick input');
+    if (event.target === box) {
+      box.checked = !box.checked;  // toggleTick sets it
+      toggleTick(Number(row.dataset.position), box);
+    } else if (event.target.closest('td.tick')) {
+      toggleTick(Number(row.dataset.position), box);
+    } else {
+      openRow(Number(row.dataset.position));
+    }
   });
   body.addEventListener('keydown', (event) => {
     const row = event.target.closest('tr[data-position]');
@@ -326,7 +457,8 @@
     const position = Number(row.dataset.position);
     const page = Math.max(1, Math.floor(scroller.clientHeight / rowHeight) - 1);
     const moves = { ArrowDown: 1, ArrowUp: -1, PageDown: page, PageUp: -page };
-    if (event.key === 'Enter' || event.key === ' ') openRow(position);
+    if (event.key === 'Enter') openRow(position);
+    else if (event.key === ' ') toggleTick(position, row.querySelector('td.tick input'));
     else if (event.key in moves) focusRow(position + moves[event.key]);
     else if (event.key === 'Home') focusRow(0);
     else if (event.key === 'End') focusRow(view.length - 1);
@@ -342,11 +474,12 @@
     crypto.getRandomValues(draw);
     openRow(draw[0] % view.length);
   });
-  document.getElementById('card-previous').addEventListener('click', () => openRow(cursor - 1));
-  document.getElementById('card-next').addEventListener('click', () => openRow(cursor + 1));
+  const move = (step) => { if (!cardOutsideView) openRow(cursor + step); };
+  document.getElementById('card-previous').addEventListener('click', () => move(-1));
+  document.getElementById('card-next').addEventListener('click', () => move(1));
   dialog.addEventListener('keydown', (event) => {
-    if (event.key === 'ArrowLeft' || event.key === 'ArrowUp') openRow(cursor - 1);
-    else if (event.key === 'ArrowRight' || event.key === 'ArrowDown') openRow(cursor + 1);
+    if (event.key === 'ArrowLeft' || event.key === 'ArrowUp') move(-1);
+    else if (event.key === 'ArrowRight' || event.key === 'ArrowDown') move(1);
     else return;
     event.preventDefault();
   });
@@ -357,8 +490,7 @@
   });
   // An address with #person=N opens that townsperson's card.
   const openAddressedPerson = () => {
-    const position = view.findIndex((i) => people[i].number === state.person);
-    if (position >= 0) openRow(position);
+    if (state.person) openPerson(state.person);
   };
   openAddressedPerson();
   window.addEventListener('hashchange', openAddressedPerson);

@@ -18,14 +18,55 @@ std::string groupedGold(const std::string& text) {
   return groupDigits(std::string_view(text).substr(0, whole)) + text.substr(whole);
 }
 
+// A chart at both widths; the style sheet shows the one that fits.
+void appendBothWidths(std::string& out, const BarChart& chart) {
+  appendSvg(out, chart, ChartWidth::Wide);
+  if (chart.shape != BarChart::Shape::Columns) appendSvg(out, chart, ChartWidth::Narrow);
+}
+
 void appendFigure(std::string& out, const BarChart& chart, std::string_view size) {
   out += "<figure class=\"chart-box ";
   out += size;
   out += "\" data-chart=\"" + chart.id + "\"><figcaption>";
   appendHtmlText(out, chart.title);
   out += "</figcaption>";
-  appendSvg(out, chart);
+  appendBothWidths(out, chart);
   out += "</figure>\n";
+}
+
+// A long list of bars as two columns on one scale, the first half left.
+void appendTwoColumnFigure(std::string& out, const BarChart& chart) {
+  BarChart left = chart;
+  BarChart right = chart;
+  const std::size_t half = (chart.categories.size() + 1) / 2;
+  left.categories.resize(half);
+  left.values.resize(half);
+  right.id += "-more";
+  right.categories.erase(right.categories.begin(),
+                         right.categories.begin() + static_cast<std::ptrdiff_t>(half));
+  right.values.erase(right.values.begin(),
+                     right.values.begin() + static_cast<std::ptrdiff_t>(half));
+  for (const auto& row : chart.values) {
+    for (std::int64_t value : row) left.scaleTo = right.scaleTo = std::max(left.scaleTo, value);
+  }
+  out += "<figure class=\"chart-box whole\" data-chart=\"" + chart.id + "\"><figcaption>";
+  appendHtmlText(out, chart.title);
+  out += "</figcaption><div class=\"bar-columns\"><div>";
+  appendBothWidths(out, left);
+  out += "</div><div>";
+  if (!right.categories.empty()) appendBothWidths(out, right);
+  out += "</div></div></figure>\n";
+}
+
+// "18/45", "18/00" for a percentile of 100, "17".
+std::string strengthText(std::int32_t strength, std::int32_t percentile) {
+  std::string text = std::to_string(strength);
+  if (strength == 18 && percentile > 0) {
+    const std::int32_t shown = percentile % 100;
+    text += shown < 10 ? "/0" : "/";
+    text += std::to_string(shown);
+  }
+  return text;
 }
 
 }  // namespace
@@ -53,10 +94,38 @@ TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t ros
 
 void TownReport::add(const TownRecord& record, std::string_view blockText) {
   ++population_;
+  noteNotables(record, blockText);
   if (!roster_.keeps(population_)) return;
   std::string entry;
   appendRosterEntry(entry, record, blockText);
   roster_.keep(std::move(entry));
+}
+
+void TownReport::noteNotables(const TownRecord& record, std::string_view blockText) {
+  const std::size_t items = record.magicItems.size();
+  if (items >= 3) ++threeOrMoreItems_;
+  const double wealth = record.wealthInGold();
+  const double strength = record.abilities[0] * 1000.0 + record.strPercentile;
+  std::string entry;  // made once, for the first list that admits the townsperson
+  const auto offer = [&](NotableList& list, double key, auto detail) {
+    if (!list.admits(key)) return;
+    if (entry.empty()) appendRosterEntry(entry, record, blockText);
+    list.add(key, {record.number, record.firstName + " " + record.lastName, detail(), entry});
+  };
+  offer(richest_, wealth,
+        [&] { return record.occupation + ", " + groupedGold(money(wealth)) + " gp"; });
+  if (items > 0) {
+    offer(mostItems_, static_cast<double>(items), [&] {
+      return record.occupation + ", " + grouped(static_cast<std::int64_t>(items)) +
+             (items == 1 ? " magic item" : " magic items");
+    });
+  }
+  offer(strongest_, strength, [&] {
+    return "Str " + strengthText(record.abilities[0], record.strPercentile) + ", " +
+           record.occupation;
+  });
+  offer(eldest_, record.age,
+        [&] { return "age " + std::to_string(record.age) + ", " + record.occupation; });
 }
 
 int TownReport::occupationIndex(const std::string& occupation) {
@@ -140,6 +209,8 @@ void TownReport::finish() {
     if (i > 0) text_ += ',';
     json_.append(text_, occupations_[i], true);
   }
+  text_ += "],\"notables\":[";
+  appendNotableEntries();
   text_ += "],\"population\":";
   appendNumber(text_, population_);
   text_ += "}</script>\n<header class=\"masthead\"><h1>";
@@ -151,6 +222,7 @@ void TownReport::finish() {
       " \u00b7 <a href=\"#census\">census</a> \u00b7 <a "
       "href=\"#townspeople\">roster</a></p></header>\n<main>\n";
   appendFigures();
+  appendNotables();
   appendCharts();
   appendRoster();
   text_ += "</main>\n<script>";
@@ -193,6 +265,77 @@ void TownReport::appendFigures() {
   flush();
 }
 
+// The notables' roster entries, each once: the page opens their cards even
+// when the roster's sample lacks them.
+void TownReport::appendNotableEntries() {
+  std::vector<std::int64_t> written;
+  for (const NotableList* list : {&richest_, &mostItems_, &strongest_, &eldest_}) {
+    for (const Notable& notable : list->notables()) {
+      if (std::find(written.begin(), written.end(), notable.number) != written.end()) continue;
+      if (!written.empty()) text_ += ",\n";
+      written.push_back(notable.number);
+      text_ += notable.entry;
+    }
+  }
+}
+
+namespace {
+
+void appendNotableList(std::string& out, std::string_view title, std::string_view note,
+                       const std::vector<Notable>& notables, std::size_t count) {
+  out += "<div class=\"notable\"><h3>";
+  out += title;
+  out += "</h3>";
+  if (!note.empty()) {
+    out += "<p class=\"muted\">";
+    out += note;
+    out += "</p>";
+  }
+  out += "<ol>";
+  for (std::size_t i = 0; i < count && i < notables.size(); ++i) {
+    const Notable& notable = notables[i];
+    out += "<li><a href=\"#person=" + std::to_string(notable.number) + "\" data-person=\"" +
+           std::to_string(notable.number) + "\">";
+    appendHtmlText(out, notable.name);
+    out += "</a> <span class=\"muted\">";
+    appendHtmlText(out, notable.detail);
+    out += "</span></li>";
+  }
+  if (notables.empty()) out += "<li class=\"muted\">none</li>";
+  out += "</ol></div>";
+}
+
+}  // namespace
+
+void TownReport::appendNotables() {
+  text_ += "<section id=\"notables\" aria-labelledby=\"notables-heading\">\n";
+  text_ += "<h2 id=\"notables-heading\">Notables</h2>\n";
+  appendNobles();
+  text_ += "<div class=\"notables\">";
+  appendNotableList(text_, "The richest", "", richest_.notables(), 5);
+  // Everyone with three or more magic items, when they are ten or fewer;
+  // otherwise the ten who carry most.
+  const auto carriers = static_cast<std::size_t>(threeOrMoreItems_);
+  const std::string note = threeOrMoreItems_ == 0 ? "No one carries three or more."
+                           : threeOrMoreItems_ == 1
+                               ? "1 townsperson carries three or more."
+                               : grouped(threeOrMoreItems_) + " townspeople carry three or more.";
+  appendNotableList(text_, "Most magic items", note, mostItems_.notables(),
+                    carriers > 0 && carriers <= 10 ? carriers : 10);
+  appendNotableList(text_, "The strongest", "", strongest_.notables(), 5);
+  appendNotableList(text_, "The eldest", "", eldest_.notables(), 5);
+  text_ += "</div>\n</section>\n";
+  flush();
+}
+
+void TownReport::appendNobles() {
+  const std::int64_t nobles = census_.classesBySex()[0][0] + census_.classesBySex()[0][1];
+  text_ += "<p class=\"nobles\">The town has <a href=\"#class=Noble\" id=\"show-nobles\">";
+  text_ += grouped(nobles);
+  text_ += nobles == 1 ? " noble" : " nobles";
+  text_ += "</a>, " + share(nobles, population_) + " of its townspeople.</p>\n";
+}
+
 void TownReport::appendCharts() {
   // Charts of like height side by side; the tall occupations chart alone.
   text_ += "<div class=\"charts\">\n";
@@ -200,8 +343,8 @@ void TownReport::appendCharts() {
        {classChart(census_), gemChart(census_), ageChart(census_), wealthChart(census_)}) {
     appendFigure(text_, chart, "half");
   }
-  appendFigure(text_, occupationChart(census_), "whole");
-  appendFigure(text_, itemChart(census_), "whole");
+  appendTwoColumnFigure(text_, occupationChart(census_));
+  appendTwoColumnFigure(text_, itemChart(census_));
   text_ += "</div>\n<h3>Abilities</h3>\n<div class=\"charts abilities\">\n";
   for (const BarChart& chart : abilityCharts(census_)) appendFigure(text_, chart, "small");
   appendFigure(text_, percentileChart(census_), "small");
@@ -227,21 +370,25 @@ void TownReport::appendRoster() {
       "<option>Noble</option><option>Craftsman</option><option>Farmer</option></select></label>"
       "<label>Sex <select id=\"sex-filter\"><option value=\"\">all</option>"
       "<option>Male</option><option>Female</option></select></label>"
+      "<label class=\"narrow-only\">Sort <select id=\"sort-select\"></select></label>"
       "<button type=\"button\" id=\"someone\">Someone in town</button>"
+      "<button type=\"button\" id=\"print-cards\">Print cards</button>"
       "<p id=\"status\" role=\"status\"></p></div>\n"
       "<div class=\"roster-scroll\" id=\"roster-scroll\">"
       "<table id=\"roster\"><thead></thead><tbody></tbody></table></div>\n"
       "<noscript><p class=\"notice\">The roster needs script; the census above does not."
       "</p></noscript>\n</section>\n"
       "<dialog id=\"block-dialog\" class=\"card\" aria-labelledby=\"block-title\">"
-      "<h2 id=\"block-title\"></h2><p class=\"card-line\" id=\"card-line\"></p>"
+      "<h2 id=\"block-title\" tabindex=\"-1\" autofocus></h2><p class=\"card-line\" "
+      "id=\"card-line\"></p>"
       "<ul class=\"abilities\" id=\"card-abilities\"></ul>"
       "<dl class=\"card-facts\" id=\"card-facts\"></dl>"
       "<details><summary>As written in the town file</summary><pre id=\"block-text\"></pre>"
       "</details><div class=\"card-buttons\">"
       "<button type=\"button\" id=\"card-previous\">Previous</button>"
       "<button type=\"button\" id=\"card-next\">Next</button>"
-      "<button type=\"button\" id=\"block-close\">Close</button></div></dialog>\n";
+      "<button type=\"button\" id=\"block-close\">Close</button></div></dialog>\n"
+      "<div id=\"print-sheet\"></div>\n";
 }
 
 }  // namespace towngen

@@ -11,6 +11,7 @@
 #include "census/json_string.h"
 #include "census/record_sink.h"
 #include "census/town_record.h"
+#include "report/notables.h"
 #include "report/roster_sample.h"
 
 namespace towngen {
@@ -40,6 +41,10 @@ class TownReport : public RecordSink {
 
  private:
   void appendRosterEntry(std::string& out, const TownRecord& record, std::string_view blockText);
+  void noteNotables(const TownRecord& record, std::string_view blockText);
+  void appendNotableEntries();
+  void appendNotables();
+  void appendNobles();
   int occupationIndex(const std::string& occupation);
   void appendFigures();
   void appendCharts();
@@ -56,6 +61,13 @@ class TownReport : public RecordSink {
   RosterSample roster_;
   std::unordered_map<std::string, int> occupationIndexes_;
   std::vector<std::string> occupations_;  // of the roster, by index
+
+  // Over the whole town, whatever the roster keeps.
+  NotableList richest_{5};
+  NotableList mostItems_{10};
+  NotableList strongest_{5};
+  NotableList eldest_{5};
+  std::int64_t threeOrMoreItems_ = 0;
 };
 
 }  // namespace towngen

@@ -8,6 +8,7 @@
 // is no browser or no playwright-core.
 import { execFileSync } from 'node:child_process';
 import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
@@ -21,10 +22,12 @@ if (!existsSync(browserPath)) {
   process.exit(SKIP);
 }
 let chromium;
+let axePath;
 try {
   ({ chromium } = await import('playwright-core'));
+  axePath = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 } catch {
-  console.log('skipped: no playwright-core (npm ci in tests/browser)');
+  console.log('skipped: no playwright-core or axe-core (npm ci in tests/browser)');
   process.exit(SKIP);
 }
 
@@ -54,6 +57,7 @@ const run = (program, ...args) => execFileSync(program, args, { cwd: work, encod
 run(options.towngen, '--init', 'data');
 run(options.towngen, '--town', 'Ashford.txt', '--population', '1200', '--seed', '2026', '--data-dir', 'data');
 run(options.towncensus, '--html', 'ashford.html', '--csv', 'ashford.csv', '--json', 'ashford.json', 'Ashford.txt');
+run(options.towncensus, '--html', 'sample.html', '--roster-limit', '100', 'Ashford.txt');
 
 // Few names, so that most townspeople carry a hostile one, and a hostile item
 // in every category.
@@ -148,9 +152,9 @@ const predictSearch = (query) => {
 const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
 const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
 const watched = { dialogs: [], errors: [], requests: [] };
-const open = async (file, hash = '') => {
+const open = async (file, hash = '', within = context) => {
   const url = pathToFileURL(join(work, file)).href;
-  const page = await context.newPage();
+  const page = await within.newPage();
   page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
   page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
   page.on('pageerror', (error) => watched.errors.push(error.message));
@@ -159,9 +163,9 @@ const open = async (file, hash = '') => {
   await page.waitForSelector('#roster tbody tr[data-position]', { timeout: 10000 });
   return page;
 };
-const rowNumbers = (page) => page.$$eval('#roster tbody tr[data-position] td:first-child', (cells) => cells.map((c) => Number(c.textContent)));
+const rowNumbers = (page) => page.$$eval('#roster tbody tr[data-position] td:nth-child(2)', (cells) => cells.map((c) => Number(c.textContent)));
 const status = (page) => page.textContent('#status');
-const barTitles = (page, chart) => page.$$eval(`figure[data-chart="${chart}"] rect.bar title`, (titles) => titles.map((t) => t.textContent));
+const barTitles = (page, chart) => page.$$eval(`figure[data-chart="${chart}"] svg:not(.narrow) rect.bar title`, (titles) => titles.map((t) => t.textContent));
 
 try {
   const page = await open('ashford.html');
@@ -198,7 +202,7 @@ try {
 
   // The whole header cell sorts, near its edge too; names sort by last name, then first.
   await page.$eval('#roster-scroll', (scroller) => scroller.scrollIntoView());
-  const nameCell = await page.$('#roster thead th:nth-child(2)');
+  const nameCell = await page.$('#roster thead th:nth-child(3)');
   const nameBox = await nameCell.boundingBox();
   await page.mouse.click(nameBox.x + nameBox.width - 3, nameBox.y + nameBox.height - 3);
   const byName = new Intl.Collator(undefined, { sensitivity: 'base', numeric: true });
@@ -287,7 +291,7 @@ try {
   const twoDecimals = (value) => value.toLocaleString('en', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
   same('the card names the townsperson', card.title, `${person.firstName} ${person.lastName}`);
   same('the card shows the abilities', card.abilities, ['Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com'].map((a, i) =>
-    (i === 0 && person.strPercentile ? `18/${String(person.strPercentile).padStart(2, '0')}` : String(person[a]))));
+    (i === 0 && person.strPercentile ? `18/${String(person.strPercentile % 100).padStart(2, '0')}` : String(person[a]))));
   check('the card shows the coins', card.facts.Coins[0].startsWith(['cp', 'sp', 'ep', 'gp', 'pp']
     .map((c) => `${person.coins[c].toLocaleString('en')} ${c}`).join(', ')), card.facts.Coins[0]);
   same('the card shows each gem', card.facts.Gems,
@@ -302,6 +306,103 @@ try {
   })), { scripts: 2, images: 0, ran: true });
   const itemBars = await barTitles(hostile, 'items');
   check('the item chart names the hostile item as text', itemBars.some((t) => t.startsWith(HOSTILE.item)), itemBars.join(' | '));
+
+  // Notables count the whole town and open their cards.
+  const notables = await page.$$eval('#notables ol', (lists) => lists.map((ol) =>
+    [...ol.querySelectorAll('a')].map((a) => Number(a.dataset.person))));
+  const ranked = (key) => [...csv].sort((a, b) => Number(b[key]) - Number(a[key]) || Number(a.number) - Number(b.number))
+    .slice(0, 5).map((r) => Number(r.number));
+  same('the richest five agree with the CSV', notables[0], ranked('wealth_gp'));
+  same('the eldest five agree with the CSV', notables[3], ranked('age'));
+  const carriers = csv.filter((r) => r.magic_items.split('; ').length >= 3).map((r) => Number(r.number));
+  if (carriers.length <= 10) same('everyone with three or more magic items is named', notables[1], carriers);
+  await page.click(`#notables a[data-person="${notables[0][0]}"]`);
+  same('a notable opens their card', await page.textContent('#block-text'), blocks[notables[0][0] - 1]);
+  await page.keyboard.press('Escape');
+  await page.click('#show-nobles');
+  same('the nobles link filters the roster', await status(page),
+    `${grouped(csv.filter((r) => r.class === 'Noble').length)} of ${grouped(csv.length)} townspeople`);
+  await page.selectOption('#class-filter', '');
+
+  // Past the limit the roster samples every k-th townsperson, so each class keeps its share.
+  const sample = await open('sample.html');
+  const notice = await sample.textContent('#roster-limit');
+  const stride = Number(notice.match(/every (\d+)/)[1]);
+  const sampled = await sample.evaluate(() => JSON.parse(document.getElementById('town-data').textContent).roster.map((r) => r[5]));
+  const expectedClasses = tally(csv.filter((r, i) => i % stride === 0).map((r) => CLASSES.indexOf(r.class)));
+  const sampledClasses = tally(sampled);
+  check('the sample keeps each class\'s share', [0, 1, 2].every((c) =>
+    Math.abs((sampledClasses.get(c) || 0) - (expectedClasses.get(c) || 0)) <= 1), `${notice} ${[...sampledClasses]}`);
+  same('the sample\'s notables still count the whole town',
+    (await sample.$$eval('#notables ol', (lists) => [...lists[0].querySelectorAll('a')].map((a) => Number(a.dataset.person)))),
+    ranked('wealth_gp'));
+  await sample.close();
+
+  // Print cards: three ticked townspeople, as cards two to a row.
+  await page.evaluate(() => { window.print = () => {}; });
+  for (const position of [0, 1, 2]) await page.click(`#roster tbody tr[data-position="${position}"] td.tick`);
+  check('ticks are counted', (await status(page)).endsWith('3 ticked'), await status(page));
+  const tickedNames = await page.$$eval('#roster tbody tr[data-position] td.name', (cells) => cells.slice(0, 3).map((c) => c.textContent));
+  await page.click('#print-cards');
+  await page.emulateMedia({ media: 'print' });
+  const printed = await page.$$eval('#print-sheet .print-card', (cards) => cards.map((card) => {
+    const box = card.getBoundingClientRect();
+    return { name: card.querySelector('h2').textContent, top: Math.round(box.top), left: Math.round(box.left), right: box.right };
+  }));
+  same('the ticked townspeople print as cards', printed.map((c) => c.name), tickedNames);
+  check('cards sit two to a row', printed.length === 3 && printed[0].top === printed[1].top &&
+    printed[1].left > printed[0].left && printed[2].top > printed[0].top, JSON.stringify(printed));
+  check('only the cards print', !(await page.isVisible('#roster')) && !(await page.isVisible('#census')));
+  await page.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+  await page.emulateMedia({ media: 'screen' });
+
+  // A phone: no sideways scrolling, no text under 12 pixels, the roster as compact cards.
+  const phoneContext = await browser.newContext({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
+  const phone = await open('ashford.html', '', phoneContext);
+  same('at 390 pixels the page is no wider than the window',
+    await phone.evaluate(() => document.documentElement.scrollWidth), 390);
+  same('at 390 pixels no text is smaller than 12 pixels', await phone.evaluate(() => {
+    const small = [];
+    const shown = (element) => element.getClientRects().length > 0;
+    const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      const element = node.parentElement;
+      if (!node.textContent.trim() || element.closest('svg, script, .visually-hidden') || !shown(element)) continue;
+      const size = parseFloat(getComputedStyle(element).fontSize);
+      if (size < 12) small.push(`${size}px "${node.textContent.trim().slice(0, 24)}"`);
+    }
+    for (const text of document.querySelectorAll('svg text')) {
+      if (!shown(text)) continue;
+      const size = parseFloat(getComputedStyle(text).fontSize) * text.getScreenCTM().a;
+      if (size < 11.95) small.push(`${size.toFixed(1)}px in a chart: "${text.textContent.slice(0, 24)}"`);
+    }
+    return small.slice(0, 8);
+  }), []);
+  same('the roster shows compact cards', await phone.$eval('#roster tbody tr[data-position]', (row) => ({
+    display: getComputedStyle(row).display, head: getComputedStyle(row.closest('table').tHead).display,
+  })), { display: 'grid', head: 'none' });
+  await phone.selectOption('#sort-select', 'wealth');
+  same('a phone sorts by wealth', (await rowNumbers(phone)).slice(0, 5), byWealth.slice(0, 5));
+  await phone.tap('#roster tbody tr[data-position="0"] td.name');
+  same('a compact card opens the character card', await phone.textContent('#block-text'), blocks[byWealth[0] - 1]);
+  await phone.keyboard.press('Escape');
+  await phoneContext.close();
+
+  // Accessibility: axe-core on the page, a card and a phone, light and dark.
+  for (const colorScheme of ['light', 'dark']) {
+    for (const [what, viewport, hash] of [['the page', { width: 1280, height: 900 }, ''],
+      ['an open card', { width: 1280, height: 900 }, '#person=5'], ['a phone', { width: 390, height: 844 }, '']]) {
+      const axeContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
+      const checked = await open('hostile.html', hash, axeContext);
+      if (hash) await checked.waitForSelector('#block-dialog[open]');
+      await checked.addScriptTag({ path: axePath });
+      const findings = await checked.evaluate(async () => (await window.axe.run({ resultTypes: ['violations'] })).violations
+        .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+        .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
+      same(`axe-core finds nothing serious on ${what} (${colorScheme})`, findings, []);
+      await axeContext.close();
+    }
+  }
 } catch (error) {
   failures.push(`the test stopped: ${error.stack}`);
 } finally {

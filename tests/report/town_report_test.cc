@@ -57,15 +57,21 @@ TEST(ReportCharts, BarsAreToScaleAndEveryCountShows) {
   chart.values = {{1, 0}, {150, 75}, {300, 299}};
   const struct {
     BarChart::Shape shape;
+    ChartWidth fit;
+    std::int64_t scaleTo;
     std::vector<double> lengths;  // width for rows and pyramid, height for columns
   } cases[] = {
-      {BarChart::Shape::Rows, {1, 0, 150, 75, 300, 299}},
-      {BarChart::Shape::Columns, {1, 0, 50, 25, 100, 99.7}},
-      {BarChart::Shape::Pyramid, {1, 0, 96, 48, 192, 191.4}},
+      {BarChart::Shape::Rows, ChartWidth::Wide, 0, {1, 0, 150, 75, 300, 299}},
+      {BarChart::Shape::Rows, ChartWidth::Narrow, 0, {1, 0, 138, 69, 276, 275.1}},
+      {BarChart::Shape::Rows, ChartWidth::Wide, 600, {1, 0, 75, 37.5, 150, 149.5}},
+      {BarChart::Shape::Columns, ChartWidth::Wide, 0, {1, 0, 50, 25, 100, 99.7}},
+      {BarChart::Shape::Pyramid, ChartWidth::Wide, 0, {1, 0, 96, 48, 192, 191.4}},
+      {BarChart::Shape::Pyramid, ChartWidth::Narrow, 0, {1, 0, 39, 19.5, 78, 77.7}},
   };
   for (const auto& c : cases) {
     chart.shape = c.shape;
-    const ChartLayout layout = layOut(chart);
+    chart.scaleTo = c.scaleTo;
+    const ChartLayout layout = layOut(chart, c.fit);
     std::vector<double> lengths;
     for (const BarBox& bar : layout.bars) {
       lengths.push_back(c.shape == BarChart::Shape::Columns ? bar.height : bar.width);
@@ -73,8 +79,9 @@ TEST(ReportCharts, BarsAreToScaleAndEveryCountShows) {
       EXPECT_LE(bar.x + bar.width, layout.width);
       EXPECT_LE(bar.y + bar.height, layout.height);
     }
-    EXPECT_EQ(lengths, c.lengths) << static_cast<int>(c.shape);
+    EXPECT_EQ(lengths, c.lengths) << static_cast<int>(c.shape) << static_cast<int>(c.fit);
   }
+  chart.scaleTo = 0;
   // The pyramid: men end at the middle column, women start after it; the
   // oldest band is on top.
   const ChartLayout pyramid = layOut(chart);
@@ -203,6 +210,79 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
                         "for all.") != std::string::npos,
               limit == std::string("1"));
   }
+}
+
+}  // namespace
+}  // namespace towngen
+
+namespace towngen {
+namespace {
+
+TEST(NotableList, KeepsTheLargestKeysAndOfEqualOnesTheFirstMet) {
+  const struct {
+    std::size_t most;
+    std::vector<double> keys;  // of townspeople 1, 2, 3, ...
+    std::vector<std::int64_t> kept;
+  } cases[] = {
+      {3, {5, 1, 5, 7, 5, 2}, {4, 1, 3}},
+      {3, {1, 1}, {1, 2}},
+      {1, {-3, -3, -2}, {3}},
+      {0, {1, 2}, {}},
+  };
+  for (const auto& c : cases) {
+    NotableList list(c.most);
+    for (std::size_t i = 0; i < c.keys.size(); ++i) {
+      list.add(c.keys[i], {static_cast<std::int64_t>(i + 1), "", "", ""});
+    }
+    std::vector<std::int64_t> kept;
+    for (const Notable& notable : list.notables()) kept.push_back(notable.number);
+    EXPECT_EQ(kept, c.kept) << c.keys.size() << " keys, most " << c.most;
+  }
+}
+
+// The notables count the whole town, and the page can open the card of one
+// the roster's sample lacks.
+TEST(TownReport, NotablesCountTheWholeTownPastTheRosterLimit) {
+  const std::string town =
+      "1) Name: Hal Dunn Sex: Male Occupation: Farmer\r\n"
+      "Age: 30 Str: 9 Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+      "Coins:\r\n7cp\r\n\r\n"
+      "2) Name: Joan Atwood Sex: Female Occupation: Noble\r\n"
+      "Age: 20 Str: 18(100) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+      "Coins:\r\n0cp, 3gp\r\nMagic Item(s):\r\nRing of Warmth, Wand of Frost, Rope of "
+      "Climbing\r\n\r\n"
+      "3) Name: Ada <b>Moor</b> Sex: Female Occupation: Miner\r\n"
+      "Age: 71 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
+      "Coins:\r\n0cp, 1pp\r\nGems(s):\r\nJasper (50gp)\r\n";
+  std::istringstream in(town);
+  std::ostringstream out, err;
+  ASSERT_EQ(runTowncensus({"--html", "-", "--roster-limit", "1", "-"}, in, out, err), 0)
+      << err.str();
+  const std::string page = out.str();
+  const nlohmann::json data = pageData(page);
+  ASSERT_EQ(data["roster"].size(), 1u);
+  std::vector<int> entries;
+  for (const auto& entry : data["notables"]) entries.push_back(entry[0]);
+  EXPECT_EQ(entries, (std::vector<int>{3, 2, 1}));  // richest first, each once
+  const auto listed = [&](std::string_view heading) {
+    const std::size_t from = page.find(heading);
+    const std::size_t to = page.find("</ol>", from);
+    std::string people;
+    for (std::size_t at = page.find("data-person=\"", from); at < to;
+         at = page.find("data-person=\"", at + 1)) {
+      people += page.substr(at + 13, page.find('"', at + 13) - at - 13) + " ";
+    }
+    return people;
+  };
+  EXPECT_EQ(listed("The richest"), "3 2 1 ");
+  EXPECT_EQ(listed("Most magic items"), "2 ");  // the one with three or more
+  EXPECT_EQ(listed("The strongest"), "2 3 1 ");
+  EXPECT_EQ(listed("The eldest"), "3 1 2 ");
+  EXPECT_NE(page.find("Ada &lt;b&gt;Moor&lt;/b&gt;</a> <span class=\"muted\">Miner, 55.00 gp"),
+            std::string::npos);
+  EXPECT_NE(page.find("Str 18/00, Noble"), std::string::npos);
+  EXPECT_NE(page.find("1 townsperson carries three or more."), std::string::npos);
+  EXPECT_NE(page.find(">1 noble</a>, 33.3% of its townspeople."), std::string::npos);
 }
 
 }  // namespace
