@@ -310,7 +310,10 @@
     writeAddress();
     document.getElementById('card-previous').disabled = !hasPrevious;
     document.getElementById('card-next').disabled = !hasNext;
-    if (!dialog.open) dialog.showModal();
+    if (!dialog.open) {
+      dialog.showModal();
+      document.getElementById('block-title').focus();  // the name is read first
+    }
   };
   let cardOutsideView = false;  // a notable the current view lacks: no previous or next
   const openRow = (position) => {

@@ -379,7 +379,7 @@ void TownReport::appendRoster() {
       "<noscript><p class=\"notice\">The roster needs script; the census above does not."
       "</p></noscript>\n</section>\n"
       "<dialog id=\"block-dialog\" class=\"card\" aria-labelledby=\"block-title\">"
-      "<h2 id=\"block-title\" tabindex=\"-1\" autofocus></h2><p class=\"card-line\" "
+      "<h2 id=\"block-title\" tabindex=\"-1\"></h2><p class=\"card-line\" "
       "id=\"card-line\"></p>"
       "<ul class=\"abilities\" id=\"card-abilities\"></ul>"
       "<dl class=\"card-facts\" id=\"card-facts\"></dl>"
