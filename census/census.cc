@@ -163,7 +163,8 @@ Census::RichestShare Census::richestShare(double fraction) const {
   share.people = std::max<std::int64_t>(
       1, static_cast<std::int64_t>(std::ceil(static_cast<double>(count) * fraction)));
   share.people = std::min(share.people, count);
-  const double held = std::accumulate(wealths_.begin(), wealths_.begin() + share.people, 0.0);
+  const double held = std::accumulate(
+      wealths_.begin(), wealths_.begin() + static_cast<std::ptrdiff_t>(share.people), 0.0);
   const double total = totalWealth();
   share.percent = total > 0 ? 100.0 * held / total : 0;
   return share;
