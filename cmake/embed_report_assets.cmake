@@ -3,33 +3,7 @@
 # their SHA-256 hashes in base64 for the page's Content-Security-Policy. Run
 # with cmake -P at build time.
 
-# The bytes given as hexadecimal digits, in base64: each three bytes make
-# four characters, and a last group of one or two bytes is padded with "=".
-function(hex_to_base64 hex out_var)
-  set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
-  string(LENGTH "${hex}" hex_length)
-  math(EXPR padding "(6 - ${hex_length} % 6) % 6 / 2")  # bytes the last group lacks
-  string(REPEAT "00" ${padding} zeros)
-  string(APPEND hex "${zeros}")
-  string(LENGTH "${hex}" hex_length)
-  set(result "")
-  set(at 0)
-  while(at LESS hex_length)
-    string(SUBSTRING "${hex}" ${at} 6 group)
-    math(EXPR value "0x${group}")
-    foreach(shift 18 12 6 0)
-      math(EXPR index "(${value} >> ${shift}) & 63")
-      string(SUBSTRING "${alphabet}" ${index} 1 char)
-      string(APPEND result "${char}")
-    endforeach()
-    math(EXPR at "${at} + 6")
-  endwhile()
-  string(LENGTH "${result}" length)
-  math(EXPR kept "${length} - ${padding}")
-  string(SUBSTRING "${result}" 0 ${kept} result)
-  string(REPEAT "=" ${padding} equals)
-  set(${out_var} "${result}${equals}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/hex_to_base64.cmake)
 
 include(${CMAKE_CURRENT_LIST_DIR}/embed_bytes.cmake)
 

@@ -1,17 +1,39 @@
-# The engine as a WebAssembly module for the browser, built by Debian's
-# emscripten (the `web` preset), and its test under Node.js: the golden town,
-# made in the module, must equal the town the native programs write.
-add_executable(towngen_engine web/engine.cc)
-target_link_libraries(towngen_engine PRIVATE towngen_town)
+# towngen in the browser, built by Debian's emscripten (the `web` preset): the
+# engine, the census and the page as a WebAssembly module, and towngen.html,
+# one file that holds the module, its worker, the page's script and style.
+add_executable(towngen_engine web/engine.cc driver/load_report.cc)
+target_link_libraries(towngen_engine PRIVATE towngen_town towngen_report)
 target_link_options(towngen_engine PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTowngenEngine -sENVIRONMENT=web,worker,node
-  -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB
-  "-sEXPORTED_FUNCTIONS=['_malloc','_free','_towngen_add_data_file','_towngen_make_town','_towngen_town_bytes','_towngen_town_size']"
+  -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB -sDYNAMIC_EXECUTION=0
+  -sFILESYSTEM=0
+  "-sEXPORTED_FUNCTIONS=['_malloc','_free']"
   "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','UTF8ToString']")
 set_target_properties(towngen_engine PROPERTIES SUFFIX ".js")
+
+set(towngen_web_sources web/towngen.html web/towngen.js web/towngen.css web/worker.js
+  report/report.css report/report.js)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/towngen.html
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+    -DENGINE=$<TARGET_FILE:towngen_engine> -DOUTPUT=${CMAKE_BINARY_DIR}/towngen.html
+    -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/assemble_web_page.cmake
+  DEPENDS towngen_engine ${towngen_web_sources} cmake/assemble_web_page.cmake
+    cmake/hex_to_base64.cmake
+  COMMENT "Putting the page, its worker and the engine into towngen.html")
+add_custom_target(towngen_page ALL DEPENDS ${CMAKE_BINARY_DIR}/towngen.html)
 
 enable_testing()
 find_program(TOWNGEN_NODE node REQUIRED)
 add_test(NAME WebEngine.GoldenTown
   COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/web/engine_test.mjs
     --engine $<TARGET_FILE:towngen_engine> --golden ${PROJECT_SOURCE_DIR}/tests/golden)
+
+# towngen.html in a real browser, against the native programs' bytes: those of
+# the dev build, which ./check makes first.
+set(TOWNGEN_NATIVE_DIR ${PROJECT_SOURCE_DIR}/build/dev CACHE PATH
+  "where the native towngen and towncensus are, for the browser test")
+add_test(NAME WebPage.InBrowser
+  COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/browser/web_page_test.mjs
+    --page ${CMAKE_BINARY_DIR}/towngen.html --native ${TOWNGEN_NATIVE_DIR}
+    --work ${CMAKE_BINARY_DIR}/web-page-test)
+set_tests_properties(WebPage.InBrowser PROPERTIES SKIP_RETURN_CODE 77)

@@ -1,52 +1,211 @@
-// The engine's entry points for the browser: data files handed over as bytes,
-// a town made into memory and read back. The same code makes the same town
-// here as in the native programs, byte for byte.
+// The engine's entry points for the browser. The same code makes the same town
+// here as in the native programs, byte for byte, and reads it back into the
+// same exports and page as towncensus.
+//
+// Bytes cross to the page's script in chunks: a town streams out through
+// Module.townWrite while it is made, and a town file streams in through
+// Module.townRead while it is read, so that no town is held whole in the
+// module's memory.
 
+#include <emscripten.h>
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
+#include "census/census.h"
+#include "census/record_export.h"
+#include "census/town_file_reader.h"
 #include "data/data_source.h"
+#include "driver/load_report.h"
+#include "report/town_report.h"
 #include "town/town_data.h"
 #include "town/town_generation.h"
 
+EM_JS(void, towngen_js_write, (const char* bytes, std::size_t size),
+      { Module.townWrite(HEAPU8.subarray(bytes, bytes + size)); });
+EM_JS(int, towngen_js_read, (char* bytes, std::size_t most), {
+  const chunk = Module.townRead(most);
+  HEAPU8.set(chunk, bytes);
+  return chunk.length;
+});
+EM_JS(void, towngen_js_progress, (std::int32_t made), { Module.townProgress(made); });
+
 namespace {
 
-towngen::MemoryDataSource& handedData() {
-  static towngen::MemoryDataSource source;
+constexpr std::size_t kChunk = 1 << 20;
+
+// An output stream's bytes, handed to the page's script a chunk at a time.
+class ScriptOutput : public std::streambuf {
+ public:
+  ScriptOutput() : buffer_(std::make_unique<std::array<char, kChunk>>()) { setp(begin(), end()); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    handOver();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) sputc(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+  int sync() override {
+    handOver();
+    return 0;
+  }
+
+ private:
+  char* begin() { return buffer_->data(); }
+  char* end() { return buffer_->data() + buffer_->size(); }
+  void handOver() {
+    if (pptr() > pbase()) towngen_js_write(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+    setp(begin(), end());
+  }
+
+  std::unique_ptr<std::array<char, kChunk>> buffer_;
+};
+
+// An input stream over the bytes the page's script hands in, a chunk at a time.
+class ScriptInput : public std::streambuf {
+ public:
+  ScriptInput() : buffer_(std::make_unique<std::array<char, kChunk>>()) {}
+
+ protected:
+  int_type underflow() override {
+    const int got = towngen_js_read(buffer_->data(), buffer_->size());
+    if (got <= 0) return traits_type::eof();
+    setg(buffer_->data(), buffer_->data(), buffer_->data() + got);
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::unique_ptr<std::array<char, kChunk>> buffer_;
+};
+
+class ScriptProgress : public towngen::TownProgress {
+ public:
+  void advanced(std::int32_t made) override { towngen_js_progress(made); }
+};
+
+// The data files: the built-in ones, each replaced by one the user handed over.
+towngen::MemoryDataSource& dataFiles() {
+  static towngen::MemoryDataSource source = towngen::builtInDataSource();
   return source;
 }
 
-std::string& lastTown() {
-  static std::string town;
-  return town;
+// What the last call has to say: a warning, or why it refused.
+std::string& message() {
+  static std::string text;
+  return text;
+}
+
+// The catalogue's warning, in batch mode's words.
+void warnAboutCatalogue(const towngen::CatalogueLoad& load) {
+  const std::string path(towngen::kCatalogueFile);
+  if (load.outcome == towngen::CatalogueLoad::Outcome::NotOpened || load.problem) {
+    message() = "warning: cannot open " + path + ": " + load.problem.message() +
+                "; the town has no magic items";
+  } else if (const std::string problem = towngen::catalogueProblem(load); !problem.empty()) {
+    message() = "warning: " + path + ": " + problem;
+  }
+}
+
+std::unique_ptr<towngen::RecordSink> writerFor(int kind, std::ostream& out,
+                                               const std::string& title,
+                                               const towngen::Census& census) {
+  using towngen::JsonWriter;
+  switch (kind) {
+    case 0:
+      return std::make_unique<towngen::CsvWriter>(out);
+    case 1:
+      return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Array);
+    case 2:
+      return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Lines);
+    default:
+      return std::make_unique<towngen::TownReport>(
+          out, title, towngen::TownReport::kDefaultRosterLimit, census);
+  }
 }
 
 }  // namespace
 
 extern "C" {
 
-// Holds `size` bytes as the data file `name` for the towns made after.
-void towngen_add_data_file(const char* name, const char* bytes, std::size_t size) {
-  handedData().add(name, std::string(bytes, size));
+// Holds `size` bytes as the data file `name` in place of the built-in one.
+EMSCRIPTEN_KEEPALIVE void towngen_add_data_file(const char* name, const char* bytes,
+                                                std::size_t size) {
+  dataFiles().add(name, std::string(bytes, size));
 }
 
-// Makes a town from the data handed over, ages `minAge` to `maxAge` both
-// included, as `towngen --town` does. Returns 0, 1 when a name list holds no
-// name, or 2 when the town could not be written.
-int towngen_make_town(std::int32_t population, std::int32_t minAge, std::int32_t maxAge,
-                      std::uint32_t seed) {
+// Goes back to the built-in data files.
+EMSCRIPTEN_KEEPALIVE void towngen_use_built_in_data() {
+  dataFiles() = towngen::builtInDataSource();
+}
+
+// Makes a town as `towngen --town` does, ages `minAge` to `maxAge` both
+// included, its bytes streamed out through Module.townWrite. Returns 0 (a
+// warning may be left in towngen_message), 1 when a name list holds no name,
+// or 2 when the town could not be written; the message says why.
+EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t minAge,
+                                           std::int32_t maxAge, std::uint32_t seed) {
+  message().clear();
   towngen::TownData data;
-  towngen::loadTownData(handedData(), data);
-  if (data.emptyNameList() != nullptr) return 1;
-  std::ostringstream town;
-  if (towngen::makeTown(data, population, minAge, maxAge, seed, town)) return 2;
-  lastTown() = std::move(town).str();
+  towngen::loadTownData(dataFiles(), data);
+  if (const towngen::NameListLoad* empty = data.emptyNameList()) {
+    const std::string reason = empty->problem ? empty->problem.message() : "it holds no name";
+    message() = "cannot load " + std::string(empty->fileName) + ": " + reason;
+    return 1;
+  }
+  warnAboutCatalogue(data.catalogueLoad);
+  ScriptOutput buffer;
+  std::ostream town(&buffer);
+  ScriptProgress progress;
+  if (const std::error_code error =
+          towngen::makeTown(data, population, minAge, maxAge, seed, town, &progress)) {
+    message() = "cannot write the town: " + error.message();
+    return 2;
+  }
+  town.flush();
   return 0;
 }
 
-const char* towngen_town_bytes() { return lastTown().data(); }
-std::size_t towngen_town_size() { return lastTown().size(); }
+// Reads a town file, streamed in through Module.townRead, into one export,
+// as towncensus writes it: 0 CSV, 1 JSON, 2 JSON Lines, 3 the town page,
+// titled with `townName` without its extension. Returns 0, or 1 when the file
+// is not a town file, with "NAME:LINE: problem" in towngen_message.
+EMSCRIPTEN_KEEPALIVE int towngen_export(int kind, const char* townName) {
+  message().clear();
+  const std::string name = townName;
+  towngen::Census census;
+  const bool page = kind == 3;
+  if (page) census.countForCharts();
+  ScriptOutput buffer;
+  std::ostream out(&buffer);
+  const auto writer = writerFor(kind, out, std::filesystem::path(name).stem().string(), census);
+  ScriptInput input;
+  std::istream town(&input);
+  towngen::TownFileReader reader(town);
+  reader.keepBlockText(page);
+  towngen::TownRecord record;
+  while (reader.next(record)) {
+    if (page) census.add(record);
+    writer->add(record, reader.blockText());
+  }
+  if (reader.failed()) {
+    message() = name + ":" + std::to_string(reader.error().line) + ": " + reader.error().what;
+    return 1;
+  }
+  if (reader.count() == 0) {
+    message() = name + " holds no townsperson";
+    return 1;
+  }
+  writer->finish();
+  out.flush();
+  return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* towngen_message() { return message().c_str(); }
 
 }  // extern "C"

@@ -1,0 +1,219 @@
+// Opens towngen.html from disk in a real browser (Debian's chromium, driven by
+// playwright-core) and checks that every town it makes and every download
+// equals what the native programs write for the same answers and seed.
+//
+//   node web_page_test.mjs --page towngen.html --native DIR --work DIR
+//
+// DIR holds the native towngen and towncensus. Exits 0 when every check
+// passes, 1 when one fails, 77 (skipped) without a browser, playwright-core
+// or the native programs.
+import { execFileSync, spawnSync } from 'node:child_process';
+import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const SKIP = 77;
+const options = Object.fromEntries(
+  process.argv.slice(2).reduce((pairs, word, i, all) => (i % 2 ? pairs : [...pairs, [word.slice(2), all[i + 1]]]), []),
+);
+const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
+const native = (program) => join(resolve(options.native), program);
+for (const needed of [browserPath, native('towngen'), native('towncensus')]) {
+  if (!existsSync(needed)) {
+    console.log(`skipped: no ${needed}`);
+    process.exit(SKIP);
+  }
+}
+let chromium;
+try {
+  ({ chromium } = await import('playwright-core'));
+} catch {
+  console.log('skipped: no playwright-core (npm ci in tests/browser)');
+  process.exit(SKIP);
+}
+
+const failures = [];
+const check = (what, ok, detail = '') => { if (!ok) failures.push(`${what}${detail ? `: ${detail}` : ''}`); };
+const same = (what, actual, expected) => check(what, JSON.stringify(actual) === JSON.stringify(expected),
+  `got ${JSON.stringify(actual).slice(0, 300)}, expected ${JSON.stringify(expected).slice(0, 300)}`);
+
+const work = resolve(options.work);
+rmSync(work, { recursive: true, force: true });
+mkdirSync(work, { recursive: true });
+const run = (program, ...args) => execFileSync(native(program), args, { cwd: work, stdio: ['ignore', 'ignore', 'pipe'] });
+const stem = (name) => name.replace(/\.[^.]*$/, '');
+// The native programs' bytes for a town: the town file and every export.
+const nativeFiles = (town) => {
+  run('towngen', '--town', town.name, '--population', String(town.population), '--min-age', String(town.minAge),
+    '--max-age', String(town.maxAge), '--seed', String(town.seed), '--quiet');
+  const base = stem(town.name);
+  run('towncensus', '--csv', `${base}.csv`, '--json', `${base}.json`, '--jsonl', `${base}.jsonl`,
+    '--html', `${base}.html`, town.name);
+  return {
+    town: readFileSync(join(work, town.name)), csv: readFileSync(join(work, `${base}.csv`)),
+    json: readFileSync(join(work, `${base}.json`)), jsonl: readFileSync(join(work, `${base}.jsonl`)),
+    page: readFileSync(join(work, `${base}.html`)),
+  };
+};
+
+const pageUrl = pathToFileURL(resolve(options.page)).href;
+const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
+const context = await browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
+const watched = { dialogs: [], errors: [], requests: [] };
+const open = async (hash = '') => {
+  const page = await context.newPage();
+  page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
+  page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
+  page.on('pageerror', (error) => watched.errors.push(error.message));
+  // The worker and the town page are Blobs the page made itself; nothing else may load.
+  page.on('request', (request) => {
+    const url = request.url();
+    if (url.split('#')[0] !== pageUrl && !url.startsWith('blob:')) watched.requests.push(url);
+  });
+  await page.goto(pageUrl + hash);
+  return page;
+};
+const townShown = (page) => page.waitForFunction(() => performance.getEntriesByName('town-shown').length > 0,
+  null, { timeout: 120000 });
+const townPage = (page) => page.frame({ url: /^blob:/ });
+const downloaded = async (page, label) => {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click(`button:text-is("${label}")`)]);
+  return { name: download.suggestedFilename(), bytes: readFileSync(await download.path()) };
+};
+
+const DOWNLOADS = [['Download town file', 'town', ''], ['Download CSV', 'csv', '.csv'], ['Download JSON', 'json', '.json'],
+  ['Download JSON Lines', 'jsonl', '.jsonl'], ['Download page', 'page', '.html']];
+
+try {
+  // Towns at the edges, each made from its address and downloaded five ways.
+  const towns = [
+    { name: 'Lone.txt', population: 1, minAge: 16, maxAge: 60, seed: 1 },
+    { name: 'Hamlet.txt', population: 21, minAge: 16, maxAge: 60, seed: 4294967295 },
+    { name: 'Nursery.txt', population: 30, minAge: 0, maxAge: 0, seed: 7 },
+    { name: 'Twins.txt', population: 50, minAge: 0, maxAge: 1, seed: 0 },
+    { name: 'Ashford.txt', population: 100000, minAge: 16, maxAge: 60, seed: 7 },
+  ];
+  for (const town of towns) {
+    const expected = nativeFiles(town);
+    const page = await open(`#town=${town.name}&population=${town.population}&min-age=${town.minAge}` +
+      `&max-age=${town.maxAge}&seed=${town.seed}`);
+    await townShown(page);
+    for (const [label, kind, extension] of DOWNLOADS) {
+      const { name, bytes } = await downloaded(page, label);
+      same(`${town.name}: "${label}" is named`, name, kind === 'town' ? town.name : stem(town.name) + extension);
+      check(`${town.name}: "${label}" equals the native bytes`, Buffer.compare(bytes, expected[kind]) === 0,
+        `${bytes.length} bytes, native ${expected[kind].length}`);
+    }
+    const frame = townPage(page);
+    await frame.waitForSelector('#roster tbody tr[data-position]');
+    const rows = expected.csv.toString().trimEnd().split('\r\n').length - 1;
+    same(`${town.name}: the page's population is the CSV's`,
+      await frame.textContent('.figures div:first-child dd'), rows.toLocaleString('en'));
+    await page.close();
+  }
+
+  // A blank seed draws a fresh one, shown in the address once the town is made.
+  const fresh = await open();
+  await fresh.fill('#population', '40');
+  await fresh.click('#make');
+  await townShown(fresh);
+  const seed = new URLSearchParams((await fresh.evaluate(() => location.hash)).slice(1)).get('seed');
+  check('a fresh seed is shown', /^\d+$/.test(seed) && (await fresh.textContent('#result-line')).includes(`seed ${seed}`), seed);
+
+  // The form's checks, beside their fields; nothing is made.
+  const checks = [
+    ['population', '0', "'0' is not a whole number from 1 to 2,147,483,647"],
+    ['population', '12x', "'12x' is not a whole number from 1 to 2,147,483,647"],
+    ['seed', '4294967296', "'4294967296' is not a whole number from 0 to 4,294,967,295"],
+    ['min-age', '70', '70 is above the oldest age, 60: the youngest age cannot be above the oldest'],
+    ['town', 'data.txt', 'data.txt is a data file of this program and cannot be a town'],
+  ];
+  for (const [field, value, problem] of checks) {
+    const before = await fresh.inputValue(field === 'town' ? '#town' : `#${field}`);
+    await fresh.fill(`#${field}`, value);
+    await fresh.click('#make');
+    same(`"${value}" as ${field}`, await fresh.textContent(`#${field}-problem`), problem);
+    same(`"${value}" as ${field} is marked`, await fresh.getAttribute(`#${field}`, 'aria-invalid'), 'true');
+    await fresh.fill(`#${field}`, before);
+  }
+
+  // Cancel stops a town of 20,000,000 at once, and the next town is made.
+  await fresh.fill('#population', '20000000');
+  await fresh.fill('#seed', '3');
+  await fresh.click('#make');
+  await fresh.waitForFunction(() => document.getElementById('progress').value > 0, null, { timeout: 30000 });
+  const cancelled = Date.now();
+  await fresh.click('#cancel');
+  await fresh.waitForSelector('#progress-box', { state: 'hidden', timeout: 1000 });
+  check('Cancel stops within a second', Date.now() - cancelled < 1000, `${Date.now() - cancelled} ms`);
+  same('Cancel says so', await fresh.textContent('#messages'), 'towngen: stopped: the town was not made');
+  await fresh.fill('#population', '21');
+  await fresh.evaluate(() => performance.clearMarks('town-shown'));
+  await fresh.click('#make');
+  await townShown(fresh);
+  check('after Cancel a town is made', (await fresh.textContent('#result-line')).startsWith('21 townspeople'));
+  await fresh.close();
+
+  // The user's own name lists, hostile names included, are used and shown as text.
+  const hostile = { male: '<script>alert(1)</script>', female: '"><img/src=x/onerror=alert(1)>' };
+  const mine = join(work, 'mine');
+  mkdirSync(mine);
+  writeFileSync(join(mine, 'male.txt'), `${hostile.male}\n`);
+  writeFileSync(join(mine, 'female.txt'), `${hostile.female}\n`);
+  const ownTown = { name: 'Own.txt', population: 30, minAge: 16, maxAge: 60, seed: 9 };
+  const own = await open();
+  await own.click('#files-box summary');
+  await own.setInputFiles('#files', [join(mine, 'male.txt'), join(mine, 'female.txt')]);
+  await own.waitForFunction(() => document.querySelectorAll('#file-list li').length === 2);
+  for (const [field, value] of [['town', ownTown.name], ['population', '30'], ['min-age', '16'], ['seed', '9']]) {
+    await own.fill(`#${field}`, value);
+  }
+  await own.click('#make');
+  await townShown(own);
+  run('towngen', '--init', 'owndata');
+  for (const list of ['male.txt', 'female.txt']) writeFileSync(join(work, 'owndata', list), readFileSync(join(mine, list)));
+  run('towngen', '--town', ownTown.name, '--population', '30', '--min-age', '16', '--max-age', '60', '--seed', '9',
+    '--data-dir', 'owndata', '--quiet');
+  const ownFile = await downloaded(own, 'Download town file');
+  check('the user\'s lists make the native town', Buffer.compare(ownFile.bytes, readFileSync(join(work, ownTown.name))) === 0);
+  const frame = townPage(own);
+  await frame.waitForSelector('#roster tbody tr[data-position]');
+  const names = await frame.$$eval('#roster tbody td.name', (cells) => cells.map((c) => c.textContent));
+  check('hostile names show as text', names.some((n) => n.startsWith(hostile.male)) && names.some((n) => n.startsWith(hostile.female)),
+    names.slice(0, 3).join(' | '));
+  same('hostile names ran nothing', await frame.evaluate(() => document.images.length), 0);
+
+  // An empty male.txt is refused with the native report.
+  writeFileSync(join(mine, 'male.txt'), '');
+  await own.setInputFiles('#files', [join(mine, 'male.txt')]);
+  await own.click('#make');
+  await own.waitForFunction(() => document.getElementById('messages').textContent !== '');
+  writeFileSync(join(work, 'owndata', 'male.txt'), '');
+  const refused = spawnSync(native('towngen'), ['--town', 'Refused.txt', '--population', '5', '--data-dir', 'owndata'],
+    { cwd: work, encoding: 'utf8' });
+  same('an empty male.txt gives the native report', await own.textContent('#messages'),
+    refused.stderr.trim().replace('owndata/', ''));
+
+  // A damaged town file is read up to its fault, which is named with its line.
+  const damaged = readFileSync(join(work, 'Hamlet.txt'), 'latin1').replace('Age: ', 'Aeg: ');
+  writeFileSync(join(mine, 'Damaged.txt'), damaged, 'latin1');
+  await own.setInputFiles('#files', [join(mine, 'Damaged.txt')]);
+  await own.waitForFunction(() => document.getElementById('messages').textContent.startsWith('towncensus'));
+  const nativeReading = spawnSync(native('towncensus'), ['Damaged.txt'], { cwd: mine, encoding: 'utf8' });
+  same('a damaged town file gives its line', await own.textContent('#messages'), nativeReading.stderr.trim());
+  await own.close();
+} catch (error) {
+  failures.push(`the test stopped: ${error.stack}`);
+} finally {
+  await browser.close();
+}
+
+same('no dialog opened', watched.dialogs, []);
+same('no error in the console', watched.errors, []);
+same('no request beyond the page', watched.requests, []);
+
+if (failures.length) {
+  console.log(`FAILED ${failures.length} checks:\n- ${failures.join('\n- ')}`);
+  process.exit(1);
+}
+console.log(`towngen.html: every check passed (browser ${browserPath})`);

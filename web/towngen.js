@@ -1,0 +1,264 @@
+'use strict';
+// towngen in the browser: the form, the worker that makes the town, the town
+// page, the downloads and the address that remakes the same town.
+(() => {
+  const $ = (id) => document.getElementById(id);
+  const DATA_FILES = ['male.txt', 'female.txt', 'last.txt', 'data.txt'];
+  const MOST_POPULATION = 2147483647;
+  const OLDEST_AGE = 2147483646;  // so that one more still fits the engine's int
+  const MOST_SEED = 4294967295;
+  // What a town costs the browser: its file as a Blob (about 260 bytes a
+  // townsperson) and, while its page is drawn, 8 bytes each in the module,
+  // whose memory stops at 2 GiB.
+  const TOWN_BYTES_EACH = 260;
+  const MODULE_BYTES = 2 ** 31 - 2 ** 26;
+  const deviceBytes = (navigator.deviceMemory || 4) * 2 ** 30;
+  const largestTown = Math.min(MOST_POPULATION, Math.floor(MODULE_BYTES / 8),
+    Math.floor(deviceBytes / TOWN_BYTES_EACH));
+
+  const grouped = (n) => n.toLocaleString('en');
+  const workerUrl = URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' }));
+  const userFiles = new Map();  // data file name -> ArrayBuffer
+  let worker = null;
+  let waiting = null;  // the reply the page waits for: { resolve, reject, progress }
+  let shown = null;    // { name, town: Blob, page: Blob, exports: Map }
+  let pageUrl = null;
+
+  const startWorker = () => {
+    worker = new Worker(workerUrl);
+    worker.onmessage = ({ data: reply }) => {
+      if (!waiting) return;
+      if (reply.type === 'progress') { waiting.progress(reply.made); return; }
+      const { resolve, reject } = waiting;
+      waiting = null;
+      if (reply.type === 'failed') reject(new Error(reply.message)); else resolve(reply);
+    };
+    worker.onerror = (event) => {
+      if (!waiting) return;
+      const { reject } = waiting;
+      waiting = null;
+      reject(new Error(event.message || 'the worker stopped'));
+    };
+  };
+  const ask = (request, progress = () => {}) => new Promise((resolve, reject) => {
+    waiting = { resolve, reject, progress };
+    worker.postMessage(request);
+  });
+
+  // --- The form: the checks and limits of towngen --town ----------------------
+
+  const wholeNumber = (text, low, high) => {
+    const trimmed = text.trim();
+    if (/^\d+$/.test(trimmed) && Number(trimmed) >= low && Number(trimmed) <= high) return { value: Number(trimmed) };
+    return { problem: `'${text}' is not a whole number from ${grouped(low)} to ${grouped(high)}` };
+  };
+  const fields = ['town', 'population', 'min-age', 'max-age', 'seed'];
+  const showProblem = (field, problem) => {
+    $(`${field}-problem`).textContent = problem || '';
+    $(field).setAttribute('aria-invalid', problem ? 'true' : 'false');
+  };
+  // The answers as numbers, or null with each problem beside its field.
+  const readForm = () => {
+    const problems = {};
+    const answers = { town: $('town').value.trim() };
+    if (!answers.town) problems.town = 'needs a file name';
+    else if (/[/\\]/.test(answers.town)) problems.town = 'a file name, without / or \\';
+    else if (DATA_FILES.includes(answers.town.toLowerCase())) {
+      problems.town = `${answers.town} is a data file of this program and cannot be a town`;
+    }
+    const number = (field, key, low, high) => {
+      const { value, problem } = wholeNumber($(field).value, low, high);
+      if (problem) problems[field] = problem; else answers[key] = value;
+    };
+    number('population', 'population', 1, MOST_POPULATION);
+    if (answers.population > largestTown) {
+      problems.population = `A town of ${grouped(answers.population)} is more than this browser can hold ` +
+        `(${grouped(largestTown)}); the towngen program makes it.`;
+    }
+    number('min-age', 'minAge', 0, OLDEST_AGE);
+    number('max-age', 'maxAge', 0, OLDEST_AGE);
+    if (answers.minAge > answers.maxAge) {
+      problems['min-age'] = `${grouped(answers.minAge)} is above the oldest age, ${grouped(answers.maxAge)}: ` +
+        'the youngest age cannot be above the oldest';
+    }
+    if ($('seed').value.trim() === '') {
+      answers.seed = crypto.getRandomValues(new Uint32Array(1))[0];
+    } else {
+      number('seed', 'seed', 0, MOST_SEED);
+    }
+    for (const field of fields) showProblem(field, problems[field]);
+    const first = fields.find((field) => problems[field]);
+    if (first) {
+      $(first).focus();
+      return null;
+    }
+    return answers;
+  };
+
+  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7
+  const writeAddress = (answers) => {
+    const params = new URLSearchParams({
+      town: answers.town, population: answers.population, 'min-age': answers.minAge,
+      'max-age': answers.maxAge, seed: answers.seed,
+    });
+    history.replaceState(null, '', '#' + params.toString());
+  };
+  const readAddress = () => {
+    const params = new URLSearchParams(location.hash.slice(1));
+    if (!params.has('town') && !params.has('population')) return false;
+    for (const field of fields) if (params.has(field)) $(field).value = params.get(field);
+    return true;
+  };
+
+  // --- Making, showing and downloading --------------------------------------
+
+  const say = (text) => { $('messages').textContent = text; };
+  const stem = (name) => name.replace(/\.[^.]*$/, '') || name;
+  const busy = (on) => {
+    $('make').disabled = on;
+    $('cancel').hidden = !on;
+    $('progress-box').hidden = !on;
+  };
+
+  const showProgress = (made, population, started) => {
+    const seconds = (performance.now() - started) / 1000;
+    $('progress').value = made / population;
+    const rate = seconds > 0 ? Math.round(made / seconds) : 0;
+    $('progress-text').textContent = `${grouped(made)} of ${grouped(population)} townspeople made` +
+      (rate ? ` \u00b7 ${grouped(rate)} a second` : '');
+  };
+
+  const show = async (name, town, line) => {
+    $('progress-text').textContent = 'Drawing the town page\u2026';
+    const { blob: page } = await ask({ type: 'export', kind: 'page', name, town });
+    shown = { name, town, page, exports: new Map([['town', town], ['page', page]]) };
+    if (pageUrl) URL.revokeObjectURL(pageUrl);
+    pageUrl = URL.createObjectURL(page);
+    $('town-page').src = pageUrl;
+    $('result-heading').textContent = stem(name);
+    $('result-line').textContent = line;
+    $('result').hidden = false;
+    performance.mark('town-shown');
+  };
+
+  const makeTown = async () => {
+    const answers = readForm();
+    if (!answers) return;
+    say('');
+    busy(true);
+    const started = performance.now();
+    showProgress(0, answers.population, started);
+    try {
+      const reply = await ask({
+        type: 'make', population: answers.population, minAge: answers.minAge, maxAge: answers.maxAge,
+        seed: answers.seed, files: [...userFiles],
+      }, (made) => showProgress(made, answers.population, started));
+      performance.mark('town-made');
+      if (reply.warning) say(`towngen: ${reply.warning}`);
+      writeAddress(answers);
+      await show(answers.town, reply.town,
+        `${grouped(answers.population)} townspeople, ages ${grouped(answers.minAge)} to ` +
+        `${grouped(answers.maxAge)}, seed ${answers.seed}: ${grouped(reply.town.size)} bytes`);
+    } catch (error) {
+      say(`towngen: ${error.message}`);
+    } finally {
+      busy(false);
+    }
+  };
+
+  const cancel = () => {
+    worker.terminate();
+    if (waiting) waiting.reject(new Error('stopped: the town was not made'));
+    waiting = null;
+    startWorker();
+  };
+
+  const download = async (kind) => {
+    if (!shown) return;
+    let blob = shown.exports.get(kind);
+    if (!blob) {
+      say('');
+      try {
+        ({ blob } = await ask({ type: 'export', kind, name: shown.name, town: shown.town }));
+      } catch (error) {
+        say(`towncensus: ${error.message}`);
+        return;
+      }
+      shown.exports.set(kind, blob);
+    }
+    const names = { town: shown.name, csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = kind === 'town' ? shown.name : stem(shown.name) + names[kind];
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  };
+
+  // --- The user's own files -------------------------------------------------
+
+  const listFiles = () => {
+    $('file-list').replaceChildren(...[...userFiles.keys()].map((name) => {
+      const item = document.createElement('li');
+      item.textContent = `${name}: yours, in place of the built-in one`;
+      return item;
+    }));
+    $('forget-files').hidden = userFiles.size === 0;
+  };
+  const openTownFile = async (file) => {
+    say('');
+    busy(true);
+    $('progress-text').textContent = `Reading ${file.name}\u2026`;
+    try {
+      await show(file.name, file, `${file.name}: ${grouped(file.size)} bytes, opened from disk`);
+    } catch (error) {
+      $('result').hidden = true;
+      say(`towncensus: ${error.message}`);
+    } finally {
+      busy(false);
+    }
+  };
+  const takeFiles = async (files) => {
+    let townFile = null;
+    for (const file of files) {
+      const name = file.name.toLowerCase();
+      if (DATA_FILES.includes(name)) userFiles.set(name, await file.arrayBuffer());
+      else townFile = file;
+    }
+    listFiles();
+    if (townFile) await openTownFile(townFile);
+  };
+
+  startWorker();
+  $('population-hint').textContent = `This browser can hold a town of up to ${grouped(largestTown)} townspeople; ` +
+    'the towngen program makes larger ones.';
+  $('town-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    makeTown();
+  });
+  $('cancel').addEventListener('click', cancel);
+  for (const button of document.querySelectorAll('[data-download]')) {
+    button.addEventListener('click', () => download(button.dataset.download));
+  }
+  $('files').addEventListener('change', () => {
+    takeFiles([...$('files').files]);
+    $('files').value = '';
+  });
+  $('forget-files').addEventListener('click', () => {
+    userFiles.clear();
+    listFiles();
+  });
+  document.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    document.body.classList.add('dropping');
+  });
+  document.addEventListener('dragleave', () => document.body.classList.remove('dropping'));
+  document.addEventListener('drop', (event) => {
+    event.preventDefault();
+    document.body.classList.remove('dropping');
+    takeFiles([...event.dataTransfer.files]);
+  });
+  // An address that names a town makes it at once.
+  if (readAddress()) makeTown();
+})();

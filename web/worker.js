@@ -1,0 +1,84 @@
+'use strict';
+// The worker that runs the engine (defined above it, as createTowngenEngine),
+// so that the page never freezes. It makes towns and reads town files into
+// exports; every output leaves as a Blob, built a chunk at a time, so no
+// output is held whole in the module's memory.
+(() => {
+  const KINDS = { csv: 0, json: 1, jsonl: 2, page: 3 };
+  const TYPES = { csv: 'text/csv', json: 'application/json', jsonl: 'application/jsonl', page: 'text/html' };
+  const FOLD_BYTES = 32 << 20;  // chunks are folded into one Blob past this
+  const engineReady = createTowngenEngine();
+
+  // Chunks gathered into a Blob; the browser may keep a large one on disk.
+  class BlobCollector {
+    constructor() { this.parts = []; this.pending = 0; }
+    add(bytes) {
+      this.parts.push(bytes.slice());
+      this.pending += bytes.length;
+      if (this.pending >= FOLD_BYTES) {
+        this.parts = [new Blob(this.parts)];
+        this.pending = 0;
+      }
+    }
+    blob(type) { return new Blob(this.parts, { type }); }
+  }
+
+  const withText = (engine, text, use) => {
+    const bytes = new TextEncoder().encode(text + '\0');
+    const at = engine._malloc(bytes.length);
+    engine.HEAPU8.set(bytes, at);
+    try { return use(at); } finally { engine._free(at); }
+  };
+  const lastMessage = (engine) => engine.UTF8ToString(engine._towngen_message());
+
+  const handOverData = (engine, files) => {
+    engine._towngen_use_built_in_data();
+    for (const [name, buffer] of files) {
+      const bytes = new Uint8Array(buffer);
+      const at = engine._malloc(Math.max(bytes.length, 1));
+      engine.HEAPU8.set(bytes, at);
+      withText(engine, name, (nameAt) => engine._towngen_add_data_file(nameAt, at, bytes.length));
+      engine._free(at);
+    }
+  };
+
+  const make = (engine, { population, minAge, maxAge, seed, files }) => {
+    handOverData(engine, files);
+    const town = new BlobCollector();
+    engine.townWrite = (bytes) => town.add(bytes);
+    let told = 0;
+    engine.townProgress = (made) => {
+      const now = performance.now();
+      if (now - told < 50) return;
+      told = now;
+      postMessage({ type: 'progress', made });
+    };
+    const status = engine._towngen_make_town(population, minAge, maxAge, seed);
+    if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
+    return { type: 'made', town: town.blob('text/plain'), warning: lastMessage(engine) };
+  };
+
+  const exportTown = (engine, { kind, name, town }) => {
+    const reader = new FileReaderSync();
+    let at = 0;
+    engine.townRead = (most) => {
+      const chunk = new Uint8Array(reader.readAsArrayBuffer(town.slice(at, at + most)));
+      at += chunk.length;
+      return chunk;
+    };
+    const output = new BlobCollector();
+    engine.townWrite = (bytes) => output.add(bytes);
+    const status = withText(engine, name, (nameAt) => engine._towngen_export(KINDS[kind], nameAt));
+    if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
+    return { type: 'exported', blob: output.blob(TYPES[kind]) };
+  };
+
+  self.onmessage = async ({ data: request }) => {
+    const engine = await engineReady;
+    try {
+      postMessage(request.type === 'make' ? make(engine, request) : exportTown(engine, request));
+    } catch (error) {
+      postMessage({ type: 'failed', message: String((error && error.message) || error) });
+    }
+  };
+})();
