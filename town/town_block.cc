@@ -30,6 +30,15 @@ constexpr std::array<char, 200> kTwoDigits = [] {
   return digits;
 }();
 
+// One cache a thread. A browser build without threads has one thread, and
+// its WebAssembly (built with bulk memory, for fast copies) holds no
+// thread-local storage.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#define TOWNGEN_PER_THREAD static
+#else
+#define TOWNGEN_PER_THREAD thread_local
+#endif
+
 }  // namespace
 
 // Gem values repeat (a few hundred distinct ones), so each text is kept once
@@ -40,7 +49,7 @@ std::string_view goldValueText(double value) {
     std::uint8_t length = 0;  // 0: slot unused
     char text[kGoldValueRoom] = {};
   };
-  thread_local std::array<Slot, 1 << 12> slots;
+  TOWNGEN_PER_THREAD std::array<Slot, 1 << 12> slots;
   std::uint64_t bits = 0;
   static_assert(sizeof bits == sizeof value);
   std::memcpy(&bits, &value, sizeof bits);
