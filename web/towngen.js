@@ -141,9 +141,19 @@
     performance.mark('town-shown');
   };
 
+  // Lets the browser free the town on show before the next is made or opened.
+  const forgetShown = () => {
+    shown = null;
+    $('result').hidden = true;
+    $('town-page').removeAttribute('src');
+    if (pageUrl) URL.revokeObjectURL(pageUrl);
+    pageUrl = null;
+  };
+
   const makeTown = async () => {
     const answers = readForm();
     if (!answers) return;
+    forgetShown();
     say('');
     busy(true);
     const started = performance.now();
@@ -207,6 +217,7 @@
     $('forget-files').hidden = userFiles.size === 0;
   };
   const openTownFile = async (file) => {
+    forgetShown();
     say('');
     busy(true);
     $('progress-text').textContent = `Reading ${file.name}\u2026`;
