@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Writes OUTPUT, towngen.html: the page (SOURCE_DIR/web/towngen.html) with its
 # style, its script and its worker inline, the worker carrying the engine
 # (ENGINE, a module with its WebAssembly inside). The Content-Security-Policy

@@ -17,6 +17,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "census/census.h"
 #include "census/record_export.h"
@@ -84,6 +85,56 @@ class ScriptInput : public std::streambuf {
   std::unique_ptr<std::array<char, kChunk>> buffer_;
 };
 
+// A town's bytes kept in the module, in pieces that are never moved.
+class HeldTown : public std::streambuf {
+ public:
+  static constexpr std::size_t kPiece = 16 << 20;
+
+  std::size_t pieces() const { return pieces_.size(); }
+  const char* piece(std::size_t i) const { return pieces_[i].get(); }
+  std::size_t pieceSize(std::size_t i) const {
+    return i + 1 < pieces_.size() ? kPiece : static_cast<std::size_t>(pptr() - pbase());
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    pieces_.emplace_back(new char[kPiece]);  // not cleared: every byte is written before read
+    setp(pieces_.back().get(), pieces_.back().get() + kPiece);
+    if (!traits_type::eq_int_type(c, traits_type::eof())) sputc(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+
+ private:
+  std::vector<std::unique_ptr<char[]>> pieces_;
+};
+
+// Reads a held town back, piece by piece.
+class HeldTownInput : public std::streambuf {
+ public:
+  explicit HeldTownInput(const HeldTown& town) : town_(town) {}
+
+ protected:
+  int_type underflow() override {
+    while (next_ < town_.pieces()) {
+      char* begin = const_cast<char*>(town_.piece(next_));
+      const std::size_t size = town_.pieceSize(next_++);
+      if (size == 0) continue;
+      setg(begin, begin, begin + size);
+      return traits_type::to_int_type(*gptr());
+    }
+    return traits_type::eof();
+  }
+
+ private:
+  const HeldTown& town_;
+  std::size_t next_ = 0;
+};
+
+std::unique_ptr<HeldTown>& heldTown() {
+  static std::unique_ptr<HeldTown> town;
+  return town;
+}
+
 class ScriptProgress : public towngen::TownProgress {
  public:
   void advanced(std::int32_t made) override { towngen_js_progress(made); }
@@ -145,12 +196,14 @@ EMSCRIPTEN_KEEPALIVE void towngen_use_built_in_data() {
 }
 
 // Makes a town as `towngen --town` does, ages `minAge` to `maxAge` both
-// included, its bytes streamed out through Module.townWrite. Returns 0 (a
-// warning may be left in towngen_message), 1 when a name list holds no name,
-// or 2 when the town could not be written; the message says why.
+// included: held in the module when `hold` is set, else streamed out through
+// Module.townWrite. Returns 0 (a warning may be left in towngen_message), 1
+// when a name list holds no name, or 2 when the town could not be written;
+// the message says why.
 EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t minAge,
-                                           std::int32_t maxAge, std::uint32_t seed) {
+                                           std::int32_t maxAge, std::uint32_t seed, int hold) {
   message().clear();
+  heldTown().reset();
   towngen::TownData data;
   towngen::loadTownData(dataFiles(), data);
   if (const towngen::NameListLoad* empty = data.emptyNameList()) {
@@ -160,7 +213,8 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   }
   warnAboutCatalogue(data.catalogueLoad);
   ScriptOutput buffer;
-  std::ostream town(&buffer);
+  if (hold) heldTown() = std::make_unique<HeldTown>();
+  std::ostream town(hold ? static_cast<std::streambuf*>(heldTown().get()) : &buffer);
   ScriptProgress progress;
   if (const std::error_code error =
           towngen::makeTown(data, population, minAge, maxAge, seed, town, &progress)) {
@@ -171,11 +225,22 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   return 0;
 }
 
-// Reads a town file, streamed in through Module.townRead, into one export,
-// as towncensus writes it: 0 CSV, 1 JSON, 2 JSON Lines, 3 the town page,
-// titled with `townName` without its extension. Returns 0, or 1 when the file
-// is not a town file, with "NAME:LINE: problem" in towngen_message.
-EMSCRIPTEN_KEEPALIVE int towngen_export(int kind, const char* townName) {
+// The pieces of the town held in the module, for the page's script to copy.
+EMSCRIPTEN_KEEPALIVE std::size_t towngen_held_pieces() {
+  return heldTown() ? heldTown()->pieces() : 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* towngen_held_piece(std::size_t i) { return heldTown()->piece(i); }
+EMSCRIPTEN_KEEPALIVE std::size_t towngen_held_piece_size(std::size_t i) {
+  return heldTown()->pieceSize(i);
+}
+EMSCRIPTEN_KEEPALIVE void towngen_forget_town() { heldTown().reset(); }
+
+// Reads a town file into one export, as towncensus writes it: 0 CSV, 1 JSON,
+// 2 JSON Lines, 3 the town page, titled with `townName` without its
+// extension. The town is the one held when `held` is set, else streamed in
+// through Module.townRead. Returns 0, or 1 when the file is not a town file,
+// with "NAME:LINE: problem" in towngen_message.
+EMSCRIPTEN_KEEPALIVE int towngen_export(int kind, const char* townName, int held) {
   message().clear();
   const std::string name = townName;
   towngen::Census census;
@@ -185,7 +250,9 @@ EMSCRIPTEN_KEEPALIVE int towngen_export(int kind, const char* townName) {
   std::ostream out(&buffer);
   const auto writer = writerFor(kind, out, std::filesystem::path(name).stem().string(), census);
   ScriptInput input;
-  std::istream town(&input);
+  std::unique_ptr<HeldTownInput> heldInput;
+  if (held && heldTown()) heldInput = std::make_unique<HeldTownInput>(*heldTown());
+  std::istream town(heldInput ? static_cast<std::streambuf*>(heldInput.get()) : &input);
   towngen::TownFileReader reader(town);
   reader.keepBlockText(page);
   towngen::TownRecord record;

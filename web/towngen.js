@@ -131,7 +131,9 @@
   const show = async (name, town, line) => {
     $('progress-text').textContent = 'Drawing the town page\u2026';
     const { blob: page } = await ask({ type: 'export', kind: 'page', name, town });
-    shown = { name, town, page, exports: new Map([['town', town], ['page', page]]) };
+    // A town made here may be held by the worker (town null) until downloaded.
+    shown = { name, town, page, exports: new Map([['page', page]]) };
+    if (town) shown.exports.set('town', town);
     if (pageUrl) URL.revokeObjectURL(pageUrl);
     pageUrl = URL.createObjectURL(page);
     $('town-page').src = pageUrl;
@@ -168,7 +170,7 @@
       writeAddress(answers);
       await show(answers.town, reply.town,
         `${grouped(answers.population)} townspeople, ages ${grouped(answers.minAge)} to ` +
-        `${grouped(answers.maxAge)}, seed ${answers.seed}: ${grouped(reply.town.size)} bytes`);
+        `${grouped(answers.maxAge)}, seed ${answers.seed}: ${grouped(reply.size)} bytes`);
     } catch (error) {
       say(`towngen: ${error.message}`);
     } finally {

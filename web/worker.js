@@ -7,14 +7,23 @@
   const KINDS = { csv: 0, json: 1, jsonl: 2, page: 3 };
   const TYPES = { csv: 'text/csv', json: 'application/json', jsonl: 'application/jsonl', page: 'text/html' };
   const FOLD_BYTES = 32 << 20;  // chunks are folded into one Blob past this
-  const engineReady = createTowngenEngine();
+  // The browser compiles a function's optimised code only after it has run
+  // a while, and the town's loop runs in one call: a small town made first
+  // lets the real one run at full speed.
+  const engineReady = createTowngenEngine().then((engine) => {
+    engine.townWrite = () => {};
+    engine.townProgress = () => {};
+    engine._towngen_make_town(20000, 0, 60, 1, 0);
+    return engine;
+  });
 
   // Chunks gathered into a Blob; the browser may keep a large one on disk.
   class BlobCollector {
-    constructor() { this.parts = []; this.pending = 0; }
+    constructor() { this.parts = []; this.pending = 0; this.size = 0; }
     add(bytes) {
       this.parts.push(bytes.slice());
       this.pending += bytes.length;
+      this.size += bytes.length;
       if (this.pending >= FOLD_BYTES) {
         this.parts = [new Blob(this.parts)];
         this.pending = 0;
@@ -42,8 +51,23 @@
     }
   };
 
+  // A town this large (in bytes, about 260 a townsperson) is kept in the
+  // module, whose memory stops at 2 GiB; a larger one streams out as made.
+  const MOST_HELD_BYTES = 2 ** 30;
+  const BYTES_EACH = 300;
+
+  const heldTown = (engine) => {
+    const parts = [];
+    for (let i = 0; i < engine._towngen_held_pieces(); i++) {
+      const at = engine._towngen_held_piece(i);
+      parts.push(engine.HEAPU8.slice(at, at + engine._towngen_held_piece_size(i)));
+    }
+    return new Blob(parts, { type: 'text/plain' });
+  };
+
   const make = (engine, { population, minAge, maxAge, seed, files }) => {
     handOverData(engine, files);
+    const hold = population * BYTES_EACH <= MOST_HELD_BYTES;
     const town = new BlobCollector();
     engine.townWrite = (bytes) => town.add(bytes);
     let told = 0;
@@ -53,12 +77,18 @@
       told = now;
       postMessage({ type: 'progress', made });
     };
-    const status = engine._towngen_make_town(population, minAge, maxAge, seed);
+    const status = engine._towngen_make_town(population, minAge, maxAge, seed, hold ? 1 : 0);
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
-    return { type: 'made', town: town.blob('text/plain'), warning: lastMessage(engine) };
+    let size = 0;
+    for (let i = 0; i < engine._towngen_held_pieces(); i++) size += engine._towngen_held_piece_size(i);
+    return { type: 'made', town: hold ? null : town.blob('text/plain'), size: hold ? size : town.size,
+      warning: lastMessage(engine) };
   };
 
+  // `town` is a Blob, or null for the town held in the module.
   const exportTown = (engine, { kind, name, town }) => {
+    if (kind === 'town') return { type: 'exported', blob: heldTown(engine) };
+    if (town) engine._towngen_forget_town();
     const reader = new FileReaderSync();
     let at = 0;
     engine.townRead = (most) => {
@@ -68,7 +98,7 @@
     };
     const output = new BlobCollector();
     engine.townWrite = (bytes) => output.add(bytes);
-    const status = withText(engine, name, (nameAt) => engine._towngen_export(KINDS[kind], nameAt));
+    const status = withText(engine, name, (nameAt) => engine._towngen_export(KINDS[kind], nameAt, town ? 0 : 1));
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
     return { type: 'exported', blob: output.blob(TYPES[kind]) };
   };
