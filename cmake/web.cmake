@@ -5,7 +5,7 @@ add_executable(towngen_engine web/engine.cc driver/load_report.cc)
 target_link_libraries(towngen_engine PRIVATE towngen_town towngen_report)
 target_link_options(towngen_engine PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTowngenEngine -sENVIRONMENT=web,worker,node
-  -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB -sDYNAMIC_EXECUTION=0
+  -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB -sINITIAL_MEMORY=256MB -sDYNAMIC_EXECUTION=0
   -sFILESYSTEM=0
   "-sEXPORTED_FUNCTIONS=['_malloc','_free']"
   "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','UTF8ToString']")
