@@ -2,7 +2,18 @@
 # data files and a read-me) packed as a ZIP. Elsewhere: the usual layout
 # (bin/, share/man/man1/, share/doc/towngen/) packed as a .deb and a .tar.gz.
 
+# towngen.html, made by the web build (cmake --workflow --preset web, which
+# ./check runs), is packed when it is there.
+set(TOWNGEN_WEB_PAGE ${PROJECT_SOURCE_DIR}/build/web/towngen.html CACHE FILEPATH
+  "towngen.html from the web build, packed when present")
+if(NOT EXISTS ${TOWNGEN_WEB_PAGE})
+  message(STATUS "No ${TOWNGEN_WEB_PAGE}: the package goes without the browser page")
+endif()
+
 if(WIN32)
+  if(EXISTS ${TOWNGEN_WEB_PAGE})
+    install(FILES ${TOWNGEN_WEB_PAGE} DESTINATION .)
+  endif()
   install(TARGETS towngen RUNTIME DESTINATION .)
   if(towngen_census_built)
     install(TARGETS towncensus RUNTIME DESTINATION .)
@@ -23,6 +34,9 @@ if(towngen_census_built)
   list(APPEND towngen_programs towncensus)
 endif()
 install(TARGETS ${towngen_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(EXISTS ${TOWNGEN_WEB_PAGE})
+  install(FILES ${TOWNGEN_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/towngen)
+endif()
 set(towngen_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/towngen)
 install(FILES README.md DESTINATION ${towngen_doc_dir})
 install(FILES LICENSE DESTINATION ${towngen_doc_dir} RENAME copyright)
