@@ -8,6 +8,7 @@
 // passes, 1 when one fails, 77 (skipped) without a browser, playwright-core
 // or the native programs.
 import { execFileSync, spawnSync } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -25,10 +26,12 @@ for (const needed of [browserPath, native('towngen'), native('towncensus')]) {
   }
 }
 let chromium;
+let axePath;
 try {
   ({ chromium } = await import('playwright-core'));
+  axePath = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 } catch {
-  console.log('skipped: no playwright-core (npm ci in tests/browser)');
+  console.log('skipped: no playwright-core or axe-core (npm ci in tests/browser)');
   process.exit(SKIP);
 }
 
@@ -60,8 +63,8 @@ const pageUrl = pathToFileURL(resolve(options.page)).href;
 const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
 const context = await browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
 const watched = { dialogs: [], errors: [], requests: [] };
-const open = async (hash = '') => {
-  const page = await context.newPage();
+const open = async (hash = '', within = context) => {
+  const page = await within.newPage();
   page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
   page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
   page.on('pageerror', (error) => watched.errors.push(error.message));
@@ -202,6 +205,28 @@ try {
   const nativeReading = spawnSync(native('towncensus'), ['Damaged.txt'], { cwd: mine, encoding: 'utf8' });
   same('a damaged town file gives its line', await own.textContent('#messages'), nativeReading.stderr.trim());
   await own.close();
+
+  // A phone and accessibility, light and dark, with a town on show; the town
+  // page in its frame has a test of its own.
+  for (const colorScheme of ['light', 'dark']) {
+    for (const viewport of [{ width: 1280, height: 900 }, { width: 390, height: 844 }]) {
+      const checkedContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
+      const checked = await open('#town=Axe.txt&population=30&min-age=16&max-age=60&seed=5', checkedContext);
+      await townShown(checked);
+      const where = `${viewport.width} pixels, ${colorScheme}`;
+      same(`at ${where} the page is no wider than the window`,
+        await checked.evaluate(() => document.documentElement.scrollWidth), viewport.width);
+      same(`at ${where} no text is smaller than 12 pixels`, await checked.evaluate(() => [...document.querySelectorAll('body *')]
+        .filter((e) => e.getClientRects().length && [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim()))
+        .filter((e) => parseFloat(getComputedStyle(e).fontSize) < 12).map((e) => e.textContent.slice(0, 30))), []);
+      await checked.addScriptTag({ path: axePath });
+      const findings = await checked.evaluate(async () => (await window.axe.run({ exclude: [['iframe']] }, { iframes: false }))
+        .violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
+        .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
+      same(`axe-core finds nothing serious at ${where}`, findings, []);
+      await checkedContext.close();
+    }
+  }
 } catch (error) {
   failures.push(`the test stopped: ${error.stack}`);
 } finally {
