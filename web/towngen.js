@@ -197,6 +197,7 @@
         return;
       }
       shown.exports.set(kind, blob);
+      if (kind === 'town') shown.town = blob;  // the worker let go of its copy
     }
     const names = { town: shown.name, csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
     const link = document.createElement('a');

@@ -87,7 +87,12 @@
 
   // `town` is a Blob, or null for the town held in the module.
   const exportTown = (engine, { kind, name, town }) => {
-    if (kind === 'town') return { type: 'exported', blob: heldTown(engine) };
+    if (kind === 'town') {
+      // Once a Blob, the town leaves the module: it is never held twice.
+      const blob = heldTown(engine);
+      engine._towngen_forget_town();
+      return { type: 'exported', blob };
+    }
     if (town) engine._towngen_forget_town();
     const reader = new FileReaderSync();
     let at = 0;
