@@ -1,7 +1,8 @@
 cmake_minimum_required(VERSION 3.25)
 # Writes OUTPUT, towngen.html: the page (SOURCE_DIR/web/towngen.html) with its
 # style, its script and its worker inline, the worker carrying the engine
-# (ENGINE, a module with its WebAssembly inside). The Content-Security-Policy
+# (ENGINE, the module's script, and WASM, its WebAssembly, in base64, handed
+# to the module so that it fetches nothing). The Content-Security-Policy
 # lets in exactly these by their SHA-256 hashes, and the town page's script
 # and style too, since the town page shown in its frame inherits the policy.
 # Run with cmake -P at build time.
@@ -25,7 +26,11 @@ hash_source("${report_style}" report_style_hash)
 
 file(READ "${ENGINE}" engine)
 file(READ "${SOURCE_DIR}/web/worker.js" worker)
-set(worker "${engine}\n${worker}")
+execute_process(COMMAND base64 -w0 "${WASM}" OUTPUT_VARIABLE wasm RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot turn ${WASM} into base64")
+endif()
+set(worker "const TOWNGEN_WASM = '${wasm}';\n${engine}\n${worker}")
 string(TOLOWER "${worker}" lowered)
 string(FIND "${lowered}" "</script" closing)
 if(NOT closing EQUAL -1)

@@ -1,11 +1,12 @@
 # towngen in the browser, built by Debian's emscripten (the `web` preset): the
-# engine, the census and the page as a WebAssembly module, and towngen.html,
-# one file that holds the module, its worker, the page's script and style.
+# engine, the census and the page as a WebAssembly module (towngen_engine.js
+# and .wasm), and towngen.html, one file that holds the module, its worker,
+# the page's script and style.
 add_executable(towngen_engine web/engine.cc driver/load_report.cc)
 target_link_libraries(towngen_engine PRIVATE towngen_town towngen_report)
 target_link_options(towngen_engine PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTowngenEngine -sENVIRONMENT=web,worker,node
-  -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB -sINITIAL_MEMORY=256MB -sDYNAMIC_EXECUTION=0
+  -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB -sINITIAL_MEMORY=256MB -sDYNAMIC_EXECUTION=0
   -sFILESYSTEM=0
   "-sEXPORTED_FUNCTIONS=['_malloc','_free']"
   "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','UTF8ToString']")
@@ -15,7 +16,8 @@ set(towngen_web_sources web/towngen.html web/towngen.js web/towngen.css web/work
   report/report.css report/report.js)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/towngen.html
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
-    -DENGINE=$<TARGET_FILE:towngen_engine> -DOUTPUT=${CMAKE_BINARY_DIR}/towngen.html
+    -DENGINE=$<TARGET_FILE:towngen_engine> -DWASM=${CMAKE_BINARY_DIR}/towngen_engine.wasm
+    -DOUTPUT=${CMAKE_BINARY_DIR}/towngen.html
     -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/assemble_web_page.cmake
   DEPENDS towngen_engine ${towngen_web_sources} cmake/assemble_web_page.cmake
     cmake/hex_to_base64.cmake

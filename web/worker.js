@@ -1,8 +1,8 @@
 'use strict';
-// The worker that runs the engine (defined above it, as createTowngenEngine),
-// so that the page never freezes. It makes towns and reads town files into
-// exports; every output leaves as a Blob, built a chunk at a time, so no
-// output is held whole in the module's memory.
+// The worker that runs the engine, so that the page never freezes. Above it
+// stand the engine's script (createTowngenEngine) and its WebAssembly in
+// base64 (TOWNGEN_WASM). It makes towns and reads town files into exports;
+// every output leaves as a Blob, built a chunk at a time.
 (() => {
   const KINDS = { csv: 0, json: 1, jsonl: 2, page: 3 };
   const TYPES = { csv: 'text/csv', json: 'application/json', jsonl: 'application/jsonl', page: 'text/html' };
@@ -10,7 +10,8 @@
   // The browser compiles a function's optimised code only after it has run
   // a while, and the town's loop runs in one call: a small town made first
   // lets the real one run at full speed.
-  const engineReady = createTowngenEngine().then((engine) => {
+  const wasmBinary = Uint8Array.from(atob(TOWNGEN_WASM), (c) => c.charCodeAt(0));
+  const engineReady = createTowngenEngine({ wasmBinary }).then((engine) => {
     engine.townWrite = () => {};
     engine.townProgress = () => {};
     engine._towngen_make_town(20000, 0, 60, 1, 0);
