@@ -68,4 +68,18 @@ std::string catalogueProblem(const CatalogueLoad& load) {
   }
 }
 
+std::string catalogueWarning(const CatalogueLoad& load, const std::string& path) {
+  if (load.outcome == CatalogueLoad::Outcome::NotOpened || load.problem) {
+    return "warning: cannot open " + path + ": " + load.problem.message() +
+           "; the town has no magic items";
+  }
+  const std::string problem = catalogueProblem(load);
+  return problem.empty() ? problem : "warning: " + path + ": " + problem;
+}
+
+std::string nameListRefusal(const NameListLoad& load, const std::string& path) {
+  return "cannot load " + path + ": " +
+         (load.problem ? load.problem.message() : std::string("it holds no name"));
+}
+
 }  // namespace towngen

@@ -21,4 +21,13 @@ void showNameListLoad(const NameListLoad& load, std::ostream& out);
 // \xHH; empty when there is nothing to say.
 std::string catalogueProblem(const CatalogueLoad& load);
 
+// Batch mode's warning of a catalogue, at `path`, that did not load cleanly,
+// such as "warning: cannot open data.txt: ...; the town has no magic items";
+// empty when there is nothing to say.
+std::string catalogueWarning(const CatalogueLoad& load, const std::string& path);
+
+// Why a name list, at `path`, cannot make names: "cannot load male.txt: it
+// holds no name".
+std::string nameListRefusal(const NameListLoad& load, const std::string& path);
+
 }  // namespace towngen

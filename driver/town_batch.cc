@@ -16,13 +16,8 @@ namespace {
 // Says on `err` what went wrong with the catalogue, which is not fatal.
 void warnAboutCatalogue(const CatalogueLoad& load, const std::filesystem::path& folder,
                         std::ostream& err) {
-  const std::string path = (folder / kCatalogueFile).string();
-  if (load.outcome == CatalogueLoad::Outcome::NotOpened || load.problem) {
-    err << "towngen: warning: cannot open " << path << ": " << load.problem.message()
-        << "; the town has no magic items\n";
-  } else if (const std::string problem = catalogueProblem(load); !problem.empty()) {
-    err << "towngen: warning: " << path << ": " << problem << "\n";
-  }
+  const std::string warning = catalogueWarning(load, (folder / kCatalogueFile).string());
+  if (!warning.empty()) err << "towngen: " << warning << "\n";
 }
 
 // Says on `err` which name list did not load, if one did not; returns
@@ -30,8 +25,7 @@ void warnAboutCatalogue(const CatalogueLoad& load, const std::filesystem::path& 
 bool checkNameLists(const TownData& data, const std::filesystem::path& folder, std::ostream& err) {
   const NameListLoad* empty = data.emptyNameList();
   if (empty == nullptr) return true;
-  const std::string reason = empty->problem ? empty->problem.message() : "it holds no name";
-  err << "towngen: cannot load " << (folder / empty->fileName).string() << ": " << reason << "\n";
+  err << "towngen: " << nameListRefusal(*empty, (folder / empty->fileName).string()) << "\n";
   return false;
 }
 
