@@ -14,11 +14,11 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/record_sink.h"
-#include "census/town_file_reader.h"
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
 #include "common/system_error.h"
 #include "driver/number_option.h"
+#include "report/town_exports.h"
 #include "report/town_report.h"
 
 namespace towngen {
@@ -178,30 +178,25 @@ struct Export {
   std::unique_ptr<RecordSink> writer;
 };
 
-std::unique_ptr<RecordSink> writerFor(std::string_view option, std::ostream& out,
-                                      const std::string& title, const Options& options,
-                                      const Census& census) {
-  if (option == "--csv") return std::make_unique<CsvWriter>(out);
-  if (option == "--json") return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Array);
-  if (option == "--jsonl") return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Lines);
-  return std::make_unique<TownReport>(out, title, options.rosterLimit, census);
-}
-
 int Run::readTown(std::istream& town) {
   const std::string shownName = townName() == "-" ? "standard input" : townName();
   // The page is titled with the town's name: its file's name without the extension.
-  const std::string title = townName() == "-" ? shownName : fs::path(townName()).stem().string();
+  const std::string title = townName() == "-" ? shownName : townTitle(townName());
   Census census;
   std::vector<Export> exports;
-  for (const auto& [option, file] : options_.exports()) {
+  const auto given = options_.exports();
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    const std::string* file = given[i].second;
     if (file->empty()) continue;
     auto output = std::make_unique<Output>(*file, out_);
     if (!output->isOpen()) {
       return fail("cannot write " + output->name() + ": " + output->openError().message());
     }
     exports.push_back({std::move(output), nullptr});
+    // The options come in ExportKind's order.
     exports.back().writer =
-        writerFor(option, exports.back().output->stream(), title, options_, census);
+        exportWriter(static_cast<ExportKind>(i), exports.back().output->stream(), title,
+                     options_.rosterLimit, census);
   }
   const bool page = !options_.htmlFile.empty();
   if (page) census.countForCharts();
@@ -209,17 +204,9 @@ int Run::readTown(std::istream& town) {
   if (options_.printsCensus() || page) sinks.push_back(&census);  // before the page, which reads it
   for (Export& e : exports) sinks.push_back(e.writer.get());
 
-  TownFileReader reader(town);
-  reader.keepBlockText(page);
-  TownRecord record;
-  while (reader.next(record)) {
-    for (RecordSink* sink : sinks) sink->add(record, reader.blockText());
+  if (const std::string problem = readTownInto(town, shownName, page, sinks); !problem.empty()) {
+    return fail(problem);
   }
-  if (reader.failed()) {
-    return fail(shownName + ":" + std::to_string(reader.error().line) + ": " + reader.error().what);
-  }
-  if (town.bad()) return fail("cannot read " + shownName);
-  if (reader.count() == 0) return fail(shownName + " holds no townsperson");
   std::size_t replaced = 0;
   for (Export& e : exports) {
     e.writer->finish();

@@ -12,7 +12,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <streambuf>
@@ -20,10 +19,9 @@
 #include <vector>
 
 #include "census/census.h"
-#include "census/record_export.h"
-#include "census/town_file_reader.h"
 #include "data/data_source.h"
 #include "driver/load_report.h"
+#include "report/town_exports.h"
 #include "report/town_report.h"
 #include "town/town_data.h"
 #include "town/town_generation.h"
@@ -152,34 +150,6 @@ std::string& message() {
   return text;
 }
 
-// The catalogue's warning, in batch mode's words.
-void warnAboutCatalogue(const towngen::CatalogueLoad& load) {
-  const std::string path(towngen::kCatalogueFile);
-  if (load.outcome == towngen::CatalogueLoad::Outcome::NotOpened || load.problem) {
-    message() = "warning: cannot open " + path + ": " + load.problem.message() +
-                "; the town has no magic items";
-  } else if (const std::string problem = towngen::catalogueProblem(load); !problem.empty()) {
-    message() = "warning: " + path + ": " + problem;
-  }
-}
-
-std::unique_ptr<towngen::RecordSink> writerFor(int kind, std::ostream& out,
-                                               const std::string& title,
-                                               const towngen::Census& census) {
-  using towngen::JsonWriter;
-  switch (kind) {
-    case 0:
-      return std::make_unique<towngen::CsvWriter>(out);
-    case 1:
-      return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Array);
-    case 2:
-      return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Lines);
-    default:
-      return std::make_unique<towngen::TownReport>(
-          out, title, towngen::TownReport::kDefaultRosterLimit, census);
-  }
-}
-
 }  // namespace
 
 extern "C" {
@@ -206,12 +176,12 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   heldTown().reset();
   towngen::TownData data;
   towngen::loadTownData(dataFiles(), data);
+  // Batch mode's words; the files have no folder here.
   if (const towngen::NameListLoad* empty = data.emptyNameList()) {
-    const std::string reason = empty->problem ? empty->problem.message() : "it holds no name";
-    message() = "cannot load " + std::string(empty->fileName) + ": " + reason;
+    message() = towngen::nameListRefusal(*empty, std::string(empty->fileName));
     return 1;
   }
-  warnAboutCatalogue(data.catalogueLoad);
+  message() = towngen::catalogueWarning(data.catalogueLoad, std::string(towngen::kCatalogueFile));
   ScriptOutput buffer;
   if (hold) heldTown() = std::make_unique<HeldTown>();
   std::ostream town(hold ? static_cast<std::streambuf*>(heldTown().get()) : &buffer);
@@ -240,34 +210,25 @@ EMSCRIPTEN_KEEPALIVE void towngen_forget_town() { heldTown().reset(); }
 // extension. The town is the one held when `held` is set, else streamed in
 // through Module.townRead. Returns 0, or 1 when the file is not a town file,
 // with "NAME:LINE: problem" in towngen_message.
-EMSCRIPTEN_KEEPALIVE int towngen_export(int kind, const char* townName, int held) {
-  message().clear();
+EMSCRIPTEN_KEEPALIVE int towngen_export(int exportKind, const char* townName, int held) {
   const std::string name = townName;
+  const auto kind = static_cast<towngen::ExportKind>(exportKind);
+  const bool page = kind == towngen::ExportKind::Page;
   towngen::Census census;
-  const bool page = kind == 3;
   if (page) census.countForCharts();
   ScriptOutput buffer;
   std::ostream out(&buffer);
-  const auto writer = writerFor(kind, out, std::filesystem::path(name).stem().string(), census);
+  const auto writer = towngen::exportWriter(kind, out, towngen::townTitle(name),
+                                            towngen::TownReport::kDefaultRosterLimit, census);
   ScriptInput input;
   std::unique_ptr<HeldTownInput> heldInput;
   if (held && heldTown()) heldInput = std::make_unique<HeldTownInput>(*heldTown());
   std::istream town(heldInput ? static_cast<std::streambuf*>(heldInput.get()) : &input);
-  towngen::TownFileReader reader(town);
-  reader.keepBlockText(page);
-  towngen::TownRecord record;
-  while (reader.next(record)) {
-    if (page) census.add(record);
-    writer->add(record, reader.blockText());
-  }
-  if (reader.failed()) {
-    message() = name + ":" + std::to_string(reader.error().line) + ": " + reader.error().what;
-    return 1;
-  }
-  if (reader.count() == 0) {
-    message() = name + " holds no townsperson";
-    return 1;
-  }
+  std::vector<towngen::RecordSink*> sinks;
+  if (page) sinks.push_back(&census);  // before the page, which draws from it
+  sinks.push_back(writer.get());
+  message() = towngen::readTownInto(town, name, page, sinks);
+  if (!message().empty()) return 1;
   writer->finish();
   out.flush();
   return 0;
