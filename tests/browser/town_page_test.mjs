@@ -7,37 +7,14 @@
 // Exits 0 when every check passes, 1 when one fails, 77 (skipped) when there
 // is no browser or no playwright-core.
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { createRequire } from 'node:module';
+import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import {
+  browserPath, browserTools, check, options, report, same, seriousFindings, smallTexts,
+} from './browser_checks.mjs';
 
-const SKIP = 77;
-const options = Object.fromEntries(
-  process.argv.slice(2).reduce((pairs, word, i, all) => (i % 2 ? pairs : [...pairs, [word.slice(2), all[i + 1]]]), []),
-);
-const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
-if (!existsSync(browserPath)) {
-  console.log(`skipped: no browser at ${browserPath} (install Debian's chromium)`);
-  process.exit(SKIP);
-}
-let chromium;
-let axePath;
-try {
-  ({ chromium } = await import('playwright-core'));
-  axePath = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
-} catch {
-  console.log('skipped: no playwright-core or axe-core (npm ci in tests/browser)');
-  process.exit(SKIP);
-}
-
-const failures = [];
-const check = (what, ok, detail = '') => {
-  if (!ok) failures.push(`${what}${detail ? `: ${detail}` : ''}`);
-};
-const same = (what, actual, expected) =>
-  check(what, JSON.stringify(actual) === JSON.stringify(expected),
-    `got ${JSON.stringify(actual).slice(0, 400)}, expected ${JSON.stringify(expected).slice(0, 400)}`);
+const { chromium, axePath } = await browserTools();
 
 // --- The towns -------------------------------------------------------------
 
@@ -361,23 +338,7 @@ try {
   const phone = await open('ashford.html', '', phoneContext);
   same('at 390 pixels the page is no wider than the window',
     await phone.evaluate(() => document.documentElement.scrollWidth), 390);
-  same('at 390 pixels no text is smaller than 12 pixels', await phone.evaluate(() => {
-    const small = [];
-    const shown = (element) => element.getClientRects().length > 0;
-    const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
-    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-      const element = node.parentElement;
-      if (!node.textContent.trim() || element.closest('svg, script, .visually-hidden') || !shown(element)) continue;
-      const size = parseFloat(getComputedStyle(element).fontSize);
-      if (size < 12) small.push(`${size}px "${node.textContent.trim().slice(0, 24)}"`);
-    }
-    for (const text of document.querySelectorAll('svg text')) {
-      if (!shown(text)) continue;
-      const size = parseFloat(getComputedStyle(text).fontSize) * text.getScreenCTM().a;
-      if (size < 11.95) small.push(`${size.toFixed(1)}px in a chart: "${text.textContent.slice(0, 24)}"`);
-    }
-    return small.slice(0, 8);
-  }), []);
+  same('at 390 pixels no text is smaller than 12 pixels', await smallTexts(phone), []);
   same('the roster shows compact cards', await phone.$eval('#roster tbody tr[data-position]', (row) => ({
     display: getComputedStyle(row).display, head: getComputedStyle(row.closest('table').tHead).display,
   })), { display: 'grid', head: 'none' });
@@ -395,16 +356,12 @@ try {
       const axeContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
       const checked = await open('hostile.html', hash, axeContext);
       if (hash) await checked.waitForSelector('#block-dialog[open]');
-      await checked.addScriptTag({ path: axePath });
-      const findings = await checked.evaluate(async () => (await window.axe.run({ resultTypes: ['violations'] })).violations
-        .filter((v) => v.impact === 'serious' || v.impact === 'critical')
-        .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
-      same(`axe-core finds nothing serious on ${what} (${colorScheme})`, findings, []);
+      same(`axe-core finds nothing serious on ${what} (${colorScheme})`, await seriousFindings(checked, axePath), []);
       await axeContext.close();
     }
   }
 } catch (error) {
-  failures.push(`the test stopped: ${error.stack}`);
+  check('the test ran to its end', false, error.stack);
 } finally {
   await browser.close();
 }
@@ -413,8 +370,4 @@ same('no dialog opened', watched.dialogs, []);
 same('no error in the console', watched.errors, []);
 same('no request beyond the page', watched.requests, []);
 
-if (failures.length) {
-  console.log(`FAILED ${failures.length} checks:\n- ${failures.join('\n- ')}`);
-  process.exit(1);
-}
-console.log(`town page: every check passed (${people.length} townspeople, browser ${browserPath})`);
+report(`town page: every check passed (${people.length} townspeople, browser ${browserPath})`);

@@ -8,37 +8,15 @@
 // passes, 1 when one fails, 77 (skipped) without a browser, playwright-core
 // or the native programs.
 import { execFileSync, spawnSync } from 'node:child_process';
-import { createRequire } from 'node:module';
-import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import {
+  browserPath, browserTools, check, options, report, same, seriousFindings, smallTexts,
+} from './browser_checks.mjs';
 
-const SKIP = 77;
-const options = Object.fromEntries(
-  process.argv.slice(2).reduce((pairs, word, i, all) => (i % 2 ? pairs : [...pairs, [word.slice(2), all[i + 1]]]), []),
-);
-const browserPath = process.env.CHROMIUM || '/usr/bin/chromium';
 const native = (program) => join(resolve(options.native), program);
-for (const needed of [browserPath, native('towngen'), native('towncensus')]) {
-  if (!existsSync(needed)) {
-    console.log(`skipped: no ${needed}`);
-    process.exit(SKIP);
-  }
-}
-let chromium;
-let axePath;
-try {
-  ({ chromium } = await import('playwright-core'));
-  axePath = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
-} catch {
-  console.log('skipped: no playwright-core or axe-core (npm ci in tests/browser)');
-  process.exit(SKIP);
-}
-
-const failures = [];
-const check = (what, ok, detail = '') => { if (!ok) failures.push(`${what}${detail ? `: ${detail}` : ''}`); };
-const same = (what, actual, expected) => check(what, JSON.stringify(actual) === JSON.stringify(expected),
-  `got ${JSON.stringify(actual).slice(0, 300)}, expected ${JSON.stringify(expected).slice(0, 300)}`);
+const { chromium, axePath } = await browserTools([native('towngen'), native('towncensus')]);
 
 const work = resolve(options.work);
 rmSync(work, { recursive: true, force: true });
@@ -216,19 +194,13 @@ try {
       const where = `${viewport.width} pixels, ${colorScheme}`;
       same(`at ${where} the page is no wider than the window`,
         await checked.evaluate(() => document.documentElement.scrollWidth), viewport.width);
-      same(`at ${where} no text is smaller than 12 pixels`, await checked.evaluate(() => [...document.querySelectorAll('body *')]
-        .filter((e) => e.getClientRects().length && [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim()))
-        .filter((e) => parseFloat(getComputedStyle(e).fontSize) < 12).map((e) => e.textContent.slice(0, 30))), []);
-      await checked.addScriptTag({ path: axePath });
-      const findings = await checked.evaluate(async () => (await window.axe.run({ exclude: [['iframe']] }, { iframes: false }))
-        .violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
-        .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
-      same(`axe-core finds nothing serious at ${where}`, findings, []);
+      same(`at ${where} no text is smaller than 12 pixels`, await smallTexts(checked), []);
+      same(`axe-core finds nothing serious at ${where}`, await seriousFindings(checked, axePath), []);
       await checkedContext.close();
     }
   }
 } catch (error) {
-  failures.push(`the test stopped: ${error.stack}`);
+  check('the test ran to its end', false, error.stack);
 } finally {
   await browser.close();
 }
@@ -237,8 +209,4 @@ same('no dialog opened', watched.dialogs, []);
 same('no error in the console', watched.errors, []);
 same('no request beyond the page', watched.requests, []);
 
-if (failures.length) {
-  console.log(`FAILED ${failures.length} checks:\n- ${failures.join('\n- ')}`);
-  process.exit(1);
-}
-console.log(`towngen.html: every check passed (browser ${browserPath})`);
+report(`towngen.html: every check passed (browser ${browserPath})`);
