@@ -23,6 +23,7 @@
   let waiting = null;  // the reply the page waits for: { resolve, reject, progress }
   let shown = null;    // { name, town: Blob, page: Blob, exports: Map }
   let pageUrl = null;
+  let stopped = '';    // what Cancel says it stopped: making a town or drawing its page
 
   const startWorker = () => {
     worker = new Worker(workerUrl);
@@ -130,6 +131,7 @@
 
   const show = async (name, town, line) => {
     $('progress-text').textContent = 'Drawing the town page\u2026';
+    stopped = `stopped: the page of ${name} was not drawn`;
     const { blob: page } = await ask({ type: 'export', kind: 'page', name, town });
     // A town made here may be held by the worker (town null) until downloaded.
     shown = { name, town, page, exports: new Map([['page', page]]) };
@@ -158,6 +160,7 @@
     forgetShown();
     say('');
     busy(true);
+    stopped = 'stopped: the town was not made';
     const started = performance.now();
     showProgress(0, answers.population, started);
     try {
@@ -180,7 +183,7 @@
 
   const cancel = () => {
     worker.terminate();
-    if (waiting) waiting.reject(new Error('stopped: the town was not made'));
+    if (waiting) waiting.reject(new Error(stopped));
     waiting = null;
     startWorker();
   };

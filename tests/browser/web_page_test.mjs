@@ -128,6 +128,15 @@ try {
   await fresh.waitForSelector('#progress-box', { state: 'hidden', timeout: 1000 });
   check('Cancel stops within a second', Date.now() - cancelled < 1000, `${Date.now() - cancelled} ms`);
   same('Cancel says so', await fresh.textContent('#messages'), 'towngen: stopped: the town was not made');
+  // Cancel while the page is drawn says that, not that the town was not made.
+  await fresh.fill('#population', '300000');
+  await fresh.click('#make');
+  await fresh.waitForFunction(() => document.getElementById('progress-text').textContent.startsWith('Drawing'),
+    null, { timeout: 30000 });
+  await fresh.click('#cancel');
+  await fresh.waitForSelector('#progress-box', { state: 'hidden', timeout: 1000 });
+  same('Cancel while drawing says so', await fresh.textContent('#messages'),
+    'towngen: stopped: the page of Millbrook.txt was not drawn');
   await fresh.fill('#population', '21');
   await fresh.evaluate(() => performance.clearMarks('town-shown'));
   await fresh.click('#make');
