@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "census/census.h"
-#include "census/record_export.h"
 #include "census/record_sink.h"
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
@@ -210,14 +209,9 @@ int Run::readTown(std::istream& town) {
   std::size_t replaced = 0;
   for (Export& e : exports) {
     e.writer->finish();
-    if (const auto* json = dynamic_cast<const JsonWriter*>(e.writer.get())) {
-      replaced = std::max(replaced, json->replacedBytes());
-    }
+    replaced = std::max(replaced, replacedBytes(*e.writer));
   }
-  if (replaced > 0) {
-    err_ << "towncensus: warning: " << replaced
-         << " bytes that are not valid UTF-8 were written as U+FFFD in the JSON output\n";
-  }
+  if (replaced > 0) err_ << "towncensus: " << replacementWarning(replaced) << '\n';
   for (Export& e : exports) {
     if (const std::error_code error = e.output->complete()) {
       return fail("cannot write " + e.output->name() + ": " + error.message());

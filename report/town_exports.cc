@@ -24,6 +24,17 @@ std::unique_ptr<RecordSink> exportWriter(ExportKind kind, std::ostream& out,
   return std::make_unique<TownReport>(out, title, rosterLimit, census);
 }
 
+std::size_t replacedBytes(const RecordSink& writer) {
+  const auto* json = dynamic_cast<const JsonWriter*>(&writer);
+  return json ? json->replacedBytes() : 0;
+}
+
+std::string replacementWarning(std::size_t replaced) {
+  if (replaced == 0) return {};
+  return "warning: " + std::to_string(replaced) +
+         " bytes that are not valid UTF-8 were written as U+FFFD in the JSON output";
+}
+
 std::string townTitle(const std::string& fileName) {
   return std::filesystem::path(fileName).stem().string();
 }

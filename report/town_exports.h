@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -21,6 +22,14 @@ enum class ExportKind { Csv, Json, JsonLines, Page };
 std::unique_ptr<RecordSink> exportWriter(ExportKind kind, std::ostream& out,
                                          const std::string& title, std::int64_t rosterLimit,
                                          const Census& census);
+
+// How many bytes that are not valid UTF-8 `writer` wrote as U+FFFD: only the
+// JSON writers replace any.
+std::size_t replacedBytes(const RecordSink& writer);
+
+// The warning, without the program's name, that `replaced` bytes were written
+// as U+FFFD; empty when none were.
+std::string replacementWarning(std::size_t replaced);
 
 // A town's name as a page's title: its file's name without the extension.
 std::string townTitle(const std::string& fileName);
