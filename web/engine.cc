@@ -209,7 +209,8 @@ EMSCRIPTEN_KEEPALIVE void towngen_forget_town() { heldTown().reset(); }
 // 2 JSON Lines, 3 the town page, titled with `townName` without its
 // extension. The town is the one held when `held` is set, else streamed in
 // through Module.townRead. Returns 0, or 1 when the file is not a town file,
-// with "NAME:LINE: problem" in towngen_message.
+// with "NAME:LINE: problem" in towngen_message; after 0, towngen_message
+// holds a warning when a JSON export replaced bytes that are not UTF-8.
 EMSCRIPTEN_KEEPALIVE int towngen_export(int exportKind, const char* townName, int held) {
   const std::string name = townName;
   const auto kind = static_cast<towngen::ExportKind>(exportKind);
@@ -231,6 +232,7 @@ EMSCRIPTEN_KEEPALIVE int towngen_export(int exportKind, const char* townName, in
   if (!message().empty()) return 1;
   writer->finish();
   out.flush();
+  message() = towngen::replacementWarning(towngen::replacedBytes(*writer));
   return 0;
 }
 

@@ -194,7 +194,9 @@
     if (!blob) {
       say('');
       try {
-        ({ blob } = await ask({ type: 'export', kind, name: shown.name, town: shown.town }));
+        let warning;
+        ({ blob, warning } = await ask({ type: 'export', kind, name: shown.name, town: shown.town }));
+        if (warning) say(`towncensus: ${warning}`);
       } catch (error) {
         say(`towncensus: ${error.message}`);
         return;

@@ -106,7 +106,7 @@
     engine.townWrite = (bytes) => output.add(bytes);
     const status = withText(engine, name, (nameAt) => engine._towngen_export(KINDS[kind], nameAt, town ? 0 : 1));
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
-    return { type: 'exported', blob: output.blob(TYPES[kind]) };
+    return { type: 'exported', blob: output.blob(TYPES[kind]), warning: lastMessage(engine) };
   };
 
   self.onmessage = async ({ data: request }) => {

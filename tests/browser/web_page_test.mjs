@@ -184,13 +184,29 @@ try {
   same('an empty male.txt gives the native report', await own.textContent('#messages'),
     refused.stderr.trim().replace('owndata/', ''));
 
-  // A damaged town file is read up to its fault, which is named with its line.
-  const damaged = readFileSync(join(work, 'Hamlet.txt'), 'latin1').replace('Age: ', 'Aeg: ');
-  writeFileSync(join(mine, 'Damaged.txt'), damaged, 'latin1');
-  await own.setInputFiles('#files', [join(mine, 'Damaged.txt')]);
-  await own.waitForFunction(() => document.getElementById('messages').textContent.startsWith('towncensus'));
-  const nativeReading = spawnSync(native('towncensus'), ['Damaged.txt'], { cwd: mine, encoding: 'utf8' });
-  same('a damaged town file gives its line', await own.textContent('#messages'), nativeReading.stderr.trim());
+  // Town files opened from disk give towncensus's words: a damaged one its
+  // line, one with a byte that is not UTF-8 the JSON export's warning.
+  const hamlet = readFileSync(join(work, 'Hamlet.txt'), 'latin1');
+  const openedFiles = [
+    ['Damaged.txt', hamlet.replace('Age: ', 'Aeg: '), null],
+    ['Accented.txt', hamlet.replace('Name: ', 'Name: \xe9'), ['Download JSON', '--json', 'Accented.json']],
+  ];
+  for (const [name, text, download] of openedFiles) {
+    writeFileSync(join(mine, name), text, 'latin1');
+    await own.evaluate(() => performance.clearMarks('town-shown'));
+    await own.setInputFiles('#files', [join(mine, name)]);
+    const args = download ? download.slice(1) : [];
+    const nativeReading = spawnSync(native('towncensus'), [...args, name], { cwd: mine, encoding: 'utf8' });
+    if (download) {
+      await townShown(own);
+      const { bytes } = await downloaded(own, download[0]);
+      check(`${name}: "${download[0]}" equals the native bytes`,
+        Buffer.compare(bytes, readFileSync(join(mine, download[2]))) === 0);
+    } else {
+      await own.waitForFunction(() => document.getElementById('messages').textContent.startsWith('towncensus'));
+    }
+    same(`${name} gives towncensus's words`, await own.textContent('#messages'), nativeReading.stderr.trim());
+  }
   await own.close();
 
   // A phone and accessibility, light and dark, with a town on show; the town
