@@ -142,6 +142,9 @@
     $('result-heading').textContent = stem(name);
     $('result-line').textContent = line;
     $('result').hidden = false;
+    // The town comes into sight, and a screen reader hears its name.
+    $('result-heading').focus({ preventScroll: true });
+    $('result').scrollIntoView({ block: 'start' });
     performance.mark('town-shown');
   };
 

@@ -99,6 +99,7 @@ try {
   await fresh.click('#make');
   await townShown(fresh);
   const seed = new URLSearchParams((await fresh.evaluate(() => location.hash)).slice(1)).get('seed');
+  same('the town shown takes the focus', await fresh.evaluate(() => document.activeElement.id), 'result-heading');
   check('a fresh seed is shown', /^\d+$/.test(seed) && (await fresh.textContent('#result-line')).includes(`seed ${seed}`), seed);
 
   // The form's checks, beside their fields; nothing is made.
