@@ -20,7 +20,9 @@
   const workerUrl = URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' }));
   const userFiles = new Map();  // data file name -> ArrayBuffer
   let worker = null;
-  let waiting = null;  // the reply the page waits for: { resolve, reject, progress }
+  // The replies the page waits for, in the order asked, which is the order the
+  // worker answers in: { resolve, reject, progress }.
+  const waiting = [];
   let shown = null;    // { name, town: Blob, page: Blob, exports: Map }
   let pageUrl = null;
   let stopped = '';    // what Cancel says it stopped: making a town or drawing its page
@@ -28,21 +30,17 @@
   const startWorker = () => {
     worker = new Worker(workerUrl);
     worker.onmessage = ({ data: reply }) => {
-      if (!waiting) return;
-      if (reply.type === 'progress') { waiting.progress(reply.made); return; }
-      const { resolve, reject } = waiting;
-      waiting = null;
+      if (!waiting.length) return;
+      if (reply.type === 'progress') { waiting[0].progress(reply.made); return; }
+      const { resolve, reject } = waiting.shift();
       if (reply.type === 'failed') reject(new Error(reply.message)); else resolve(reply);
     };
     worker.onerror = (event) => {
-      if (!waiting) return;
-      const { reject } = waiting;
-      waiting = null;
-      reject(new Error(event.message || 'the worker stopped'));
+      if (waiting.length) waiting.shift().reject(new Error(event.message || 'the worker stopped'));
     };
   };
   const ask = (request, progress = () => {}) => new Promise((resolve, reject) => {
-    waiting = { resolve, reject, progress };
+    waiting.push({ resolve, reject, progress });
     worker.postMessage(request);
   });
 
@@ -186,31 +184,32 @@
 
   const cancel = () => {
     worker.terminate();
-    if (waiting) waiting.reject(new Error(stopped));
-    waiting = null;
+    for (const { reject } of waiting.splice(0)) reject(new Error(stopped));
     startWorker();
   };
 
   const download = async (kind) => {
-    if (!shown) return;
-    let blob = shown.exports.get(kind);
+    // The town asked for, even when another is shown by the time it is written.
+    const town = shown;
+    if (!town) return;
+    let blob = town.exports.get(kind);
     if (!blob) {
       say('');
       try {
         let warning;
-        ({ blob, warning } = await ask({ type: 'export', kind, name: shown.name, town: shown.town }));
+        ({ blob, warning } = await ask({ type: 'export', kind, name: town.name, town: town.town }));
         if (warning) say(`towncensus: ${warning}`);
       } catch (error) {
         say(`towncensus: ${error.message}`);
         return;
       }
-      shown.exports.set(kind, blob);
-      if (kind === 'town') shown.town = blob;  // the worker let go of its copy
+      town.exports.set(kind, blob);
+      if (kind === 'town') town.town = blob;  // the worker let go of its copy
     }
-    const names = { town: shown.name, csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
+    const names = { csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
     const link = document.createElement('a');
     link.href = URL.createObjectURL(blob);
-    link.download = kind === 'town' ? shown.name : stem(shown.name) + names[kind];
+    link.download = kind === 'town' ? town.name : stem(town.name) + names[kind];
     document.body.append(link);
     link.click();
     link.remove();

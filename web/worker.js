@@ -66,7 +66,12 @@
     return new Blob(parts, { type: 'text/plain' });
   };
 
+  // The town made last, once handed to the page as a Blob; exports asked of
+  // the held town after that, queued before the page knew, read it instead.
+  let handedOver = null;
+
   const make = (engine, { population, minAge, maxAge, seed, files }) => {
+    handedOver = null;
     handOverData(engine, files);
     const hold = population * BYTES_EACH <= MOST_HELD_BYTES;
     const town = new BlobCollector();
@@ -86,15 +91,19 @@
       warning: lastMessage(engine) };
   };
 
-  // `town` is a Blob, or null for the town held in the module.
+  // `town` is a Blob, or null for the town made last.
   const exportTown = (engine, { kind, name, town }) => {
     if (kind === 'town') {
       // Once a Blob, the town leaves the module: it is never held twice.
-      const blob = heldTown(engine);
+      if (!handedOver) handedOver = heldTown(engine);
       engine._towngen_forget_town();
-      return { type: 'exported', blob };
+      return { type: 'exported', blob: handedOver };
     }
-    if (town) engine._towngen_forget_town();
+    if (town) {
+      engine._towngen_forget_town();
+      handedOver = null;
+    }
+    town = town || handedOver;
     const reader = new FileReaderSync();
     let at = 0;
     engine.townRead = (most) => {
