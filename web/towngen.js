@@ -248,7 +248,10 @@
       else townFile = file;
     }
     listFiles();
-    if (townFile) await openTownFile(townFile);
+    if (!townFile) return;
+    // One town at a time: the one on its way is shown first, or cancelled.
+    if ($('make').disabled) say(`towncensus: ${townFile.name} is not opened while a town is on its way`);
+    else await openTownFile(townFile);
   };
 
   startWorker();

@@ -133,6 +133,9 @@ try {
   await fresh.fill('#seed', '3');
   await fresh.click('#make');
   await fresh.waitForFunction(() => document.getElementById('progress').value > 0, null, { timeout: 30000 });
+  await fresh.setInputFiles('#files', [join(work, 'Lone.txt')]);
+  same('no town file opens while a town is made', await fresh.textContent('#messages'),
+    'towncensus: Lone.txt is not opened while a town is on its way');
   const cancelled = Date.now();
   await fresh.click('#cancel');
   await fresh.waitForSelector('#progress-box', { state: 'hidden', timeout: 1000 });
