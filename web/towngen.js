@@ -188,13 +188,23 @@
     startWorker();
   };
 
+  // The downloads being written, named, for a big town's few seconds.
+  const writing = new Set();
+  const showWriting = () => {
+    $('download-status').textContent = writing.size ? `Writing ${[...writing].join(', ')}\u2026` : '';
+  };
+  const EXTENSIONS = { csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
+
   const download = async (kind) => {
     // The town asked for, even when another is shown by the time it is written.
     const town = shown;
     if (!town) return;
+    const name = kind === 'town' ? town.name : stem(town.name) + EXTENSIONS[kind];
     let blob = town.exports.get(kind);
     if (!blob) {
       say('');
+      writing.add(name);
+      showWriting();
       try {
         let warning;
         ({ blob, warning } = await ask({ type: 'export', kind, name: town.name, town: town.town }));
@@ -202,14 +212,16 @@
       } catch (error) {
         say(`towncensus: ${error.message}`);
         return;
+      } finally {
+        writing.delete(name);
+        showWriting();
       }
       town.exports.set(kind, blob);
       if (kind === 'town') town.town = blob;  // the worker let go of its copy
     }
-    const names = { csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
     const link = document.createElement('a');
     link.href = URL.createObjectURL(blob);
-    link.download = kind === 'town' ? town.name : stem(town.name) + names[kind];
+    link.download = name;
     document.body.append(link);
     link.click();
     link.remove();

@@ -84,10 +84,14 @@ try {
     page.on('download', async (download) => downloads.set(download.suggestedFilename(), await download.path()));
     const buttons = await Promise.all(DOWNLOADS.map(([label]) =>
       page.getByRole('button', { name: label, exact: true }).elementHandle()));
-    await page.evaluate((all) => { for (const button of all) button.click(); }, buttons);
+    same(`${town.name}: the downloads being written are named`, await page.evaluate((all) => {
+      for (const button of all) button.click();
+      return document.getElementById('download-status').textContent;
+    }, buttons), `Writing ${town.name}, ${['.csv', '.json', '.jsonl'].map((e) => stem(town.name) + e).join(', ')}\u2026`);
     for (let waited = 0; downloads.size < DOWNLOADS.length && waited < 60000; waited += 100) {
       await page.waitForTimeout(100);
     }
+    same(`${town.name}: nothing is left being written`, await page.textContent('#download-status'), '');
     for (const [label, kind, extension] of DOWNLOADS) {
       const name = kind === 'town' ? town.name : stem(town.name) + extension;
       const bytes = downloads.has(name) ? readFileSync(downloads.get(name)) : Buffer.alloc(0);
