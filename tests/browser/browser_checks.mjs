@@ -34,8 +34,25 @@ export const check = (what, ok, detail = '') => { if (!ok) failures.push(`${what
 export const same = (what, actual, expected) => check(what, JSON.stringify(actual) === JSON.stringify(expected),
   `got ${JSON.stringify(actual).slice(0, 400)}, expected ${JSON.stringify(expected).slice(0, 400)}`);
 
-// Exits 1 with every failed check, or 0 saying `passed`.
+// What no page may do: open a dialog, log an error, or ask for anything but
+// its own address (and, with `ownBlobs`, the Blobs it makes itself).
+const watched = { dialogs: [], errors: [], requests: [] };
+export const watch = (page, pageUrl, ownBlobs = false) => {
+  page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
+  page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
+  page.on('pageerror', (error) => watched.errors.push(error.message));
+  page.on('request', (request) => {
+    const url = request.url();
+    if (url.split('#')[0] !== pageUrl && !(ownBlobs && url.startsWith('blob:'))) watched.requests.push(url);
+  });
+};
+
+// Exits 1 with every failed check, or 0 saying `passed`; checks first that
+// no watched page did what no page may do.
 export const report = (passed) => {
+  same('no dialog opened', watched.dialogs, []);
+  same('no error in the console', watched.errors, []);
+  same('no request beyond the page', watched.requests, []);
   if (failures.length) {
     console.log(`FAILED ${failures.length} checks:\n- ${failures.join('\n- ')}`);
     process.exit(1);

@@ -11,7 +11,7 @@ import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import {
-  browserPath, browserTools, check, options, report, same, seriousFindings, smallTexts,
+  browserPath, browserTools, check, options, report, same, seriousFindings, smallTexts, watch,
 } from './browser_checks.mjs';
 
 const { chromium, axePath } = await browserTools();
@@ -128,14 +128,10 @@ const predictSearch = (query) => {
 
 const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
 const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
-const watched = { dialogs: [], errors: [], requests: [] };
 const open = async (file, hash = '', within = context) => {
   const url = pathToFileURL(join(work, file)).href;
   const page = await within.newPage();
-  page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
-  page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
-  page.on('pageerror', (error) => watched.errors.push(error.message));
-  page.on('request', (request) => { if (request.url().split('#')[0] !== url) watched.requests.push(request.url()); });
+  watch(page, url);
   await page.goto(url + hash);
   await page.waitForSelector('#roster tbody tr[data-position]', { timeout: 10000 });
   return page;
@@ -365,9 +361,5 @@ try {
 } finally {
   await browser.close();
 }
-
-same('no dialog opened', watched.dialogs, []);
-same('no error in the console', watched.errors, []);
-same('no request beyond the page', watched.requests, []);
 
 report(`town page: every check passed (${people.length} townspeople, browser ${browserPath})`);

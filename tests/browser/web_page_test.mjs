@@ -12,7 +12,7 @@ import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import {
-  browserPath, browserTools, check, options, report, same, seriousFindings, smallTexts,
+  browserPath, browserTools, check, options, report, same, seriousFindings, smallTexts, watch,
 } from './browser_checks.mjs';
 
 const native = (program) => join(resolve(options.native), program);
@@ -40,17 +40,9 @@ const nativeFiles = (town) => {
 const pageUrl = pathToFileURL(resolve(options.page)).href;
 const browser = await chromium.launch({ executablePath: browserPath, args: ['--no-sandbox'] });
 const context = await browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
-const watched = { dialogs: [], errors: [], requests: [] };
 const open = async (hash = '', within = context) => {
   const page = await within.newPage();
-  page.on('dialog', (dialog) => { watched.dialogs.push(dialog.message()); dialog.dismiss(); });
-  page.on('console', (message) => { if (message.type() === 'error') watched.errors.push(message.text()); });
-  page.on('pageerror', (error) => watched.errors.push(error.message));
-  // The worker and the town page are Blobs the page made itself; nothing else may load.
-  page.on('request', (request) => {
-    const url = request.url();
-    if (url.split('#')[0] !== pageUrl && !url.startsWith('blob:')) watched.requests.push(url);
-  });
+  watch(page, pageUrl, true);  // the worker and the town page are Blobs the page makes
   await page.goto(pageUrl + hash);
   return page;
 };
@@ -246,9 +238,5 @@ try {
 } finally {
   await browser.close();
 }
-
-same('no dialog opened', watched.dialogs, []);
-same('no error in the console', watched.errors, []);
-same('no request beyond the page', watched.requests, []);
 
 report(`towngen.html: every check passed (browser ${browserPath})`);
