@@ -2,15 +2,67 @@
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace towngen {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+class SpecialFileCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "special file"; }
+  std::string message(int kind) const override {
+    switch (static_cast<SpecialFile>(kind)) {
+      case SpecialFile::Device:
+        return "a device, not a regular file";
+      case SpecialFile::Pipe:
+        return "a named pipe, not a regular file";
+      case SpecialFile::Socket:
+        return "a socket, not a regular file";
+      default:
+        return "not a regular file";
+    }
+  }
+};
+
+// What kind of special file stands at `path`, if one does (following links).
+std::optional<SpecialFile> specialFileAt(const fs::path& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error) return std::nullopt;  // missing, or not to be looked at: opening says why
+  switch (status.type()) {
+    case fs::file_type::block:
+    case fs::file_type::character:
+      return SpecialFile::Device;
+    case fs::file_type::fifo:
+      return SpecialFile::Pipe;
+    case fs::file_type::socket:
+      return SpecialFile::Socket;
+    case fs::file_type::unknown:
+      return SpecialFile::Other;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::error_code make_error_code(SpecialFile kind) {
+  static const SpecialFileCategory category;
+  return {static_cast<int>(kind), category};
+}
+
 OpenedDataFile FolderDataSource::open(std::string_view name) const {
   const fs::path path = folder_ / name;
   OpenedDataFile opened;
+  // Checked before opening, since opening a named pipe waits for a writer.
+  if (const std::optional<SpecialFile> special = specialFileAt(path)) {
+    opened.problem = make_error_code(*special);
+    return opened;
+  }
   // Binary mode: the bytes are read as they stand on every system, and a
   // carriage return is a blank like any other.
   errno = 0;

@@ -20,6 +20,12 @@ inline constexpr std::string_view kCatalogueFile = "data.txt";
 inline constexpr std::array<std::string_view, 4> kDataFileNames = {kMaleNamesFile, kFemaleNamesFile,
                                                                    kLastNamesFile, kCatalogueFile};
 
+// Why a data file that exists is not read: it is not a regular file, and
+// reading it could take without end (a device), or wait without end (a named
+// pipe nothing writes to).
+enum class SpecialFile { Device = 1, Pipe, Socket, Other };
+std::error_code make_error_code(SpecialFile kind);
+
 // A data file that was asked for: the stream to read it from, or none when it
 // could not be opened; `problem` says why it could not be opened, or why what
 // was opened cannot be read (a folder in the file's place, which the system
@@ -38,7 +44,9 @@ class DataSource {
   virtual OpenedDataFile open(std::string_view name) const = 0;
 };
 
-// The data files of a folder (the working directory when empty).
+// The data files of a folder (the working directory when empty). A data file
+// that is not a regular file (nor a folder, which is left to the system) is
+// not opened: `problem` is a SpecialFile.
 class FolderDataSource : public DataSource {
  public:
   explicit FolderDataSource(std::filesystem::path folder) : folder_(std::move(folder)) {}
