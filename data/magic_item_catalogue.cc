@@ -1,5 +1,6 @@
 #include "data/magic_item_catalogue.h"
 
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -12,13 +13,20 @@ constexpr std::string_view kNoteOpen = "<note>";
 constexpr std::string_view kNoteClose = "</note>";
 
 // Skips the rest of the note block after its opening word. Returns false when
-// the input ends before the closing word.
-bool skipNoteBlock(std::istream& in) {
+// the input ends (or the reading stops) before the closing word.
+bool skipNoteBlock(DataWordReader& words) {
   std::string word;
-  while (readWord(in, word)) {
+  while (words.next(word)) {
     if (word == kNoteClose) return true;
   }
   return false;
+}
+
+CatalogueLoad faultAt(const DataWordReader& words) {
+  CatalogueLoad load;
+  load.outcome = CatalogueLoad::Outcome::Fault;
+  load.fault = words.fault();
+  return load;
 }
 
 }  // namespace
@@ -38,15 +46,18 @@ CatalogueLoad MagicItemCatalogue::loadCatalogue(const DataSource& source) {
 
 CatalogueLoad MagicItemCatalogue::readCatalogue(std::istream& in) {
   CatalogueLoad load;
+  DataWordReader words(in);
   std::string text;
   std::string tag;
   // The first word is never an item: it opens the note block or is dropped.
-  if (readWord(in, text) && text == kNoteOpen && !skipNoteBlock(in)) {
+  if (words.next(text) && text == kNoteOpen && !skipNoteBlock(words)) {
+    if (words.fault()) return faultAt(words);
     load.outcome = CatalogueLoad::Outcome::UnclosedNote;
     return load;
   }
-  while (readWord(in, text)) {
-    readWord(in, tag);  // a missing tag stays empty and matches no category
+  while (words.next(text)) {
+    words.next(tag);  // a missing tag stays empty and matches no category
+    if (words.fault()) break;
     const std::int32_t category = categoryForTag(tag);
     if (category < 0) {
       load.outcome = CatalogueLoad::Outcome::CorruptPair;
@@ -57,16 +68,22 @@ CatalogueLoad MagicItemCatalogue::readCatalogue(std::istream& in) {
     MagicItem item;
     item.setCategory(category);
     item.setText(std::move(text));
-    addItem(std::move(item));
+    if (!addItem(std::move(item))) {
+      words.stopAtLastWord(DataFault::Kind::TooManyWords);
+      break;
+    }
   }
-  return load;
+  return words.fault() ? faultAt(words) : load;
 }
 
-void MagicItemCatalogue::addItem(MagicItem item) {
+bool MagicItemCatalogue::addItem(MagicItem item) {
   if (item.category() < 0 || item.category() >= kItemCategoryCount || item.text().empty()) {
-    return;
+    return true;
   }
-  lists_[static_cast<std::size_t>(item.category())].append(item);
+  const auto category = static_cast<std::size_t>(item.category());
+  if (counts_[category] == std::numeric_limits<std::int32_t>::max()) return false;
+  if (counts_[category]++ < kReachableEntries) lists_[category].append(item);
+  return true;
 }
 
 const MagicItem& MagicItemCatalogue::drawItem(std::int32_t category, Random& random) const {
@@ -74,12 +91,13 @@ const MagicItem& MagicItemCatalogue::drawItem(std::int32_t category, Random& ran
   if (category < 0 || category >= kItemCategoryCount) return kNoItem;
   const LinkedList<MagicItem>& list = items(category);
   if (list.isEmpty()) return kNoItem;
-  const MagicItem* item = list.at(random.rand() % list.count());
+  const MagicItem* item = list.at(random.rand() % count(category));
   return item == nullptr ? kNoItem : *item;
 }
 
 void MagicItemCatalogue::clearAll() {
   for (LinkedList<MagicItem>& list : lists_) list.clear();
+  counts_ = {};
 }
 
 }  // namespace towngen

@@ -1,6 +1,7 @@
 #include "data/name_list.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "data/word_reader.h"
 
@@ -24,22 +25,27 @@ void NameLists::clearAll() {
 }
 
 NamePicker::NamePicker(const NameList& list) : count_(list.count()) {
-  constexpr std::int32_t kReachable = 32768;
-  names_.reserve(static_cast<std::size_t>(std::min(count_, kReachable)));
+  names_.reserve(static_cast<std::size_t>(std::min(list.count(), kReachableEntries)));
   for (const std::string& name : list) {
-    if (names_.size() == static_cast<std::size_t>(kReachable)) break;
+    if (names_.size() == static_cast<std::size_t>(kReachableEntries)) break;
     names_.push_back(name);
   }
 }
 
-std::int32_t readNames(std::istream& in, NameList& list) {
-  std::int32_t count = 0;
+NamesRead readNames(std::istream& in, NameList& list) {
+  NamesRead read;
+  DataWordReader words(in);
   std::string word;
-  while (readWord(in, word)) {
+  while (words.next(word)) {
+    if (list.count() == std::numeric_limits<std::int32_t>::max()) {
+      words.stopAtLastWord(DataFault::Kind::TooManyWords);
+      break;
+    }
     list.append(word);
-    ++count;
+    ++read.count;
   }
-  return count;
+  read.fault = words.fault();
+  return read;
 }
 
 NameListLoad loadNameList(std::int32_t kind, std::string_view fileName, NameLists& lists,
@@ -50,7 +56,14 @@ NameListLoad loadNameList(std::int32_t kind, std::string_view fileName, NameList
   load.problem = file.problem;
   if (!file.stream) return load;
   load.opened = true;
-  load.count = readNames(*file.stream, lists.listFor(kind));
+  NameList& list = lists.listFor(kind);
+  const NamesRead read = readNames(*file.stream, list);
+  load.fault = read.fault;
+  if (read.fault) {
+    list.clear();
+    return load;
+  }
+  load.count = read.count;
   return load;
 }
 

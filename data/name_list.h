@@ -9,11 +9,36 @@
 
 #include "common/linked_list.h"
 #include "data/data_source.h"
+#include "data/word_reader.h"
 
 namespace towngen {
 
-// Names in file order; the first name of the file stands at position 0.
-using NameList = LinkedList<std::string>;
+// Names in file order; the first name of the file stands at position 0. It
+// keeps the first kReachableEntries names, all that a pick can reach, and
+// counts every name appended, so no file can make it grow without end.
+class NameList {
+ public:
+  // Appends `name`, or only counts it once kReachableEntries are kept.
+  // REQUIRES: count() is below the largest int32.
+  void append(const std::string& name) {
+    if (names_.count() < kReachableEntries) names_.append(name);
+    ++count_;
+  }
+  std::int32_t count() const { return count_; }
+  bool isEmpty() const { return count_ == 0; }
+  void clear() {
+    names_.clear();
+    count_ = 0;
+  }
+
+  // The names kept, in file order.
+  LinkedList<std::string>::ConstIterator begin() const { return names_.begin(); }
+  LinkedList<std::string>::ConstIterator end() const { return names_.end(); }
+
+ private:
+  LinkedList<std::string> names_;
+  std::int32_t count_ = 0;
+};
 
 // Which list a name file fills. The values are those the loader is called with.
 enum NameKind : std::int32_t {
@@ -52,20 +77,28 @@ class NamePicker {
   std::vector<std::string> names_;
 };
 
-// Appends every word of `in` to `list` and returns how many were appended.
-std::int32_t readNames(std::istream& in, NameList& list);
+// What reading a name list came to.
+struct NamesRead {
+  std::int32_t count = 0;  // names read, kept or not
+  DataFault fault;         // a name too long, or too many: the list is not to be used
+};
+
+// Appends the words of `in` to `list`; stops at a word too long, or at the
+// 2,147,483,648th name of the list.
+NamesRead readNames(std::istream& in, NameList& list);
 
 // What loading one name file came to.
 struct NameListLoad {
   std::string_view fileName;
   bool opened = false;
-  std::int32_t count = 0;   // names appended
+  std::int32_t count = 0;   // names read; 0 after a fault
   std::error_code problem;  // why it did not open, or cannot be read
+  DataFault fault;          // what stopped the reading: the list is left empty
 };
 
 // Opens `fileName` from `source`, appends its names to the list `kind`
 // selects and tells how that went; when the file cannot be opened no list is
-// touched.
+// touched, and after a fault the list is emptied.
 NameListLoad loadNameList(std::int32_t kind, std::string_view fileName, NameLists& lists,
                           const DataSource& source);
 

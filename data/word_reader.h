@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <string>
 
@@ -44,5 +45,47 @@ bool readWordWith(std::istream& in, Take&& take) {
 // `keep` characters (the rest of the word is read and dropped). Returns false,
 // leaving `word` empty, when the input ends (or fails) before a word starts.
 bool readWord(std::istream& in, std::string& word, std::size_t keep = std::string::npos);
+
+// The longest word a data file may hold, in bytes: no name or item text comes
+// near it, and it bounds what one word can take of memory.
+inline constexpr std::size_t kMaxDataWordLength = 1024;
+
+// Only the first 32,768 entries of a name list or a catalogue category can be
+// drawn (a draw is rand(), at most 32767, modulo the count), so only those are
+// kept; the rest are counted.
+inline constexpr std::int32_t kReachableEntries = 32768;
+
+// Why the reading of a data file stopped before its end.
+struct DataFault {
+  enum class Kind { None, LongWord, TooManyWords };
+  Kind kind = Kind::None;
+  std::int64_t line = 0;  // where the word that stopped it starts, 1-based
+
+  explicit operator bool() const { return kind != Kind::None; }
+};
+
+// Reads the words of a data file, counting its lines, and stops at a word
+// longer than kMaxDataWordLength without reading the rest of it, so no input
+// can make one word take more memory than that.
+class DataWordReader {
+ public:
+  explicit DataWordReader(std::istream& in) : in_(in) {}
+
+  // Reads the next word into `word`. Returns false at the end of the input,
+  // and at a word that is too long, after which fault() says where.
+  bool next(std::string& word);
+
+  // Marks the reading as stopped at the last word read, for a reason of the
+  // caller's (such as too many words).
+  void stopAtLastWord(DataFault::Kind kind) { fault_ = {kind, wordLine_}; }
+
+  const DataFault& fault() const { return fault_; }
+
+ private:
+  std::istream& in_;
+  std::int64_t line_ = 1;      // of the next character
+  std::int64_t wordLine_ = 0;  // of the last word
+  DataFault fault_;
+};
 
 }  // namespace towngen

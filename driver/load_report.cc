@@ -1,6 +1,12 @@
 #include "driver/load_report.h"
 
+#include <cstdint>
+#include <limits>
 #include <string_view>
+
+#include "common/number_text.h"
+#include "data/data_source.h"
+#include "data/word_reader.h"
 
 namespace towngen {
 namespace {
@@ -28,6 +34,27 @@ std::string escaped(std::string_view text) {
   return shown;
 }
 
+// "male.txt:3: a name longer than 1,024 bytes", with `file` as given.
+std::string faultText(const DataFault& fault, std::string_view file, std::string_view word,
+                      std::string_view words) {
+  std::string text = std::string(file) + ":" + std::to_string(fault.line) + ": ";
+  if (fault.kind == DataFault::Kind::LongWord) {
+    return text + "a " + std::string(word) + " longer than " +
+           grouped(static_cast<std::int64_t>(kMaxDataWordLength)) + " bytes";
+  }
+  return text + "more than " + grouped(std::numeric_limits<std::int32_t>::max()) + " " +
+         std::string(words);
+}
+
+std::string catalogueFaultText(const DataFault& fault, std::string_view file) {
+  return faultText(fault, file, "word", "items of one kind") +
+         " - the magic items from there on were not loaded";
+}
+
+std::string nameFaultText(const DataFault& fault, std::string_view file) {
+  return faultText(fault, file, "name", "names");
+}
+
 }  // namespace
 
 void showCatalogueLoad(const CatalogueLoad& load, std::ostream& out, Console& console) {
@@ -39,6 +66,8 @@ void showCatalogueLoad(const CatalogueLoad& load, std::ostream& out, Console& co
   out << "\n Loading Data...\n";
   if (load.outcome == Outcome::UnclosedNote) {
     out << "\n " << kUnclosedNote << "\n";
+  } else if (load.outcome == Outcome::Fault) {
+    out << "\n " << catalogueFaultText(load.fault, kCatalogueFile) << ".\n";
   } else if (load.outcome == Outcome::CorruptPair) {
     console.clearScreen();
     out << "\n " << kCorruptCatalogue << "\n\n ";
@@ -53,6 +82,7 @@ void showNameListLoad(const NameListLoad& load, std::ostream& out) {
     return;
   }
   out << "\n " << load.fileName << " opened successfully - loading...\n";
+  if (load.fault) out << " " << nameFaultText(load.fault, load.fileName) << "\n";
   out << " Total Loaded (" << load.fileName << ") " << load.count << "\n";
 }
 
@@ -69,6 +99,9 @@ std::string catalogueProblem(const CatalogueLoad& load) {
 }
 
 std::string catalogueWarning(const CatalogueLoad& load, const std::string& path) {
+  if (load.outcome == CatalogueLoad::Outcome::Fault) {
+    return "warning: " + catalogueFaultText(load.fault, path);
+  }
   if (load.outcome == CatalogueLoad::Outcome::NotOpened || load.problem) {
     return "warning: cannot open " + path + ": " + load.problem.message() +
            "; the town has no magic items";
@@ -78,6 +111,7 @@ std::string catalogueWarning(const CatalogueLoad& load, const std::string& path)
 }
 
 std::string nameListRefusal(const NameListLoad& load, const std::string& path) {
+  if (load.fault) return nameFaultText(load.fault, path);
   return "cannot load " + path + ": " +
          (load.problem ? load.problem.message() : std::string("it holds no name"));
 }

@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::int32_t category = 0; category < kItemCategoryCount; ++category) {
     for (const MagicItem& item : catalogue.items(category)) {
       if (item.category() != category || item.text().empty()) std::abort();
+      if (item.text().size() > kMaxDataWordLength) std::abort();
       for (char c : item.text()) {
         if (isWordSpace(c)) std::abort();
       }

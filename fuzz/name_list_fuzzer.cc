@@ -14,10 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace towngen;
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   NameList list;
-  const std::int32_t count = readNames(in, list);
+  const NamesRead read = readNames(in, list);
+  const std::int32_t count = read.count;
   if (count != list.count()) std::abort();
+  if (read.fault && read.fault.kind != DataFault::Kind::LongWord) std::abort();
   for (const std::string& name : list) {
-    if (name.empty()) std::abort();
+    if (name.empty() || name.size() > kMaxDataWordLength) std::abort();
     for (char c : name) {
       if (isWordSpace(c)) std::abort();
     }

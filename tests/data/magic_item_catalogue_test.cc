@@ -97,6 +97,30 @@ TEST(ReadCatalogue, UnclosedNoteBlockLoadsNothingAndSaysSo) {
   EXPECT_EQ(totalItems(catalogue), 0);
 }
 
+// A word past the longest a data file may hold stops the load where it
+// stands, in the note or in a pair, keeping the items before it.
+TEST(ReadCatalogue, AWordTooLongStopsTheLoadAtItsLine) {
+  const std::string longest(kMaxDataWordLength, 'w');
+  const struct {
+    std::string file;
+    std::int32_t items;
+    std::int64_t faultLine;  // 0: the load was complete
+  } cases[] = {
+      {"<note>\n" + longest + "\n</note> " + longest + " tccRings", 1, 0},
+      {"<note>\n" + longest + "w\n</note> Ring tccRings", 0, 2},
+      {"<note> </note>\nRing tccRings\n" + longest + "w tccRings Wand tccWands", 1, 3},
+      {"<note> </note>\nRing tccRings\nWand\n\n" + longest + "w\nRod tccRods", 1, 5},
+  };
+  for (const auto& c : cases) {
+    MagicItemCatalogue catalogue;
+    std::istringstream in(c.file);
+    const CatalogueLoad load = catalogue.readCatalogue(in);
+    EXPECT_EQ(totalItems(catalogue), c.items) << c.faultLine;
+    EXPECT_EQ(load.outcome, c.faultLine ? CatalogueLoad::Outcome::Fault : kLoaded) << c.faultLine;
+    EXPECT_EQ(load.fault.line, c.faultLine);
+  }
+}
+
 TEST(LoadCatalogue, OpensDataTxtOfTheSource) {
   MemoryDataSource source;
   MagicItemCatalogue missing;

@@ -36,9 +36,36 @@ TEST(ReadNames, WordsAreNamesWhateverTheLayout) {
   for (const auto& c : cases) {
     std::istringstream in(c.file);
     NameList list;
-    EXPECT_EQ(readNames(in, list), static_cast<std::int32_t>(c.names.size())) << c.file;
+    EXPECT_EQ(readNames(in, list).count, static_cast<std::int32_t>(c.names.size())) << c.file;
     EXPECT_EQ(namesIn(list), c.names) << c.file;
   }
+}
+
+// A name past the longest a data file may hold stops the reading at its line;
+// a list keeps only the names a pick can reach, and counts them all.
+TEST(ReadNames, LongNamesStopTheReadingAndLongListsAreCounted) {
+  const std::string longest(kMaxDataWordLength, 'n');
+  const struct {
+    std::string file;
+    std::int32_t count;
+    std::int64_t faultLine;  // 0: read to the end
+  } cases[] = {
+      {"Hal\n" + longest + "\n", 2, 0},
+      {"Hal\n\r\n  Joan " + longest + "n\nPiers", 2, 3},
+      {longest + "\v\f" + longest + "n", 1, 1},
+  };
+  for (const auto& c : cases) {
+    std::istringstream in(c.file);
+    NameList list;
+    const NamesRead read = readNames(in, list);
+    EXPECT_EQ(read.count, c.count) << c.faultLine;
+    EXPECT_EQ(read.fault.line, c.faultLine);
+    EXPECT_EQ(static_cast<bool>(read.fault), c.faultLine != 0);
+  }
+  NameList many;
+  for (int i = 0; i < 40000; ++i) many.append(std::to_string(i));
+  EXPECT_EQ(many.count(), 40000);
+  EXPECT_EQ(std::distance(many.begin(), many.end()), kReachableEntries);
 }
 
 TEST(LoadNameList, AppendsToTheChosenListAndTellsHowItWent) {
