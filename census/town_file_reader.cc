@@ -1,6 +1,5 @@
 #include "census/town_file_reader.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -26,14 +25,18 @@ constexpr std::string_view kCoinLine =
     "a coin line such as \"40cp, 3gp\" (copper first, then sp, ep, gp, pp above zero in that "
     "order)";
 constexpr std::string_view kGemLine =
-    "a gem line such as \"Jasper (50gp) Pearl (575gp)\" (values above zero, written with up to "
-    "six significant digits)";
+    "a gem line such as \"Jasper (50gp) Pearl (575gp)\" (values above zero and below 1e+12, "
+    "written with up to six significant digits)";
 constexpr std::string_view kItemLine = "a line of magic items";
 constexpr std::string_view kAfterBlock =
     "\"Gems(s):\", \"Magic Item(s):\", an empty line or the end of the file";
 constexpr std::string_view kAfterGems = "\"Magic Item(s):\", an empty line or the end of the file";
 constexpr std::string_view kAfterItems = "an empty line or the end of the file";
 constexpr std::string_view kGood;  // no problem
+
+// Far above any gem towngen makes (under 100,000 gp), and low enough that no
+// sum of a town's gems can leave the doubles' range: every output stays valid.
+constexpr double kMostGoldValue = 1e12;
 
 constexpr std::int32_t kLowestAbility = 3;
 constexpr std::int32_t kHighestAbility = 18;
@@ -226,7 +229,9 @@ std::optional<double> GoldValues::valueOf(std::string_view text) {
   digits[text.size()] = '\0';
   char* end = nullptr;
   const double value = std::strtod(digits, &end);
-  if (end != digits + text.size() || !(value > 0.0) || !std::isfinite(value)) return std::nullopt;
+  if (end != digits + text.size() || !(value > 0.0) || !(value < kMostGoldValue)) {
+    return std::nullopt;
+  }
   if (text != goldValueText(value)) return std::nullopt;
   slot.length = text.size();
   std::memcpy(slot.text, text.data(), text.size());
@@ -282,7 +287,7 @@ bool TownFileReader::fail(std::string_view expected) {
   ended_ = true;
   using Result = LineReader::Result;
   if (lastRead_ == Result::TooLong) {
-    error_ = {lineNumber_, "line longer than 16 MiB"};
+    error_ = {lineNumber_, "line longer than 64 KiB"};
   } else if (lastRead_ == Result::ReadError) {
     error_ = {lineNumber_, "read error"};
   } else if (atEnd_ || lines_.lastLineUnended()) {

@@ -37,14 +37,15 @@ class GoldValues {
 
 // Reads a town file one block at a time, keeping nothing but the block being
 // read. Lines may end in CR LF (as towngen writes them) or LF, and may be at
-// most kMaxLineLength bytes long. Everything towngen writes exactly must be as
+// most kMaxLineLength bytes long (towngen's longest are a few kilobytes), which
+// bounds what one townsperson can take of memory. Everything towngen writes exactly must be as
 // it writes it: blocks numbered 1, 2, 3, ... in order, abilities from 3 to 18,
 // a Str percentile from 1 to 100 only after Str 18, coins and ages as whole
 // numbers that fit an int, gem values as towngen writes them. Names,
 // occupations and item texts are free.
 class TownFileReader {
  public:
-  static constexpr std::size_t kMaxLineLength = 16 << 20;
+  static constexpr std::size_t kMaxLineLength = 64 << 10;
 
   explicit TownFileReader(std::istream& in) : lines_(in, kMaxLineLength) {}
 

@@ -157,7 +157,9 @@ TEST(TownFileReader, MalformedFilesNameTheLineAndWhatWasExpected) {
       {good + "1cp\nMagic Item(s):\nWand\nJunk\n", 7, "not a town file: expected an empty line"},
       {good + "1cp\nJunk\n", 5, "not a town file: expected \"Gems(s):\""},
       {good + "1cp\n\n\n", 6, "not a town file: expected a name line"},
-      {good + std::string(TownFileReader::kMaxLineLength + 1, 'x'), 4, "line longer than 16 MiB"},
+      {good + "1cp\nGems(s):\nJasper (1e+12gp)\n", 6, "not a town file: expected a gem line"},
+      {good + "1cp\nGems(s):\nJasper (9.99999e+307gp)\n", 6, "not a town file: expected a gem"},
+      {good + std::string(TownFileReader::kMaxLineLength + 1, 'x'), 4, "line longer than 64 KiB"},
   };
   for (const auto& c : cases) {
     TownFileError error;
