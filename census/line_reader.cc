@@ -54,7 +54,8 @@ LineReader::Result LineReader::next(std::string_view& line) {
     if (readError_) return Result::ReadError;
     line = spanning_;
   }
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  carriageReturn_ = !line.empty() && line.back() == '\r';
+  if (carriageReturn_) line.remove_suffix(1);
   if (line.size() > maxLength_) return Result::TooLong;
   return Result::Line;
 }

@@ -24,6 +24,8 @@ class LineReader {
   // Whether the last line read ended with the end of the stream rather than a
   // line end, so it may have been cut off.
   bool lastLineUnended() const { return unended_; }
+  // Whether the last line read ended in a CR, before its LF or at the end.
+  bool lastLineEndedInCarriageReturn() const { return carriageReturn_; }
 
  private:
   bool refill();
@@ -35,6 +37,7 @@ class LineReader {
   std::size_t end_ = 0;
   bool readError_ = false;
   bool unended_ = false;
+  bool carriageReturn_ = false;
   std::string spanning_;  // a line that spans refills of the buffer
 };
 

@@ -311,9 +311,18 @@ bool TownFileReader::next(TownRecord& record) {
   return true;
 }
 
+// towngen ends its last line with no line end, so a final CR or CR LF is what
+// is left of a file cut short.
 bool TownFileReader::endOfTown() {
   ended_ = true;
   if (lastRead_ != LineReader::Result::End) return fail(kAfterBlock);
+  if (lines_.lastLineEndedInCarriageReturn()) {
+    failed_ = true;
+    error_ = {lineNumber_ - 1,
+              "the file ends in a line end, which towngen never writes last: it may have been "
+              "cut short"};
+    return false;
+  }
   return true;
 }
 

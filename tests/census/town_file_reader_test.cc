@@ -88,14 +88,27 @@ TEST(TownFileReader, LineEndsAndTheEnd) {
       "1) Name: A B Sex: Male Occupation: Noble\r\n"
       "Age: 1 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\r\n"
       "Coins:\r\n0cp";
-  EXPECT_EQ(readAll(block).size(), 1u);
-  EXPECT_EQ(readAll(block + "\r\n").size(), 1u);  // a final line end is fine
   std::string lf = block;
   std::erase(lf, '\r');
   std::string second = lf;
   second[0] = '2';
-  EXPECT_EQ(readAll(lf + "\n\n" + second).size(), 2u);
+  EXPECT_EQ(readAll(block).size(), 1u);
+  EXPECT_EQ(readAll(lf + "\n").size(), 1u);  // as an editor may leave it
+  EXPECT_EQ(readAll(lf + "\n\n" + second + "\n\n").size(), 2u);
   EXPECT_TRUE(readAll("").empty());
+  // towngen writes no line end last: a final CR or CR LF is a file cut short.
+  const struct {
+    std::string end;
+    std::int64_t line;
+  } cutShort[] = {{"\r\n", 4}, {"\r", 4}, {"\r\n\r\n", 5}, {"\r\n\r", 5}, {"\n\r\n", 5}};
+  for (const auto& c : cutShort) {
+    TownFileError error;
+    EXPECT_TRUE(readAll(block + c.end, &error).empty());
+    EXPECT_EQ(error.line, c.line);
+    EXPECT_EQ(error.what,
+              "the file ends in a line end, which towngen never writes last: it may have been cut "
+              "short");
+  }
 }
 
 // Whatever towngen would not write is refused, with the line and what was
