@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "census/utf8.h"
 #include "common/number_text.h"
 
 namespace towngen {
@@ -14,9 +15,15 @@ namespace {
 
 using Counts = std::vector<std::pair<std::string, std::int64_t>>;
 
-// Counts `key`; past kMostDistinctTexts different keys, a new one is counted
-// in `other`, so no file can grow the tally without end.
+// Counts `key`, cut to kLongestCountedText bytes; past kMostDistinctTexts
+// different keys, a new one is counted in `other`, so no file can grow the
+// tally without end.
 void tally(Census::Tally& counts, std::string_view key, std::int64_t& other) {
+  std::string cut;
+  if (key.size() > Census::kLongestCountedText) {
+    cut = cutText(key, Census::kLongestCountedText);
+    key = cut;
+  }
   if (const auto found = counts.find(key); found != counts.end()) {
     ++found->second;
   } else if (counts.size() < Census::kMostDistinctTexts) {

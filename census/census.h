@@ -29,8 +29,10 @@ class Census : public RecordSink {
   static constexpr std::size_t kTopItems = 10;
   static constexpr std::size_t kRichest = 10;
   // Different occupations and magic items counted one by one; past these,
-  // new ones are counted together as "other".
-  static constexpr std::size_t kMostDistinctTexts = 100000;
+  // new ones are counted together as "other". A text is counted by its first
+  // kLongestCountedText bytes, so the tallies stay within a few megabytes.
+  static constexpr std::size_t kMostDistinctTexts = 10000;
+  static constexpr std::size_t kLongestCountedText = 256;
 
   // How many times each text was seen.
   using Tally = std::map<std::string, std::int64_t, std::less<>>;

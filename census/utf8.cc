@@ -50,4 +50,18 @@ std::string validUtf8(std::string_view text, std::size_t& replaced) {
   return valid;
 }
 
+std::string cutText(std::string_view text, std::size_t most) {
+  if (text.size() <= most) return std::string(text);
+  std::size_t end = most;
+  // Back over continuation bytes to the start of the sequence that is cut.
+  while (end > 0 && (static_cast<std::uint8_t>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end)) + "\u2026";
+}
+
+std::string_view cutText(std::string_view text, std::size_t most, std::string& storage) {
+  if (text.size() <= most) return text;
+  storage = cutText(text, most);
+  return storage;
+}
+
 }  // namespace towngen

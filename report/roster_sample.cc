@@ -7,11 +7,23 @@
 namespace towngen {
 
 void RosterSample::keep(std::string entry) {
+  entry.shrink_to_fit();  // held to the end: what it takes is what is counted
+  bytes_ += entry.size();
   entries_.push_back(std::move(entry));
-  if (static_cast<std::int64_t>(entries_.size()) <= limit_) return;
+  while (entries_.size() > 1 &&
+         (static_cast<std::int64_t>(entries_.size()) > limit_ || bytes_ > byteLimit_)) {
+    halve();
+  }
+}
+
+void RosterSample::halve() {
   stride_ *= 2;
   std::size_t kept = 1;  // the first stays where it is
-  for (std::size_t i = 2; i < entries_.size(); i += 2) entries_[kept++] = std::move(entries_[i]);
+  bytes_ = entries_[0].size();
+  for (std::size_t i = 2; i < entries_.size(); i += 2) {
+    bytes_ += entries_[i].size();
+    entries_[kept++] = std::move(entries_[i]);
+  }
   entries_.resize(kept);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "census/utf8.h"
 #include "common/number_text.h"
 #include "report/html_text.h"
 #include "report/report_assets.h"
@@ -110,29 +111,45 @@ void TownReport::noteNotables(const TownRecord& record, std::string_view blockTe
   const auto offer = [&](NotableList& list, double key, auto detail) {
     if (!list.admits(key)) return;
     if (entry.empty()) appendRosterEntry(entry, record, blockText);
-    list.add(key, {record.number, record.firstName + " " + record.lastName, detail(), entry});
+    list.add(key, {record.number,
+                   cutText(record.firstName, kLongestShownText) + " " +
+                       cutText(record.lastName, kLongestShownText),
+                   detail(), entry});
   };
-  offer(richest_, wealth,
-        [&] { return record.occupation + ", " + groupedGold(money(wealth)) + " gp"; });
+  const auto occupation = [&] { return cutText(record.occupation, Census::kLongestCountedText); };
+
+  offer(richest_, wealth, [&] { return occupation() + ", " + groupedGold(money(wealth)) + " gp"; });
   if (items > 0) {
     offer(mostItems_, static_cast<double>(items), [&] {
-      return record.occupation + ", " + grouped(static_cast<std::int64_t>(items)) +
+      return occupation() + ", " + grouped(static_cast<std::int64_t>(items)) +
              (items == 1 ? " magic item" : " magic items");
     });
   }
   offer(strongest_, strength, [&] {
-    return "Str " + strengthText(record.abilities[0], record.strPercentile) + ", " +
-           record.occupation;
+    return "Str " + strengthText(record.abilities[0], record.strPercentile) + ", " + occupation();
   });
   offer(eldest_, record.age,
-        [&] { return "age " + std::to_string(record.age) + ", " + record.occupation; });
+        [&] { return "age " + std::to_string(record.age) + ", " + occupation(); });
 }
 
-int TownReport::occupationIndex(const std::string& occupation) {
-  const auto [entry, added] =
-      occupationIndexes_.emplace(occupation, static_cast<int>(occupations_.size()));
-  if (added) occupations_.push_back(occupation);
-  return entry->second;
+int TownReport::occupationIndex(std::string_view occupation) {
+  std::string cut;
+  const std::string_view shown = cutText(occupation, Census::kLongestCountedText, cut);
+  if (const auto found = occupationIndexes_.find(std::string(shown));
+      found != occupationIndexes_.end()) {
+    return found->second;
+  }
+  if (occupations_.size() < kMostOccupations) {
+    const auto index = static_cast<int>(occupations_.size());
+    occupations_.emplace_back(shown);
+    occupationIndexes_.emplace(shown, index);
+    return index;
+  }
+  if (otherOccupations_ < 0) {
+    otherOccupations_ = static_cast<int>(occupations_.size());
+    occupations_.emplace_back("(one of many other occupations)");
+  }
+  return otherOccupations_;
 }
 
 // [number, first name, last name, sex, occupation, class, age, [abilities],
@@ -140,12 +157,13 @@ int TownReport::occupationIndex(const std::string& occupation) {
 //  [gem name, gem value, ...], [magic item, ...]]
 void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
                                    std::string_view blockText) {
+  std::string cut;  // a text too long to show whole
   out += '[';
   appendNumber(out, record.number);
   out += ',';
-  json_.append(out, record.firstName, true);
+  json_.append(out, cutText(record.firstName, kLongestShownText, cut), true);
   out += ',';
-  json_.append(out, record.lastName, true);
+  json_.append(out, cutText(record.lastName, kLongestShownText, cut), true);
   out += ',';
   appendNumber(out, record.sexIndex());
   out += ',';
@@ -176,18 +194,18 @@ void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
   out += ',';
   appendMoney(out, record.wealthInGold());
   out += ',';
-  json_.append(out, blockText, true);
+  json_.append(out, cutText(blockText, kLongestShownBlock, cut), true);
   out += ",[";
   for (std::size_t i = 0; i < record.gems.size(); ++i) {
     if (i > 0) out += ',';
-    json_.append(out, record.gems[i].name, true);
+    json_.append(out, cutText(record.gems[i].name, kLongestShownText, cut), true);
     out += ',';
     out += goldValueText(record.gems[i].value);
   }
   out += "],[";
   for (std::size_t i = 0; i < record.magicItems.size(); ++i) {
     if (i > 0) out += ',';
-    json_.append(out, record.magicItems[i], true);
+    json_.append(out, cutText(record.magicItems[i], kLongestShownText, cut), true);
   }
   out += "]]";
 }

@@ -25,9 +25,17 @@ namespace towngen {
 // townspeople (all of a town that small); the figures and charts are drawn at
 // the end from the census of the whole town, which must receive the same
 // townspeople before the page does, with countForCharts() set.
+//
+// What the page holds stays bounded whatever the town file holds: names, gem
+// and item texts are cut past kLongestShownText bytes, blocks past
+// kLongestShownBlock, occupations past Census::kLongestCountedText, and past
+// kMostOccupations different occupations the rest share one entry.
 class TownReport : public RecordSink {
  public:
   static constexpr std::int64_t kDefaultRosterLimit = 100000;
+  static constexpr std::size_t kLongestShownText = 1024;
+  static constexpr std::size_t kLongestShownBlock = 16 << 10;
+  static constexpr std::size_t kMostOccupations = 10000;
 
   // Writes the start of the page. `townName` is its title.
   TownReport(std::ostream& out, std::string townName, std::int64_t rosterLimit,
@@ -45,7 +53,7 @@ class TownReport : public RecordSink {
   void appendNotableEntries();
   void appendNotables();
   void appendNobles();
-  int occupationIndex(const std::string& occupation);
+  int occupationIndex(std::string_view occupation);
   void appendFigures();
   void appendCharts();
   void appendRoster();
@@ -60,6 +68,7 @@ class TownReport : public RecordSink {
   std::int64_t population_ = 0;
   RosterSample roster_;
   std::unordered_map<std::string, int> occupationIndexes_;
+  int otherOccupations_ = -1;             // the index the occupations past kMostOccupations share
   std::vector<std::string> occupations_;  // of the roster, by index
 
   // Over the whole town, whatever the roster keeps.

@@ -34,5 +34,21 @@ TEST(ValidUtf8, KeepsWellFormedTextAndReplacesEveryBadByte) {
   }
 }
 
+// Long texts are cut between two UTF-8 sequences, and read as cut.
+TEST(CutText, CutsBetweenSequencesAndMarksTheCut) {
+  const struct {
+    const char* text;
+    std::size_t most;
+    const char* cut;
+  } cases[] = {
+      {"Hal", 3, "Hal"},
+      {"Halbert", 3, "Hal\u2026"},
+      {"Jos\xC3\xA9", 4, "Jos\u2026"},                        // not inside the two bytes of "é"
+      {"\xE2\x82\xAC\xE2\x82\xAC", 5, "\xE2\x82\xAC\u2026"},  // nor inside "€"
+      {"\xFF\xFF\xFF", 2, "\xFF\xFF\u2026"},                  // bytes that are no UTF-8 are bytes
+  };
+  for (const auto& c : cases) EXPECT_EQ(cutText(c.text, c.most), c.cut) << c.text;
+}
+
 }  // namespace
 }  // namespace towngen

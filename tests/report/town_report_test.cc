@@ -159,6 +159,7 @@ TEST(RosterSample, KeepsEveryKthFromTheFirst) {
     std::int64_t population;
     std::int64_t stride;
     std::vector<std::string> kept;
+    std::size_t byteLimit = RosterSample::kDefaultByteLimit;
   } cases[] = {
       {5, 5, 1, {"1", "2", "3", "4", "5"}},
       {5, 6, 2, {"1", "3", "5"}},
@@ -166,9 +167,12 @@ TEST(RosterSample, KeepsEveryKthFromTheFirst) {
       {3, 16, 8, {"1", "9"}},
       {1, 3, 4, {"1"}},
       {0, 3, 1, {}},
+      {100, 6, 2, {"1", "3", "5"}, 3},  // bytes, not count, set the limit
+      {100, 9, 4, {"1", "5", "9"}, 3},
+      {100, 2, 2, {"1"}, 0},  // one entry is kept, however large
   };
   for (const auto& c : cases) {
-    RosterSample sample(c.limit);
+    RosterSample sample(c.limit, c.byteLimit);
     for (std::int64_t position = 1; position <= c.population; ++position) {
       if (sample.keeps(position)) sample.keep(std::to_string(position));
     }
@@ -187,7 +191,7 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
       "Magic Item(s):\r\nRing of <!--Warmth\r\n\r\n"
       "2) Name: Joan Atwood Sex: Female Occupation: Farmer\r\n"
       "Age: 20 Str: 9 Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
-      "Coins:\r\n7cp\r\n";
+      "Coins:\r\n7cp";
   for (const char* limit : {"100000", "1"}) {
     std::istringstream in(town);
     std::ostringstream out, err;
@@ -253,7 +257,7 @@ TEST(TownReport, NotablesCountTheWholeTownPastTheRosterLimit) {
       "Climbing\r\n\r\n"
       "3) Name: Ada <b>Moor</b> Sex: Female Occupation: Miner\r\n"
       "Age: 71 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
-      "Coins:\r\n0cp, 1pp\r\nGems(s):\r\nJasper (50gp)\r\n";
+      "Coins:\r\n0cp, 1pp\r\nGems(s):\r\nJasper (50gp)";
   std::istringstream in(town);
   std::ostringstream out, err;
   ASSERT_EQ(runTowncensus({"--html", "-", "--roster-limit", "1", "-"}, in, out, err), 0)
