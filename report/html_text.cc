@@ -67,4 +67,28 @@ void appendHtmlAttribute(std::string& out, std::string_view text) {
   appendEscaped(out, text, escapeAttribute);
 }
 
+void appendIsolatedHtmlText(std::string& out, std::string_view text) {
+  // U+2066 to U+2068 open an isolate, U+2069 ends one: E2 81 A6 to E2 81 A9.
+  constexpr std::string_view kIsolateMark = "\xE2\x81";
+  std::string balanced;
+  int depth = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text.compare(at, kIsolateMark.size(), kIsolateMark) == 0 && at + 2 < text.size()) {
+      const char last = text[at + 2];
+      if (last >= '\xA6' && last <= '\xA8') ++depth;
+      if (last == '\xA9') {
+        if (depth == 0) {
+          at += 2;  // dropped
+          continue;
+        }
+        --depth;
+      }
+    }
+    balanced += text[at];
+  }
+  out += "<bdi>";
+  appendHtmlText(out, balanced);
+  out += "</bdi>";
+}
+
 }  // namespace towngen

@@ -16,4 +16,9 @@ void appendHtmlText(std::string& out, std::string_view text);
 // For an attribute value in double quotes: & < > " ' escaped.
 void appendHtmlAttribute(std::string& out, std::string_view text);
 
+// A free text (a name, an occupation) as element content isolated in its own
+// text direction: in a <bdi>, less any end of isolate (U+2069) that the text
+// did not open itself, which would end the <bdi>'s isolation early.
+void appendIsolatedHtmlText(std::string& out, std::string_view text);
+
 }  // namespace towngen

@@ -11,7 +11,7 @@ namespace towngen {
 struct Notable {
   std::int64_t number = 0;
   std::string name;
-  std::string detail;  // such as "Farmer, 12,345.67 gp"
+  std::string detail;  // such as "Farmer, 12,345.67 gp", as HTML: the occupation isolated
   std::string entry;   // the roster entry, so that the card opens if the roster lacks them
 };
 

@@ -43,6 +43,20 @@
     key, get, numeric: true, descendingFirst: key !== 'number', show: show || get, compare: (a, b) => get(a) - get(b),
   });
   const gold = (value) => value.toLocaleString('en', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
+  // A free text (a name, a gem, an item) in an element of its own direction,
+  // less any end of isolate (U+2069) it did not open, which would end the
+  // element's isolation early.
+  const isolated = (text) => {
+    let depth = 0;
+    const made = document.createElement('bdi');
+    made.textContent = text.replace(/[\u2066-\u2069]/g, (mark) => {
+      if (mark !== '\u2069') depth++;
+      else if (depth > 0) depth--;
+      else return '';
+      return mark;
+    });
+    return made;
+  };
   // "18/45", and "18/00" for the hundredth percentile.
   const strength = (p) => (p.percentile ? '18/' + String(p.percentile % 100).padStart(2, '0') : String(p.abilities[0]));
   const columns = [
@@ -70,7 +84,7 @@
     },
     {
       label: 'Magic items', className: 'items', ...count('items', (p) => p.items, (p) => p.itemList.join(', ')),
-      numeric: false, clip: true,
+      numeric: false, clip: true, pieces: (p) => p.itemList,
     },
     { label: 'Wealth gp', className: 'wealth', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
   ];
@@ -221,7 +235,12 @@
         const clip = document.createElement('span');  // long texts end in an ellipsis
         clip.className = 'clip';
         clip.title = shown;
-        clip.textContent = shown;
+        // Each free text isolated in its text direction, so none turns the next around.
+        if (column.pieces) {
+          column.pieces(p).forEach((piece, i) => clip.append(...(i ? [', '] : []), isolated(piece)));
+        } else {
+          clip.textContent = shown;
+        }
         cell.append(clip);
       } else {
         cell.textContent = shown;
@@ -274,10 +293,15 @@
     if (content !== undefined) made.textContent = content;
     return made;
   };
+  // A detail is a text, or a list of texts and elements.
   const fact = (term, ...details) => {
     const group = element('div');
     group.append(element('dt', '', term));
-    for (const detail of details) group.append(element('dd', '', detail));
+    for (const detail of details) {
+      const described = element('dd');
+      described.append(...[].concat(detail));
+      group.append(described);
+    }
     return group;
   };
   const cardLine = (p) => `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass} \u00b7 ${p.occupation}`;
@@ -290,7 +314,9 @@
   const cardFacts = (p) => {
     const coins = COIN_LABELS.map((label, i) => `${p.coins[i].toLocaleString('en')} ${label}`).join(', ');
     const gems = [];
-    for (let i = 0; i < p.gemList.length; i += 2) gems.push(`${p.gemList[i]} (${gold(p.gemList[i + 1])} gp)`);
+    for (let i = 0; i < p.gemList.length; i += 2) {
+      gems.push([isolated(p.gemList[i]), ` (${gold(p.gemList[i + 1])} gp)`]);
+    }
     return [
       fact('Coins', `${coins} \u2014 worth ${gold(coinWorth(p) / 100)} gp`),
       fact('Gems', ...(gems.length ? gems : ['none'])),

@@ -116,8 +116,12 @@ void TownReport::noteNotables(const TownRecord& record, std::string_view blockTe
                        cutText(record.lastName, kLongestShownText),
                    detail(), entry});
   };
-  const auto occupation = [&] { return cutText(record.occupation, Census::kLongestCountedText); };
-
+  // The occupation as HTML, isolated in its text direction like every free text.
+  const auto occupation = [&] {
+    std::string html;
+    appendIsolatedHtmlText(html, cutText(record.occupation, Census::kLongestCountedText));
+    return html;
+  };
   offer(richest_, wealth, [&] { return occupation() + ", " + groupedGold(money(wealth)) + " gp"; });
   if (items > 0) {
     offer(mostItems_, static_cast<double>(items), [&] {
@@ -314,9 +318,9 @@ void appendNotableList(std::string& out, std::string_view title, std::string_vie
     const Notable& notable = notables[i];
     out += "<li><a href=\"#person=" + std::to_string(notable.number) + "\" data-person=\"" +
            std::to_string(notable.number) + "\">";
-    appendHtmlText(out, notable.name);
+    appendIsolatedHtmlText(out, notable.name);
     out += "</a> <span class=\"muted\">";
-    appendHtmlText(out, notable.detail);
+    out += notable.detail;
     out += "</span></li>";
   }
   if (notables.empty()) out += "<li class=\"muted\">none</li>";

@@ -47,6 +47,15 @@ writeFileSync(join(work, 'hostile/data.txt'), '<note>\nOne hostile item in every
   [...new Set(categories)].map((tag) => `${HOSTILE.item.replaceAll(' ', '_')} ${tag}\n`).join(''));
 run(options.towngen, '--town', 'Hostile.txt', '--population', '300', '--seed', '7', '--data-dir', 'hostile');
 run(options.towncensus, '--html', 'hostile.html', '--json', 'hostile.json', 'Hostile.txt');
+// A right-to-left override in every free text: it must not turn the text after it around.
+// An end of isolate (U+2069) before one would end the isolation early.
+const RLO = '\u202E';
+const PDI = '\u2069';
+writeFileSync(join(work, 'Bidi.txt'), [
+  `1) Name: Hal${RLO} Dunn${PDI}${RLO} Sex: Male Occupation: Farmer${PDI}${RLO}`,
+  'Age: 30 Str: 9 Dex: 9 Con: 9 Int: 9 Wis: 9 Cha: 9 Com: 9', 'Coins:', '1000cp', 'Gems(s):',
+  `Opal${PDI}${RLO} (50gp)`, 'Magic Item(s):', `Ring${PDI}${RLO}, Wand`].join('\r\n'));
+run(options.towncensus, '--html', 'bidi.html', 'Bidi.txt');
 
 const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
 const blocks = readFileSync(join(work, 'Ashford.txt'), 'utf8').split('\r\n\r\n').map((b) => b.replace(/\r\n$/, '').replaceAll('\r\n', '\n'));
@@ -279,6 +288,35 @@ try {
   })), { scripts: 2, images: 0, ran: true });
   const itemBars = await barTitles(hostile, 'items');
   check('the item chart names the hostile item as text', itemBars.some((t) => t.startsWith(HOSTILE.item)), itemBars.join(' | '));
+
+  // Text direction stays within each name, occupation, gem and item.
+  const bidi = await open('bidi.html');
+  // Whether the characters `from` and `to` of `text`, within `selector`, show
+  // left to right.
+  const leftToRight = (selector, text, from, to) => bidi.evaluate(([selector, text, from, to]) => {
+    const walker = document.createTreeWalker(document.querySelector(selector), NodeFilter.SHOW_TEXT);
+    let node = null;
+    while (!node && walker.nextNode()) if (walker.currentNode.data.includes(text)) node = walker.currentNode;
+    if (!node) return false;
+    const at = node.data.indexOf(text);
+    const x = (i) => {
+      const range = document.createRange();
+      range.setStart(node, at + i);
+      range.setEnd(node, at + i + 1);
+      return range.getBoundingClientRect().x;
+    };
+    return x(from) < x(to);
+  }, [selector, text, from, to]);
+  check('a notable\'s detail reads left to right after an overriding name',
+    await leftToRight('#notables', 'age 30', 0, 4));
+  await bidi.click('#roster tbody tr[data-position="0"]');
+  check('a gem\'s value reads left to right after an overriding gem name',
+    await leftToRight('#card-facts', ' (50.00 gp)', 2, 7));
+  await bidi.keyboard.press('Escape');
+  check('an item reads after an overriding one', await bidi.evaluate(() => {
+    const [ring, wand] = document.querySelectorAll('#roster tbody td.items bdi');
+    return Boolean(wand) && ring.getBoundingClientRect().x < wand.getBoundingClientRect().x;
+  }));
 
   // Notables count the whole town and open their cards.
   const notables = await page.$$eval('#notables ol', (lists) => lists.map((ol) =>

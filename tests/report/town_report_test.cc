@@ -282,9 +282,11 @@ TEST(TownReport, NotablesCountTheWholeTownPastTheRosterLimit) {
   EXPECT_EQ(listed("Most magic items"), "2 ");  // the one with three or more
   EXPECT_EQ(listed("The strongest"), "2 3 1 ");
   EXPECT_EQ(listed("The eldest"), "3 1 2 ");
-  EXPECT_NE(page.find("Ada &lt;b&gt;Moor&lt;/b&gt;</a> <span class=\"muted\">Miner, 55.00 gp"),
+  // Names and occupations isolated in their text direction.
+  EXPECT_NE(page.find("<bdi>Ada &lt;b&gt;Moor&lt;/b&gt;</bdi></a> <span class=\"muted\"><bdi>Miner"
+                      "</bdi>, 55.00 gp"),
             std::string::npos);
-  EXPECT_NE(page.find("Str 18/00, Noble"), std::string::npos);
+  EXPECT_NE(page.find("Str 18/00, <bdi>Noble</bdi>"), std::string::npos);
   EXPECT_NE(page.find("1 townsperson carries three or more."), std::string::npos);
   EXPECT_NE(page.find(">1 noble</a>, 33.3% of its townspeople."), std::string::npos);
 }
