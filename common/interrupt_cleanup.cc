@@ -107,6 +107,12 @@ InterruptsHeld::InterruptsHeld() {
 InterruptsHeld::~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
 #endif
 
+void treatFileSizeLimitAsWriteError() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
 void writeOnInterrupt(const char* text) {
   const char* before = textToWrite.exchange(text);
   if (before == nullptr && text != nullptr) registered();

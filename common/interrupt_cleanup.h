@@ -25,6 +25,11 @@ void writeOnInterrupt(const char* text);
 // run in a signal handler. One at a time.
 void restoreOnInterrupt(void (*step)());
 
+// Makes a write past the limit on file size (`ulimit -f`) fail with "File too
+// large" as any write error does, rather than end the program by SIGXFSZ
+// with no word and an unfinished file left behind. Call once, at the start.
+void treatFileSizeLimitAsWriteError();
+
 // Holds back those signals for its lifetime, so that a file is never made
 // without being registered for removal, nor removed while still registered
 // (a signal that comes meanwhile is handled when the hold ends).

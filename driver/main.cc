@@ -16,6 +16,7 @@
 #define TOWNGEN_ISATTY isatty
 #endif
 
+#include "common/interrupt_cleanup.h"
 #include "driver/command_line.h"
 #include "driver/terminal_console.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   // The program reads and writes only through the C++ streams, so they need
   // not keep in step with C's stdio; unsynchronised, they buffer.
   std::ios::sync_with_stdio(false);
+  towngen::treatFileSizeLimitAsWriteError();
   towngen::TerminalConsole console(std::cout);
   // The dialogue seeds from the clock, as it always has; a town made from the
   // command line from the system's entropy, so that two made in one second
