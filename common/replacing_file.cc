@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -87,7 +88,39 @@ std::error_code replace(const std::string& from, const fs::path& to) {
 #endif
 }
 
+class RefusalCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "replacing file"; }
+  std::string message(int) const override {
+    return "a link that another user made in a folder open to all; it is not followed";
+  }
+};
+
+// Whether the system would follow the link `link` on open, by the rule of
+// protected links: in a sticky folder that all can write to, only a link
+// owned by the user or by the folder's owner.
+bool followedBySystem([[maybe_unused]] const fs::path& link) {
+#ifdef _WIN32
+  return true;
+#else
+  struct stat linkStatus {};
+  struct stat folderStatus {};
+  const fs::path folder = link.has_parent_path() ? link.parent_path() : fs::path(".");
+  if (::lstat(link.c_str(), &linkStatus) != 0 || ::stat(folder.c_str(), &folderStatus) != 0) {
+    return false;
+  }
+  const bool shared =
+      (folderStatus.st_mode & S_ISVTX) != 0 && (folderStatus.st_mode & S_IWOTH) != 0;
+  return !shared || linkStatus.st_uid == ::geteuid() || linkStatus.st_uid == folderStatus.st_uid;
+#endif
+}
+
 }  // namespace
+
+std::error_code make_error_code(ReplacingFile::Refusal refusal) {
+  static const RefusalCategory category;
+  return {static_cast<int>(refusal), category};
+}
 
 ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
   // The system would end the name at a NUL byte and write another file.
@@ -97,6 +130,10 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
   }
   std::error_code error;
   if (fs::is_symlink(fs::symlink_status(target_, error))) {
+    if (!followedBySystem(target_)) {
+      openError_ = make_error_code(Refusal::ForeignLink);
+      return;
+    }
     const fs::path resolved = fs::weakly_canonical(target_, error);
     if (!error) target_ = resolved;
   }

@@ -16,7 +16,10 @@ namespace towngen {
 // of that name is untouched; if the object is destroyed uncommitted, or SIGINT or SIGTERM ends the
 // program, the temporary file is removed. A target that exists and is not a regular file (a device
 // such as /dev/null, a pipe) is written directly instead, since renaming over it would replace the
-// device rather than write to it. A symbolic link is followed: the file it names is replaced.
+// device rather than write to it. A symbolic link is followed, and the file it names is replaced,
+// only where the system itself would follow it on open (the rule of protected links): in a
+// folder that is sticky and writable by all, such as a shared temporary folder, only a link of
+// the user's own or of the folder's owner; any other is refused with ForeignLink.
 class ReplacingFile {
  public:
   // Opens the temporary file (or the target itself, see above); isOpen() says
@@ -26,6 +29,9 @@ class ReplacingFile {
   ~ReplacingFile() { discard(); }
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Why a target is refused before any system call fails.
+  enum class Refusal { ForeignLink = 1 };
 
   bool isOpen() const { return file_.is_open(); }
   std::error_code openError() const { return openError_; }
@@ -47,5 +53,7 @@ class ReplacingFile {
   std::string temporary_;  // empty when writing the target directly
   std::error_code openError_;
 };
+
+std::error_code make_error_code(ReplacingFile::Refusal refusal);
 
 }  // namespace towngen
