@@ -1,6 +1,10 @@
 #include "common/replacing_file.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
+#include <string_view>
 #include <system_error>
 
 #include "common/interrupt_cleanup.h"
@@ -12,6 +16,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -21,17 +26,80 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::string_view kUnfinished = ".towngen-unfinished-";
+
+std::int64_t thisProcess() {
+#ifdef _WIN32
+  return static_cast<std::int64_t>(GetCurrentProcessId());
+#else
+  return static_cast<std::int64_t>(getpid());
+#endif
+}
+
+// Whether the process `id` is still running (or may be: when in doubt, yes).
+bool processRuns(std::int64_t id) {
+  if (id == thisProcess()) return true;
+#ifdef _WIN32
+  if (id <= 0 || id > std::numeric_limits<DWORD>::max()) return true;  // never one of ours
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  const bool runs = GetExitCodeProcess(process, &code) == 0 || code == STILL_ACTIVE;
+  CloseHandle(process);
+  return runs;
+#else
+  if (id <= 0 || id > std::numeric_limits<pid_t>::max()) return true;  // never one of ours
+  return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+#endif
+}
+
+// The process that made `name`, an unfinished file of `target` named
+// "<target>.towngen-unfinished-PID-N"; 0 when it is no such file.
+std::int64_t makerOf(const std::string& name, const std::string& target) {
+  const std::string prefix = target + std::string(kUnfinished);
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return 0;
+  const std::string_view rest = std::string_view(name).substr(prefix.size());
+  const std::size_t dash = rest.find('-');
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && text.size() <= 10 &&
+           text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) ||
+      !digits(rest.substr(dash + 1))) {
+    return 0;
+  }
+  std::int64_t maker = 0;
+  for (char c : rest.substr(0, dash)) maker = maker * 10 + (c - '0');
+  return maker;
+}
+
+// Removes the unfinished files of `target` whose process has ended, and
+// returns their paths.
+std::vector<std::string> removeLeftovers(const fs::path& target) {
+  std::vector<std::string> removed;
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string name = target.filename().string();
+  std::error_code error;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::int64_t maker = makerOf(entry->path().filename().string(), name);
+    if (maker == 0 || processRuns(maker)) continue;
+    std::error_code removal;
+    if (!fs::remove(entry->path(), removal)) continue;
+    // Named as the target is: "T.txt.towngen-...", not "./T.txt.towngen-...".
+    removed.push_back((target.parent_path() / entry->path().filename()).string());
+  }
+  return removed;
+}
+
 // A name beside `target` that no file has yet; empty when none is found.
 std::string temporaryNameFor(const fs::path& target) {
   static unsigned counter = 0;
-#ifdef _WIN32
-  const unsigned long process = GetCurrentProcessId();
-#else
-  const long process = static_cast<long>(getpid());
-#endif
+  const std::int64_t process = thisProcess();
   for (int tries = 0; tries < 1000; ++tries) {
     fs::path candidate = target;
-    candidate += ".towngen-unfinished-" + std::to_string(process) + "-" + std::to_string(counter++);
+    candidate +=
+        std::string(kUnfinished) + std::to_string(process) + "-" + std::to_string(counter++);
     std::error_code error;
     if (!fs::exists(fs::symlink_status(candidate, error))) return candidate.string();
   }
@@ -153,6 +221,7 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
     openError_ = unwritable(target_);
     if (openError_) return;
   }
+  leftovers_ = removeLeftovers(target_);
   temporary_ = temporaryNameFor(target_);
   if (temporary_.empty()) {
     openError_ = std::make_error_code(std::errc::file_exists);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace towngen {
 
@@ -20,6 +21,9 @@ namespace towngen {
 // only where the system itself would follow it on open (the rule of protected links): in a
 // folder that is sticky and writable by all, such as a shared temporary folder, only a link of
 // the user's own or of the folder's owner; any other is refused with ForeignLink.
+//
+// Unfinished files of the same target whose process has ended (killed before it could remove
+// them) are removed when the file is opened; leftovers() names them.
 class ReplacingFile {
  public:
   // Opens the temporary file (or the target itself, see above); isOpen() says
@@ -37,6 +41,9 @@ class ReplacingFile {
   std::error_code openError() const { return openError_; }
   std::ostream& stream() { return file_; }
 
+  // The unfinished files of ended runs removed on opening, by their paths.
+  const std::vector<std::string>& leftovers() const { return leftovers_; }
+
   // Closes the file and puts it in the target's place. Returns why that
   // failed (a write, the close or the rename), leaving the target as it was,
   // or no error. A write that failed before the commit shows as an I/O error,
@@ -52,6 +59,7 @@ class ReplacingFile {
   std::filesystem::path target_;
   std::string temporary_;  // empty when writing the target directly
   std::error_code openError_;
+  std::vector<std::string> leftovers_;
 };
 
 std::error_code make_error_code(ReplacingFile::Refusal refusal);

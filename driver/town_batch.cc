@@ -76,6 +76,9 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
     return 0;
   }
   ReplacingFile townFile(town.path);
+  for (const std::string& leftover : townFile.leftovers()) {
+    err << "towngen: removed " << leftover << ", left unfinished by a run that was stopped\n";
+  }
   if (!townFile.isOpen()) {
     err << "towngen: cannot create " << town.path << ": " << townFile.openError().message() << "\n";
     return 1;

@@ -115,6 +115,9 @@ class Output {
   }
   bool isOpen() const { return !file_ || file_->isOpen(); }
   std::error_code openError() const { return file_ ? file_->openError() : std::error_code(); }
+  std::vector<std::string> leftovers() const {
+    return file_ ? file_->leftovers() : std::vector<std::string>();
+  }
   std::ostream& stream() { return *stream_; }
   const std::string& name() const { return name_; }
   // Puts a file in place, or flushes standard output; returns why that
@@ -188,6 +191,9 @@ int Run::readTown(std::istream& town) {
     const std::string* file = given[i].second;
     if (file->empty()) continue;
     auto output = std::make_unique<Output>(*file, out_);
+    for (const std::string& leftover : output->leftovers()) {
+      err_ << "towncensus: removed " << leftover << ", left unfinished by a run that was stopped\n";
+    }
     if (!output->isOpen()) {
       return fail("cannot write " + output->name() + ": " + output->openError().message());
     }
