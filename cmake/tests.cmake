@@ -98,7 +98,9 @@ if(towngen_census_built)
   target_compile_definitions(towngen_tests PRIVATE TOWNCENSUS_BINARY="$<TARGET_FILE:towncensus>")
   add_dependencies(towngen_tests towncensus)
   if(NOT WIN32)
-    target_sources(towngen_tests PRIVATE tests/end_to_end/towncensus_faults_test.cc)
+    target_sources(towngen_tests PRIVATE
+      tests/end_to_end/hostile_input_test.cc
+      tests/end_to_end/towncensus_faults_test.cc)
   endif()
 endif()
 if(CMAKE_CROSSCOMPILING)

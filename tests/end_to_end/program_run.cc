@@ -24,6 +24,10 @@ constexpr uid_t kNobody = 65534;
     const rlimit limit = {options.memoryLimit, options.memoryLimit};
     if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(124);
   }
+  if (options.fileSizeLimit != 0) {
+    const rlimit limit = {options.fileSizeLimit, options.fileSizeLimit};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(124);
+  }
   if (options.asNobody && geteuid() == 0) {
     if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(125);
   }
@@ -111,7 +115,9 @@ RunResult runProgram(const std::filesystem::path& workDir, const std::string& in
     if (fd >= 0) close(fd);
   }
   int status = 0;
-  waitpid(child, &status, 0);
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  result.peakMemoryKb = usage.ru_maxrss;
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;

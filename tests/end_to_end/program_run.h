@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -26,6 +27,8 @@ struct RunOptions {
   bool askWithoutPause = false;
   // The most address space the program may take, in bytes (0: no limit).
   std::uint64_t memoryLimit = 0;
+  // The largest file the program may write, in bytes (0: no limit).
+  std::uint64_t fileSizeLimit = 0;
   // Keep standard input open after the input is written, until the program
   // ends.
   bool keepInputOpen = false;
@@ -35,8 +38,9 @@ struct RunResult {
   int exitCode = -1;  // -1 when the program did not exit normally
   int signal = 0;     // the signal that ended it, if one did
   bool timedOut = false;
-  std::string output;       // standard output
-  std::string errorOutput;  // standard error
+  std::string output;             // standard output
+  std::string errorOutput;        // standard error
+  std::int64_t peakMemoryKb = 0;  // the most memory it held at once (resident)
 };
 
 // Runs the program (the built towngen unless told otherwise) in `workDir` with
