@@ -205,6 +205,9 @@ try {
   await page.waitForFunction(() => document.activeElement?.closest('#roster tbody tr') !== null);
 
   await page.keyboard.press('/');
+  // Under load the key may be handled a moment later: wait for it, briefly.
+  await page.waitForFunction(() => document.activeElement?.id === 'search', null, { timeout: 3000 })
+    .catch(() => {});
   same('"/" focuses the search', await page.evaluate(() => document.activeElement.id), 'search');
   await page.focus('#roster tbody tr[tabindex="0"]');
   await page.keyboard.press('ArrowDown');
