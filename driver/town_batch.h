@@ -14,7 +14,7 @@ struct BatchTown {
   std::string path;  // the town file; may hold folders; "-": standard output
   std::int32_t population = 0;
   std::int32_t minAge = 0;
-  std::int32_t maxAge = 60;          // included: the dialogue's answer is one more
+  std::int32_t maxAge = 60;          // included
   std::filesystem::path dataFolder;  // of the data files; empty: the working directory
   bool quiet = false;                // no summary line
 };

@@ -1,6 +1,7 @@
 #include "driver/town_dialogue.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -57,6 +58,21 @@ constexpr std::string_view kContinuePrompt =
     "\n Enter '0' or less to quit, or any positive number to continue\n\n";
 constexpr std::string_view kNotAWholeNumber =
     "\n That is not a whole number from -2147483648 to 2147483647 - try again.\n";
+
+// The running count the dialogue shows: each townsperson's number on a line.
+class RunningCount : public TownProgress {
+ public:
+  explicit RunningCount(std::ostream& out) : out_(out) {}
+  void counted(std::int32_t number) override {
+    char line[16];
+    char* end = std::to_chars(line, line + sizeof line - 1, number).ptr;
+    *end++ = '\n';
+    out_.write(line, end - line);
+  }
+
+ private:
+  std::ostream& out_;
+};
 
 void pauseOn(std::ostream& out, Console& console) {
   out.flush();
@@ -183,8 +199,9 @@ bool TownDialogue::generateInto(const std::string& townName, std::int32_t popula
   const std::optional<std::int32_t> maxAge = askNumber(kMaxAgePrompt);
   if (!maxAge) return false;
 
-  const AgeRange ages(*minAge, *maxAge);
-  std::error_code error = generateTown(population, ages, makers_, out_, townFile.stream());
+  const AgeRange ages = AgeRange::fromDialogue(*minAge, *maxAge);
+  RunningCount count(out_);
+  std::error_code error = generateTown(population, ages, makers_, townFile.stream(), &count);
   if (error) {
     townFile.discard();  // at once: nothing unfinished waits through the key press
   } else {

@@ -1,7 +1,5 @@
 #include "town/town_generation.h"
 
-#include <charconv>
-
 #include "town/town_file_writer.h"
 #include "townsfolk/social_class.h"
 #include "townsfolk/townsperson.h"
@@ -10,19 +8,11 @@
 namespace towngen {
 namespace {
 
-// The running number and a line end, without the stream's number formatting.
-void writeCount(std::ostream& console, std::int32_t number) {
-  char line[16];
-  char* end = std::to_chars(line, line + sizeof line - 1, number).ptr;
-  *end++ = '\n';
-  console.write(line, end - line);
-}
-
 void makeTownsperson(Townsperson& person, std::int32_t population,
                      const ClassThresholds& thresholds, const AgeRange& ages, TownMakers& makers,
-                     std::ostream* console) {
+                     TownProgress* progress) {
   rollAbilitiesAgeSex(person, makers.random, ages);
-  if (console != nullptr) writeCount(*console, person.number);
+  if (progress != nullptr) progress->counted(person.number);
   pickName(person, makers.random, makers.names);
   person.treasure.clear();
   makers.generator.reset();
@@ -34,17 +24,14 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
 }  // namespace
 
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                             std::ostream& console, std::ostream& townFile,
-                             TownProgress* progress) {
+                             std::ostream& townFile, TownProgress* progress) {
   constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
   TownFileWriter writer(townFile, population);
-  // A stream without a buffer (the command line's) would drop the count.
-  std::ostream* counter = console.rdbuf() != nullptr ? &console : nullptr;
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
-    makeTownsperson(person, population, thresholds, ages, makers, counter);
+    makeTownsperson(person, population, thresholds, ages, makers, progress);
     if (!writer.writeTownsperson(person)) break;
     if (progress != nullptr && number % kProgressStep == 0) progress->advanced(number);
     if (number == population) break;  // the counter never steps past the largest int
@@ -58,10 +45,8 @@ std::error_code makeTown(const TownData& data, std::int32_t population, std::int
   Random random(seed);
   TreasureGenerator generator(random, data.catalogue);
   const NamePickers pickers(data.names);
-  std::ostream noCounter(nullptr);  // the dialogue's running count goes nowhere
-  const std::error_code error =
-      generateTown(population, AgeRange(minAge, maxAge + 1), {pickers, generator, random},
-                   noCounter, townFile, progress);
+  const std::error_code error = generateTown(population, AgeRange(minAge, maxAge),
+                                             {pickers, generator, random}, townFile, progress);
   if (progress != nullptr) progress->finished();
   return error;
 }

@@ -23,23 +23,24 @@ struct TownMakers {
 class TownProgress {
  public:
   virtual ~TownProgress() = default;
-  // `made` townspeople of the town are made.
-  virtual void advanced(std::int32_t made) = 0;
+  // Townsperson `number` has its abilities, age and sex, and is being made.
+  virtual void counted(std::int32_t /*number*/) {}
+  // `made` townspeople of the town are made: heard every few thousand.
+  virtual void advanced(std::int32_t /*made*/) {}
   // The town is made, or stopped.
   virtual void finished() {}
 };
 
-// Makes townspeople 1 to `population` one after another, writes each number and
-// a line end to `console` and each block to `townFile`, and keeps only the
-// current townsperson. Stops early when the town file fails, and returns why,
-// or no error. `progress`, when given, hears of every few thousand townspeople.
+// Makes townspeople 1 to `population` one after another, writes each block to
+// `townFile`, and keeps only the current townsperson. Stops early when the
+// town file fails, and returns why, or no error. `progress`, when given, hears
+// of each townsperson and of every few thousand.
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                             std::ostream& console, std::ostream& townFile,
-                             TownProgress* progress = nullptr);
+                             std::ostream& townFile, TownProgress* progress = nullptr);
 
 // Makes a town from `data` with a random source seeded with `seed`, ages
-// `minAge` to `maxAge` both included (the dialogue's maximum answer is one
-// more), into `townFile`, as towngen --town does; says `progress` finished.
+// `minAge` to `maxAge` both included, into `townFile`, as towngen --town does;
+// says `progress` finished. REQUIRES: minAge <= maxAge.
 // Returns why the town file failed, or no error.
 std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
                          std::int32_t maxAge, std::uint32_t seed, std::ostream& townFile,

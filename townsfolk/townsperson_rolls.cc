@@ -16,15 +16,15 @@ std::int32_t rollAbility(Random& random) {
   return total - lowest;
 }
 
+AgeRange AgeRange::fromDialogue(std::int32_t minAge, std::int32_t maxAge) {
+  if (maxAge > minAge) return AgeRange(minAge, maxAge - 1);
+  return maxAge == minAge ? AgeRange(minAge, minAge) : AgeRange(maxAge, maxAge);
+}
+
 std::int32_t rollAge(Random& random, const AgeRange& ages) {
+  // The remainder takes the sign of the draw, so it is never negative.
   const std::int32_t draw = random.rand();
-  // The remainder takes the sign of the draw, so it is never negative; a span of
-  // 0 admits only the minimum age.
-  const std::int64_t offset = ages.span == 0 ? 0 : draw % ages.span;
-  const std::int64_t age = ages.minAge + offset;
-  if (age > ages.maxAge) return ages.maxAge;
-  if (age < ages.minAge) return ages.minAge;
-  return static_cast<std::int32_t>(age);
+  return static_cast<std::int32_t>(ages.youngest + draw % ages.span);
 }
 
 void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages) {

@@ -8,21 +8,26 @@
 
 namespace towngen {
 
-// The age range of one town, with its span worked out once.
+// The ages of one town's townspeople: `youngest` to `oldest`, both included,
+// with the count of ages worked out once. REQUIRES: youngest <= oldest.
 struct AgeRange {
-  AgeRange(std::int32_t minimum, std::int32_t maximum)
-      : minAge(minimum), maxAge(maximum), span(std::int64_t{maximum} - minimum) {}
+  AgeRange(std::int32_t youngestAge, std::int32_t oldestAge)
+      : youngest(youngestAge), oldest(oldestAge), span(std::int64_t{oldestAge} - youngestAge + 1) {}
 
-  std::int32_t minAge;
-  std::int32_t maxAge;
-  std::int64_t span;  // maxAge - minAge, exact for any pair of ints
+  // The ages the dialogue's two answers give: from `minAge` up to one below
+  // `maxAge`; equal answers give `minAge` alone, and reversed ones `maxAge`
+  // alone.
+  static AgeRange fromDialogue(std::int32_t minAge, std::int32_t maxAge);
+
+  std::int32_t youngest;
+  std::int32_t oldest;
+  std::int64_t span;  // how many ages: exact for any pair of ints
 };
 
 // Four d6 with the lowest dropped: 3..18.
 std::int32_t rollAbility(Random& random);
 
-// minAge + rand() % span, held to minAge..maxAge. The draw is made for every
-// range; with equal ages it gives minAge, with a reversed range maxAge.
+// youngest + rand() % span: one draw for every range, even one of one age.
 std::int32_t rollAge(Random& random, const AgeRange& ages);
 
 // Rolls Str (and its percentile on an 18), Dex, Con, Int, Wis, Cha, Com, the

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "driver/town_dialogue.h"
 #include "tests/recording_console.h"
@@ -38,8 +39,13 @@ TEST(GenerateTown, GoldenTown) {
   EXPECT_EQ(dir.read("town.txt"), readFile(golden / "town_2026_40_14_70.txt"));
 }
 
-// The console shows one line per townsperson and nothing of the blocks.
-TEST(GenerateTown, CountsOnTheConsoleAndStopsOnAFailedFile) {
+// Progress hears of each townsperson as it is made, and of nothing after a
+// failed town file.
+TEST(GenerateTown, CountsEachTownspersonAndStopsOnAFailedFile) {
+  struct Counted : TownProgress {
+    void counted(std::int32_t number) override { numbers.push_back(number); }
+    std::vector<std::int32_t> numbers;
+  };
   testing::ScratchDir dir;
   NameLists names;
   names.maleNames.append("Hal");
@@ -49,18 +55,18 @@ TEST(GenerateTown, CountsOnTheConsoleAndStopsOnAFailedFile) {
   Random random(3);
   const MagicItemCatalogue noItems;
   TreasureGenerator generator(random, noItems);
-  std::ostringstream counter;
+  Counted counted;
   std::ostringstream townFile;
-  EXPECT_FALSE(generateTown(4, AgeRange(0, 60), {pickers, generator, random}, counter, townFile));
-  EXPECT_EQ(counter.str(), "1\n2\n3\n4\n");
+  EXPECT_FALSE(generateTown(4, AgeRange(0, 59), {pickers, generator, random}, townFile, &counted));
+  EXPECT_EQ(counted.numbers, (std::vector<std::int32_t>{1, 2, 3, 4}));
   EXPECT_EQ(townFile.str().rfind("1) Name: ", 0), 0u);
 
   std::ostringstream broken;
   broken.setstate(std::ios::badbit);
-  counter.str("");
-  EXPECT_EQ(generateTown(1000, AgeRange(0, 60), {pickers, generator, random}, counter, broken),
+  counted.numbers.clear();
+  EXPECT_EQ(generateTown(1000, AgeRange(0, 59), {pickers, generator, random}, broken, &counted),
             std::errc::io_error);
-  EXPECT_EQ(counter.str(), "1\n");
+  EXPECT_EQ(counted.numbers, std::vector<std::int32_t>{1});
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(RollAbility, DropsTheLowestDieOnce) {
 
 TEST(RollAge, RangesAndClamps) {
   const struct {
-    std::int32_t minAge;
+    std::int32_t minAge;  // the dialogue's answers
     std::int32_t maxAge;
     std::int32_t lowest;
     std::int32_t highest;
@@ -52,7 +52,7 @@ TEST(RollAge, RangesAndClamps) {
   };
   for (const auto& c : cases) {
     Random random(3);
-    const AgeRange ages(c.minAge, c.maxAge);
+    const AgeRange ages = AgeRange::fromDialogue(c.minAge, c.maxAge);
     std::int32_t lowest = INT_MAX, highest = INT_MIN;
     for (int i = 0; i < 200000; ++i) {
       const std::int32_t age = rollAge(random, ages);
@@ -61,13 +61,14 @@ TEST(RollAge, RangesAndClamps) {
     }
     EXPECT_EQ(lowest, c.lowest) << c.minAge << ".." << c.maxAge;
     EXPECT_EQ(highest, c.highest) << c.minAge << ".." << c.maxAge;
+    EXPECT_EQ(ages.youngest, c.lowest);
   }
 }
 
 TEST(RollAge, AlwaysDrawsOnce) {
   for (std::int32_t maxAge : {30, 31, 10, 90}) {
     Random random(9);
-    rollAge(random, AgeRange(30, maxAge));
+    rollAge(random, AgeRange::fromDialogue(30, maxAge));
     Random expected(9);
     expected.rand();
     EXPECT_EQ(random.state(), expected.state()) << maxAge;
@@ -77,7 +78,7 @@ TEST(RollAge, AlwaysDrawsOnce) {
 TEST(RollAbilitiesAgeSex, SeededTownsperson) {
   Random random(7);
   Townsperson person;
-  rollAbilitiesAgeSex(person, random, AgeRange(0, 60));
+  rollAbilitiesAgeSex(person, random, AgeRange(0, 59));
   EXPECT_EQ(person.Str, 14);
   EXPECT_EQ(person.strPercentile, 0);
   EXPECT_EQ(std::vector<std::int32_t>(
@@ -96,7 +97,7 @@ TEST(RollAbilitiesAgeSex, OnlyAnEighteenDrawsThePercentile) {
   for (std::uint32_t seed : {eighteen, eighteen + 1}) {
     Random random(seed);
     Townsperson person;
-    rollAbilitiesAgeSex(person, random, AgeRange(0, 60));
+    rollAbilitiesAgeSex(person, random, AgeRange(0, 59));
     Random expected(seed);
     const int draws = person.Str == 18 ? 31 : 30;
     for (int i = 0; i < draws; ++i) expected.rand();
