@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "census/census.h"
-#include "census/record_sink.h"
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
 #include "common/system_error.h"
@@ -49,17 +48,22 @@ struct Options {
   std::int64_t rosterLimit = TownReport::kDefaultRosterLimit;
   bool census = false;
 
-  // The exports asked for, with their option names.
-  std::array<std::pair<std::string_view, const std::string*>, 4> exports() const {
-    return {{{"--csv", &csvFile},
-             {"--json", &jsonFile},
-             {"--jsonl", &jsonLinesFile},
-             {"--html", &htmlFile}}};
+  // An export, its option's name and its file (empty when not asked for).
+  struct Export {
+    ExportKind kind;
+    std::string_view option;
+    const std::string* file;
+  };
+  std::array<Export, 4> exports() const {
+    return {{{ExportKind::Csv, "--csv", &csvFile},
+             {ExportKind::Json, "--json", &jsonFile},
+             {ExportKind::JsonLines, "--jsonl", &jsonLinesFile},
+             {ExportKind::Page, "--html", &htmlFile}}};
   }
   bool exporting() const {
     const auto given = exports();
     return std::any_of(given.begin(), given.end(),
-                       [](const auto& e) { return !e.second->empty(); });
+                       [](const Export& e) { return !e.file->empty(); });
   }
   bool printsCensus() const { return census || !exporting(); }
 };
@@ -81,7 +85,8 @@ std::optional<std::string> checkOutputs(const Options& options) {
   int toStandardOutput = options.printsCensus() ? 1 : 0;
   const auto exports = options.exports();
   for (std::size_t i = 0; i < exports.size(); ++i) {
-    const auto& [name, file] = exports[i];
+    const std::string_view name = exports[i].option;
+    const std::string* file = exports[i].file;
     if (file->empty()) continue;
     if (*file == "-" && ++toStandardOutput > 1) {
       return "only one of the census and the exports can go to standard output";
@@ -90,8 +95,8 @@ std::optional<std::string> checkOutputs(const Options& options) {
       return std::string(name) + " " + *file + " names the town file being read";
     }
     for (std::size_t j = 0; j < i; ++j) {
-      if (!exports[j].second->empty() && sameFile(*file, *exports[j].second)) {
-        return std::string(exports[j].first) + " and " + std::string(name) + " name the same file";
+      if (!exports[j].file->empty() && sameFile(*file, *exports[j].file)) {
+        return std::string(exports[j].option) + " and " + std::string(name) + " name the same file";
       }
     }
   }
@@ -174,57 +179,38 @@ int Run::execute() {
   return readTown(file);
 }
 
-// An export: where it goes, and what writes it there.
-struct Export {
-  std::unique_ptr<Output> output;
-  std::unique_ptr<RecordSink> writer;
-};
-
 int Run::readTown(std::istream& town) {
   const std::string shownName = townName() == "-" ? "standard input" : townName();
   // The page is titled with the town's name: its file's name without the extension.
-  const std::string title = townName() == "-" ? shownName : townTitle(townName());
-  Census census;
-  std::vector<Export> exports;
-  const auto given = options_.exports();
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    const std::string* file = given[i].second;
-    if (file->empty()) continue;
-    auto output = std::make_unique<Output>(*file, out_);
+  TownExports exports(townName() == "-" ? shownName : townTitle(townName()), options_.rosterLimit);
+  std::vector<std::unique_ptr<Output>> outputs;
+  for (const Options::Export& given : options_.exports()) {
+    if (given.file->empty()) continue;
+    auto output = std::make_unique<Output>(*given.file, out_);
     for (const std::string& leftover : output->leftovers()) {
       err_ << "towncensus: removed " << leftover << ", left unfinished by a run that was stopped\n";
     }
     if (!output->isOpen()) {
       return fail("cannot write " + output->name() + ": " + output->openError().message());
     }
-    exports.push_back({std::move(output), nullptr});
-    // The options come in ExportKind's order.
-    exports.back().writer =
-        exportWriter(static_cast<ExportKind>(i), exports.back().output->stream(), title,
-                     options_.rosterLimit, census);
+    exports.add(given.kind, output->stream());
+    outputs.push_back(std::move(output));
   }
-  const bool page = !options_.htmlFile.empty();
-  if (page) census.countForCharts();
-  std::vector<RecordSink*> sinks;
-  if (options_.printsCensus() || page) sinks.push_back(&census);  // before the page, which reads it
-  for (Export& e : exports) sinks.push_back(e.writer.get());
+  if (options_.printsCensus()) exports.countCensus();
 
-  if (const std::string problem = readTownInto(town, shownName, page, sinks); !problem.empty()) {
+  if (const std::string problem = exports.read(town, shownName); !problem.empty()) {
     return fail(problem);
   }
-  std::size_t replaced = 0;
-  for (Export& e : exports) {
-    e.writer->finish();
-    replaced = std::max(replaced, replacedBytes(*e.writer));
+  if (const std::string warning = exports.finish(); !warning.empty()) {
+    err_ << "towncensus: " << warning << '\n';
   }
-  if (replaced > 0) err_ << "towncensus: " << replacementWarning(replaced) << '\n';
-  for (Export& e : exports) {
-    if (const std::error_code error = e.output->complete()) {
-      return fail("cannot write " + e.output->name() + ": " + error.message());
+  for (const auto& output : outputs) {
+    if (const std::error_code error = output->complete()) {
+      return fail("cannot write " + output->name() + ": " + error.message());
     }
   }
   if (options_.printsCensus()) {
-    census.print(out_, shownName);
+    exports.census().print(out_, shownName);
     out_.flush();
     if (!out_) return fail("cannot write the census");
   }

@@ -1,5 +1,6 @@
 #include "report/town_exports.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "census/record_export.h"
@@ -8,25 +9,40 @@
 
 namespace towngen {
 
-std::unique_ptr<RecordSink> exportWriter(ExportKind kind, std::ostream& out,
-                                         const std::string& title, std::int64_t rosterLimit,
-                                         const Census& census) {
+void TownExports::add(ExportKind kind, std::ostream& out) {
   switch (kind) {
     case ExportKind::Csv:
-      return std::make_unique<CsvWriter>(out);
+      writers_.push_back(std::make_unique<CsvWriter>(out));
+      return;
     case ExportKind::Json:
-      return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Array);
-    case ExportKind::JsonLines:
-      return std::make_unique<JsonWriter>(out, JsonWriter::Layout::Lines);
+    case ExportKind::JsonLines: {
+      auto json = std::make_unique<JsonWriter>(
+          out, kind == ExportKind::Json ? JsonWriter::Layout::Array : JsonWriter::Layout::Lines);
+      jsonWriters_.push_back(json.get());
+      writers_.push_back(std::move(json));
+      return;
+    }
     case ExportKind::Page:
-      break;
+      // The page draws its charts from the census, which counts for them.
+      census_.countForCharts();
+      page_ = true;
+      writers_.push_back(std::make_unique<TownReport>(out, title_, rosterLimit_, census_));
+      return;
   }
-  return std::make_unique<TownReport>(out, title, rosterLimit, census);
 }
 
-std::size_t replacedBytes(const RecordSink& writer) {
-  const auto* json = dynamic_cast<const JsonWriter*>(&writer);
-  return json ? json->replacedBytes() : 0;
+std::string TownExports::read(std::istream& town, const std::string& shownName) {
+  std::vector<RecordSink*> sinks;
+  if (censusCounted_ || page_) sinks.push_back(&census_);  // before the page, which reads it
+  for (const auto& writer : writers_) sinks.push_back(writer.get());
+  return readTownInto(town, shownName, page_, sinks);
+}
+
+std::string TownExports::finish() {
+  for (const auto& writer : writers_) writer->finish();
+  std::size_t replaced = 0;
+  for (const JsonWriter* json : jsonWriters_) replaced = std::max(replaced, json->replacedBytes());
+  return replacementWarning(replaced);
 }
 
 std::string replacementWarning(std::size_t replaced) {

@@ -6,26 +6,57 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "census/census.h"
+#include "census/record_export.h"
 #include "census/record_sink.h"
 
 namespace towngen {
 
-// What towncensus writes of a town, in the order of its options.
+// What towncensus writes of a town.
 enum class ExportKind { Csv, Json, JsonLines, Page };
 
-// The writer of one export onto `out`. The page is titled `title`, holds at
-// most `rosterLimit` townspeople in its roster and draws from `census`, which
-// must count for charts and receive each townsperson before the page does.
-std::unique_ptr<RecordSink> exportWriter(ExportKind kind, std::ostream& out,
-                                         const std::string& title, std::int64_t rosterLimit,
-                                         const Census& census);
+// The exports of one town, written as the town is read: the census first
+// (when it is printed, or a page is drawn from it), then each writer in the
+// order added. It owns them all: a caller adds what it wants, reads the town
+// and finishes. Used by towncensus, the browser's engine and the fuzz target.
+class TownExports {
+ public:
+  // A page added is titled `title` and holds at most `rosterLimit`
+  // townspeople in its roster.
+  TownExports(std::string title, std::int64_t rosterLimit)
+      : title_(std::move(title)), rosterLimit_(rosterLimit) {}
+  TownExports(const TownExports&) = delete;
+  TownExports& operator=(const TownExports&) = delete;
 
-// How many bytes that are not valid UTF-8 `writer` wrote as U+FFFD: only the
-// JSON writers replace any.
-std::size_t replacedBytes(const RecordSink& writer);
+  // Adds the writer of `kind` onto `out`. REQUIRES: before read().
+  void add(ExportKind kind, std::ostream& out);
+  // Counts the census even without a page, to be printed. REQUIRES: before
+  // read().
+  void countCensus() { censusCounted_ = true; }
+
+  // Hands every townsperson of `town`, named `shownName` in messages, to the
+  // census and the writers. Returns why the file is not a town, as
+  // readTownInto does; empty when it is one.
+  std::string read(std::istream& town, const std::string& shownName);
+
+  // Writes the end of every export. Returns the warning, without the
+  // program's name, that bytes were written as U+FFFD; empty when none were.
+  std::string finish();
+
+  const Census& census() const { return census_; }
+
+ private:
+  std::string title_;
+  std::int64_t rosterLimit_;
+  Census census_;
+  bool censusCounted_ = false;
+  bool page_ = false;
+  std::vector<std::unique_ptr<RecordSink>> writers_;
+  std::vector<const JsonWriter*> jsonWriters_;  // of writers_: the ones that replace bytes
+};
 
 // The warning, without the program's name, that `replaced` bytes were written
 // as U+FFFD; empty when none were.

@@ -213,26 +213,18 @@ EMSCRIPTEN_KEEPALIVE void towngen_forget_town() { heldTown().reset(); }
 // holds a warning when a JSON export replaced bytes that are not UTF-8.
 EMSCRIPTEN_KEEPALIVE int towngen_export(int exportKind, const char* townName, int held) {
   const std::string name = townName;
-  const auto kind = static_cast<towngen::ExportKind>(exportKind);
-  const bool page = kind == towngen::ExportKind::Page;
-  towngen::Census census;
-  if (page) census.countForCharts();
   ScriptOutput buffer;
   std::ostream out(&buffer);
-  const auto writer = towngen::exportWriter(kind, out, towngen::townTitle(name),
-                                            towngen::TownReport::kDefaultRosterLimit, census);
+  towngen::TownExports exports(towngen::townTitle(name), towngen::TownReport::kDefaultRosterLimit);
+  exports.add(static_cast<towngen::ExportKind>(exportKind), out);
   ScriptInput input;
   std::unique_ptr<HeldTownInput> heldInput;
   if (held && heldTown()) heldInput = std::make_unique<HeldTownInput>(*heldTown());
   std::istream town(heldInput ? static_cast<std::streambuf*>(heldInput.get()) : &input);
-  std::vector<towngen::RecordSink*> sinks;
-  if (page) sinks.push_back(&census);  // before the page, which draws from it
-  sinks.push_back(writer.get());
-  message() = towngen::readTownInto(town, name, page, sinks);
+  message() = exports.read(town, name);
   if (!message().empty()) return 1;
-  writer->finish();
+  message() = exports.finish();
   out.flush();
-  message() = towngen::replacementWarning(towngen::replacedBytes(*writer));
   return 0;
 }
 
