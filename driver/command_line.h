@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/console.h"
+#include "driver/console.h"
 
 namespace towngen {
 

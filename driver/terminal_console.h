@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "common/console.h"
+#include "driver/console.h"
 
 namespace towngen {
 

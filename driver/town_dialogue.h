@@ -4,7 +4,7 @@
 #include <istream>
 #include <ostream>
 
-#include "common/console.h"
+#include "driver/console.h"
 #include "common/random.h"
 
 namespace towngen {

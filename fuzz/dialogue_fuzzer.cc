@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
+#include "driver/console.h"
 #include "data/word_reader.h"
 #include "driver/town_dialogue.h"
 #include "driver/whole_number.h"
