@@ -2,7 +2,7 @@
 # engine, the census and the page as a WebAssembly module (towngen_engine.js
 # and .wasm), and towngen.html, one file that holds the module, its worker,
 # the page's script and style.
-add_executable(towngen_engine web/engine.cc driver/load_report.cc)
+add_executable(towngen_engine web/engine.cc)
 target_link_libraries(towngen_engine PRIVATE towngen_town towngen_report)
 target_link_options(towngen_engine PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTowngenEngine -sENVIRONMENT=web,worker,node

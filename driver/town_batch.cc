@@ -6,7 +6,7 @@
 #include "common/number_text.h"
 #include "common/replacing_file.h"
 #include "data/data_source.h"
-#include "driver/load_report.h"
+#include "town/load_messages.h"
 #include "town/town_data.h"
 #include "town/town_generation.h"
 

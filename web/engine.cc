@@ -20,7 +20,7 @@
 
 #include "census/census.h"
 #include "data/data_source.h"
-#include "driver/load_report.h"
+#include "town/load_messages.h"
 #include "report/town_exports.h"
 #include "report/town_report.h"
 #include "town/town_data.h"

@@ -1,0 +1,83 @@
+#include "town/load_messages.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "common/number_text.h"
+#include "data/data_source.h"
+
+namespace towngen {
+namespace {
+
+// The text with every byte that is not printable ASCII written as \xHH, so
+// that a damaged file cannot put control bytes on a terminal.
+std::string escaped(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+      shown += c;
+    } else {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0xF];
+    }
+  }
+  return shown;
+}
+
+// "male.txt:3: a name longer than 1,024 bytes", with `file` as given.
+std::string faultText(const DataFault& fault, std::string_view file, std::string_view word,
+                      std::string_view words) {
+  std::string text = std::string(file) + ":" + std::to_string(fault.line) + ": ";
+  if (fault.kind == DataFault::Kind::LongWord) {
+    return text + "a " + std::string(word) + " longer than " +
+           grouped(static_cast<std::int64_t>(kMaxDataWordLength)) + " bytes";
+  }
+  return text + "more than " + grouped(std::numeric_limits<std::int32_t>::max()) + " " +
+         std::string(words);
+}
+
+}  // namespace
+
+std::string catalogueFaultText(const DataFault& fault, std::string_view file) {
+  return faultText(fault, file, "word", "items of one kind") +
+         " - the magic items from there on were not loaded";
+}
+
+std::string nameFaultText(const DataFault& fault, std::string_view file) {
+  return faultText(fault, file, "name", "names");
+}
+
+std::string catalogueProblem(const CatalogueLoad& load) {
+  switch (load.outcome) {
+    case CatalogueLoad::Outcome::UnclosedNote:
+      return std::string(kUnclosedNote);
+    case CatalogueLoad::Outcome::CorruptPair:
+      return std::string(kCorruptCatalogue) + " Data: " + escaped(load.corruptText) + " - " +
+             escaped(load.corruptTag);
+    default:
+      return {};
+  }
+}
+
+std::string catalogueWarning(const CatalogueLoad& load, const std::string& path) {
+  if (load.outcome == CatalogueLoad::Outcome::Fault) {
+    return "warning: " + catalogueFaultText(load.fault, path);
+  }
+  if (load.outcome == CatalogueLoad::Outcome::NotOpened || load.problem) {
+    return "warning: cannot open " + path + ": " + load.problem.message() +
+           "; the town has no magic items";
+  }
+  const std::string problem = catalogueProblem(load);
+  return problem.empty() ? problem : "warning: " + path + ": " + problem;
+}
+
+std::string nameListRefusal(const NameListLoad& load, const std::string& path) {
+  if (load.fault) return nameFaultText(load.fault, path);
+  return "cannot load " + path + ": " +
+         (load.problem ? load.problem.message() : std::string("it holds no name"));
+}
+
+}  // namespace towngen
