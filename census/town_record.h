@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "town/town_file_labels.h"
+
 namespace towngen {
 
 // A gem as a town file shows it: its name and its worth in gold pieces.
@@ -47,9 +49,6 @@ struct TownRecord {
   double wealthInGold() const;
 };
 
-inline constexpr std::array<std::string_view, 7> kAbilityLabels = {"Str", "Dex", "Con", "Int",
-                                                                   "Wis", "Cha", "Com"};
-inline constexpr std::array<std::string_view, 5> kCoinLabels = {"cp", "sp", "ep", "gp", "pp"};
 inline constexpr std::array<std::string_view, 3> kSocialClasses = {"Noble", "Craftsman", "Farmer"};
 inline constexpr std::array<std::string_view, 2> kSexes = {"Male", "Female"};
 

@@ -173,10 +173,28 @@ void putNameLine(Cursor& out, const Block& block) {
   out.put(kLineEnd);
 }
 
+// The labels of the ability line as written; each holds its ability's label.
+constexpr char kStrLabel[] = " Str: ";
+constexpr char kDexLabel[] = "Dex: ";
+constexpr char kConLabel[] = " Con: ";
+constexpr char kIntLabel[] = " Int: ";
+constexpr char kWisLabel[] = " Wis: ";
+constexpr char kChaLabel[] = " Cha: ";
+constexpr char kComLabel[] = " Com: ";
+static_assert([] {
+  const std::array<std::string_view, 7> written = {kStrLabel, kDexLabel, kConLabel, kIntLabel,
+                                                   kWisLabel, kChaLabel, kComLabel};
+  for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
+    const std::string_view label = written[i];
+    if (label.substr(label.find_first_not_of(' '), 3) != kAbilityLabels[i]) return false;
+  }
+  return true;
+}());
+
 void putAbilityLine(Cursor& out, const BlockNumbers& numbers) {
   out.reserve(9 * kNumberRoom + 64);
   out.labelled(town_file::kAgeLabel, numbers.age);
-  out.labelled(" Str: ", numbers.Str);
+  out.labelled(kStrLabel, numbers.Str);
   if (numbers.Str == 18) {
     out.put('(');
     out.number(numbers.strPercentile);
@@ -184,12 +202,12 @@ void putAbilityLine(Cursor& out, const BlockNumbers& numbers) {
   } else {
     out.put(' ');
   }
-  out.labelled("Dex: ", numbers.Dex);
-  out.labelled(" Con: ", numbers.Con);
-  out.labelled(" Int: ", numbers.Int);
-  out.labelled(" Wis: ", numbers.Wis);
-  out.labelled(" Cha: ", numbers.Cha);
-  out.labelled(" Com: ", numbers.Com);
+  out.labelled(kDexLabel, numbers.Dex);
+  out.labelled(kConLabel, numbers.Con);
+  out.labelled(kIntLabel, numbers.Int);
+  out.labelled(kWisLabel, numbers.Wis);
+  out.labelled(kChaLabel, numbers.Cha);
+  out.labelled(kComLabel, numbers.Com);
   out.put(kLineEnd);
 }
 
@@ -199,9 +217,12 @@ void putCoins(Cursor& out, const BlockNumbers& numbers) {
   out.put(town_file::kCoinsHeading);
   out.put(kLineEnd);
   out.number(numbers.cp);
-  out.put("cp");
+  out.put(kCoinLabels[0]);
   const std::array<std::pair<std::int32_t, std::string_view>, 4> others = {
-      {{numbers.sp, "sp"}, {numbers.ep, "ep"}, {numbers.gp, "gp"}, {numbers.pp, "pp"}}};
+      {{numbers.sp, kCoinLabels[1]},
+       {numbers.ep, kCoinLabels[2]},
+       {numbers.gp, kCoinLabels[3]},
+       {numbers.pp, kCoinLabels[4]}}};
   for (const auto& [count, label] : others) {
     if (count <= 0) continue;
     out.put(", ");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace towngen {
@@ -28,4 +29,10 @@ inline constexpr char kItemsHeading[] = "Magic Item(s):";
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 }  // namespace town_file
+
+// The abilities and coins, by their labels, in the order a block holds them.
+inline constexpr std::array<std::string_view, 7> kAbilityLabels = {"Str", "Dex", "Con", "Int",
+                                                                   "Wis", "Cha", "Com"};
+inline constexpr std::array<std::string_view, 5> kCoinLabels = {"cp", "sp", "ep", "gp", "pp"};
+
 }  // namespace towngen

@@ -11,11 +11,6 @@
 
 namespace towngen {
 
-// What a front end shows when a roll names no row of the chart.
-inline constexpr std::string_view kChartErrorReport =
-    "\n There was an error with the Treasure Chart variable.\n"
-    " Please verify that the value is a vlue of A to Z.\n ";
-
 // Turns one treasure-type letter into coins, gems and magic items by the
 // treasure type chart, drawing the items from a loaded catalogue. The caller
 // resets it before every roll and copies out what it keeps.
@@ -34,7 +29,7 @@ class TreasureGenerator {
   void rollTreasure(std::string_view letter);
 
   // Rolls chart row 0..25. Any other row resets the generator, which leaves
-  // currentRow() at -1 for the caller to show kChartErrorReport.
+  // currentRow() at -1.
   void rollChartRow(std::int32_t row);
 
   std::int32_t copperPieces() const { return cp_; }
