@@ -7,6 +7,7 @@
 
 #include "common/number_text.h"
 #include "common/random.h"
+#include "driver/argument_parsing.h"
 #include "driver/default_data.h"
 #include "driver/number_option.h"
 #include "driver/progress_bar.h"
@@ -102,23 +103,9 @@ int runCommandLine(const std::vector<std::string>& arguments, const CommandLineS
   Options options;
   CLI::App app(kSummary, "towngen");
   const auto [town, init] = declare(app, options);
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-  try {
-    app.parse(reversed);
-    if (const std::optional<std::string> problem = checkAges(options.town)) {
-      throw CLI::ValidationError(*problem);
-    }
-  } catch (const CLI::CallForHelp&) {
-    setting.out << app.help();
-    return 0;
-  } catch (const CLI::CallForVersion& version) {
-    setting.out << version.what() << "\n";
-    return 0;
-  } catch (const CLI::ParseError& problem) {
-    setting.err << "towngen: " << problem.what()
-                << "\nTry 'towngen --help' for more information.\n";
-    return 2;
-  }
+  const std::optional<int> done = parseArguments(
+      app, arguments, [&] { return checkAges(options.town); }, setting.out, setting.err);
+  if (done) return *done;
   if (init->count() > 0) return initDataFolder(options.initFolder, setting.out, setting.err);
   if (town->count() > 0) {
     std::unique_ptr<ProgressBar> progress;

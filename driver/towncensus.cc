@@ -15,6 +15,7 @@
 #include "common/background_stream.h"
 #include "common/replacing_file.h"
 #include "common/system_error.h"
+#include "driver/argument_parsing.h"
 #include "driver/number_option.h"
 #include "report/town_exports.h"
 #include "report/town_report.h"
@@ -251,22 +252,9 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
       ->transform(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
       ->needs(html);
   app.add_flag("--census", options.census, "print the census as well when exporting");
-  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
-  try {
-    app.parse(reversed);
-    if (const std::optional<std::string> problem = checkOutputs(options)) {
-      throw CLI::ValidationError(*problem);
-    }
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
-    return 0;
-  } catch (const CLI::CallForVersion& version) {
-    out << version.what() << "\n";
-    return 0;
-  } catch (const CLI::ParseError& problem) {
-    err << "towncensus: " << problem.what() << "\nTry 'towncensus --help' for more information.\n";
-    return 2;
-  }
+  const std::optional<int> done = parseArguments(
+      app, arguments, [&] { return checkOutputs(options); }, out, err);
+  if (done) return *done;
   return Run(options, in, out, err).execute();
 }
 
