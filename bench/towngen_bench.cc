@@ -110,7 +110,7 @@ void BM_WriteBlock(benchmark::State& state) {
   std::string block;
   for (auto _ : state) {
     block.clear();
-    appendTownsperson(block, person, 100);
+    appendTownsperson(block, person);
     benchmark::DoNotOptimize(block.data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(block.size()));

@@ -46,14 +46,14 @@ void PackedTownspeople::clear() {
   texts_.clear();
 }
 
-void PackedTownspeople::appendBlocks(std::string& out, std::int32_t population) const {
-  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_}, population);
+void PackedTownspeople::appendBlocks(std::string& out) const {
+  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_});
 }
 
-void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population) {
+void appendTownsperson(std::string& out, const Townsperson& person) {
   PackedTownspeople one;
   one.add(person);
-  one.appendBlocks(out, population);
+  one.appendBlocks(out);
 }
 
 }  // namespace towngen

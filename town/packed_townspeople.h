@@ -20,7 +20,7 @@ class PackedTownspeople {
   std::size_t count() const { return numbers_.size(); }
 
   // Appends the blocks to `out` as they stand in the town file.
-  void appendBlocks(std::string& out, std::int32_t population) const;
+  void appendBlocks(std::string& out) const;
 
  private:
   std::vector<BlockNumbers> numbers_;
@@ -30,6 +30,6 @@ class PackedTownspeople {
 };
 
 // Appends the townsperson's block to `out` as it stands in the town file.
-void appendTownsperson(std::string& out, const Townsperson& person, std::int32_t population);
+void appendTownsperson(std::string& out, const Townsperson& person);
 
 }  // namespace towngen

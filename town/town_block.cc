@@ -268,24 +268,25 @@ void putMagicItems(Cursor& out, const Block& block) {
   }
 }
 
-void appendBlock(std::string& out, const Block& block, std::int32_t population) {
-  Cursor cursor(out, blockRoom(block));
+// A block after the first starts with the empty line that separates it from
+// the one before: nothing follows the town's last block.
+void appendBlock(std::string& out, const Block& block) {
+  Cursor cursor(out, blockRoom(block) + 4);
+  if (block.numbers.number > 1) {
+    cursor.put(kLineEnd);
+    cursor.put(kLineEnd);
+  }
   putNameLine(cursor, block);
   putAbilityLine(cursor, block.numbers);
   putCoins(cursor, block.numbers);
   putGems(cursor, block.gems);
   putMagicItems(cursor, block);
-  if (block.numbers.number < population) {
-    cursor.reserve(4);
-    cursor.put(kLineEnd);
-    cursor.put(kLineEnd);
-  }
   cursor.finish();
 }
 
 }  // namespace
 
-void appendBlocks(std::string& out, const PackedBlocks& blocks, std::int32_t population) {
+void appendBlocks(std::string& out, const PackedBlocks& blocks) {
   std::string_view texts = blocks.texts;
   std::span<const BlockGem> gems = blocks.gems;
   std::span<const std::uint32_t> itemLengths = blocks.itemLengths;
@@ -303,7 +304,7 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks, std::int32_t pop
     texts.remove_prefix(itemBytes);
     gems = gems.subspan(numbers.gemCount);
     itemLengths = itemLengths.subspan(numbers.itemCount);
-    appendBlock(out, block, population);
+    appendBlock(out, block);
   }
 }
 

@@ -40,8 +40,7 @@ struct PackedBlocks {
 std::string_view goldValueText(double value);
 
 // Appends each block to `out` as it stands in the town file: every line end
-// is CR LF, and a block ends with an empty line unless it is the town's last
-// (number == population).
-void appendBlocks(std::string& out, const PackedBlocks& blocks, std::int32_t population);
+// is CR LF, and a block after the first (number > 1) starts with an empty line.
+void appendBlocks(std::string& out, const PackedBlocks& blocks);
 
 }  // namespace towngen

@@ -4,9 +4,8 @@
 
 namespace towngen {
 
-TownFileWriter::TownFileWriter(std::ostream& townFile, std::int32_t population)
+TownFileWriter::TownFileWriter(std::ostream& townFile)
     : file_(townFile),
-      population_(population),
       batches_([this](PackedTownspeople& batch) { return write(batch); },
                townFile.good() ? std::error_code() : std::make_error_code(std::errc::io_error)) {}
 
@@ -29,7 +28,7 @@ std::error_code TownFileWriter::finish() {
 
 std::error_code TownFileWriter::write(PackedTownspeople& batch) {
   text_.clear();
-  batch.appendBlocks(text_, population_);
+  batch.appendBlocks(text_);
   errno = 0;
   file_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
   return file_.good() ? std::error_code() : lastSystemError();

@@ -19,7 +19,7 @@ class TownFileWriter {
  public:
   static constexpr std::size_t kBatch = 1024;  // townspeople handed over at a time
 
-  TownFileWriter(std::ostream& townFile, std::int32_t population);
+  explicit TownFileWriter(std::ostream& townFile);
   ~TownFileWriter() { finish(); }
   TownFileWriter(const TownFileWriter&) = delete;
   TownFileWriter& operator=(const TownFileWriter&) = delete;
@@ -36,7 +36,6 @@ class TownFileWriter {
   std::error_code write(PackedTownspeople& batch);  // on the writer's thread
 
   std::ostream& file_;
-  std::int32_t population_;
   std::string text_;  // the writer thread's
   PackedTownspeople packing_;
   Handoff<PackedTownspeople> batches_;

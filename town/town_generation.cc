@@ -27,7 +27,7 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
                              std::ostream& townFile, TownProgress* progress) {
   constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
-  TownFileWriter writer(townFile, population);
+  TownFileWriter writer(townFile);
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;

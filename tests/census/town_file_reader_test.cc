@@ -59,7 +59,7 @@ Townsperson sampleTownsperson(std::int32_t number) {
 TEST(TownFileReader, ReadsBackWhatTheWriterWrote) {
   std::string file;
   for (std::int32_t number = 1; number <= 4; ++number) {
-    appendTownsperson(file, sampleTownsperson(number), 4);
+    appendTownsperson(file, sampleTownsperson(number));
   }
   const std::vector<TownRecord> records = readAll(file);
   ASSERT_EQ(records.size(), 4u);

@@ -48,7 +48,7 @@ TEST(TowncensusFaults, SignalsLeaveTheEarlierExportAndNoUnfinishedFile) {
   person.occupation = "Farmer";
   person.Str = person.Dex = person.Con = person.Int = person.Wis = person.Cha = person.Com = 10;
   for (person.number = 1; person.number <= 5000; ++person.number) {
-    appendTownsperson(town, person, 10000);
+    appendTownsperson(town, person);
   }
   for (const int signal : {SIGINT, SIGTERM}) {
     dir.write("out.csv", "earlier");
