@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "common/number_text.h"
-#include "common/replacing_file.h"
+#include "common/output_file.h"
 #include "data/data_source.h"
 #include "town/load_messages.h"
 #include "town/town_data.h"
@@ -63,19 +63,7 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
   warnAboutCatalogue(data.catalogueLoad, town.dataFolder, err);
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
 
-  if (toStandardOutput) {
-    const std::error_code error =
-        makeTown(data, town.population, town.minAge, town.maxAge, seed, out, progress);
-    out.flush();
-    if (error || !out) {
-      err << "towngen: cannot write the town to standard output: "
-          << (error ? error : std::make_error_code(std::errc::io_error)).message() << "\n";
-      return 1;
-    }
-    sayWhatWasMade(town, seed, -1, err);
-    return 0;
-  }
-  ReplacingFile townFile(town.path);
+  OutputFile townFile(town.path, out, OutputFile::Writing::Here);
   for (const std::string& leftover : townFile.leftovers()) {
     err << "towngen: removed " << leftover << ", left unfinished by a run that was stopped\n";
   }
@@ -85,10 +73,12 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
   }
   std::error_code error =
       makeTown(data, town.population, town.minAge, town.maxAge, seed, townFile.stream(), progress);
-  const std::streamoff size = error ? -1 : static_cast<std::streamoff>(townFile.stream().tellp());
-  if (!error) error = townFile.commit();
+  const std::streamoff size = error ? -1 : townFile.size();
+  if (!error) error = townFile.complete();
   if (error) {
-    err << "towngen: cannot write " << town.path << ": " << error.message() << "\n";
+    err << "towngen: cannot write "
+        << (toStandardOutput ? std::string("the town to standard output") : town.path) << ": "
+        << error.message() << "\n";
     return 1;
   }
   sayWhatWasMade(town, seed, size, err);

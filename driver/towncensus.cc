@@ -12,8 +12,7 @@
 #include <string_view>
 
 #include "census/census.h"
-#include "common/background_stream.h"
-#include "common/replacing_file.h"
+#include "common/output_file.h"
 #include "common/system_error.h"
 #include "driver/argument_parsing.h"
 #include "driver/number_option.h"
@@ -104,49 +103,6 @@ std::optional<std::string> checkOutputs(const Options& options) {
   return std::nullopt;
 }
 
-// An output: a file replaced once complete, or standard output for "-". A
-// file's bytes are written on a thread of their own while the next are made.
-class Output {
- public:
-  Output(const std::string& name, std::ostream& standardOutput) : name_(name) {
-    if (name == "-") {
-      stream_ = &standardOutput;
-      return;
-    }
-    file_ = std::make_unique<ReplacingFile>(name);
-    if (!file_->isOpen()) return;
-    chunks_ = std::make_unique<BackgroundStreambuf>(file_->stream());
-    chunked_ = std::make_unique<std::ostream>(chunks_.get());
-    stream_ = chunked_.get();
-  }
-  bool isOpen() const { return !file_ || file_->isOpen(); }
-  std::error_code openError() const { return file_ ? file_->openError() : std::error_code(); }
-  std::vector<std::string> leftovers() const {
-    return file_ ? file_->leftovers() : std::vector<std::string>();
-  }
-  std::ostream& stream() { return *stream_; }
-  const std::string& name() const { return name_; }
-  // Puts a file in place, or flushes standard output; returns why that
-  // failed, or no error.
-  std::error_code complete() {
-    if (file_) {
-      std::error_code error = chunks_->finish();
-      if (!error && chunked_->fail()) error = std::make_error_code(std::errc::io_error);
-      return error ? error : file_->commit();
-    }
-    errno = 0;
-    stream_->flush();
-    return stream_->fail() ? lastSystemError() : std::error_code();
-  }
-
- private:
-  std::string name_;
-  std::unique_ptr<ReplacingFile> file_;
-  std::unique_ptr<BackgroundStreambuf> chunks_;
-  std::unique_ptr<std::ostream> chunked_;
-  std::ostream* stream_ = nullptr;
-};
-
 class Run {
  public:
   Run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
@@ -184,10 +140,12 @@ int Run::readTown(std::istream& town) {
   const std::string shownName = townName() == "-" ? "standard input" : townName();
   // The page is titled with the town's name: its file's name without the extension.
   TownExports exports(townName() == "-" ? shownName : townTitle(townName()), options_.rosterLimit);
-  std::vector<std::unique_ptr<Output>> outputs;
+  std::vector<std::unique_ptr<OutputFile>> outputs;
   for (const Options::Export& given : options_.exports()) {
     if (given.file->empty()) continue;
-    auto output = std::make_unique<Output>(*given.file, out_);
+    // Each export's bytes are written on a thread of their own.
+    auto output =
+        std::make_unique<OutputFile>(*given.file, out_, OutputFile::Writing::InBackground);
     for (const std::string& leftover : output->leftovers()) {
       err_ << "towncensus: removed " << leftover << ", left unfinished by a run that was stopped\n";
     }
