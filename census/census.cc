@@ -188,10 +188,9 @@ std::int64_t Census::countOfSex(const std::string& sex) const {
 }
 
 std::string Census::coinWorth() const {
-  constexpr std::array<WideCount, 5> kCopperPer = {1, 10, 50, 100, 500};
   WideCount copper = 0;
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) {
-    copper += static_cast<WideCount>(coinTotals_[i]) * kCopperPer[i];
+    copper += static_cast<WideCount>(coinTotals_[i]) * static_cast<WideCount>(kCopperPerCoin[i]);
   }
   return copperAsGold(copper);
 }

@@ -11,9 +11,8 @@ std::size_t TownRecord::classIndex() const {
 }
 
 std::int64_t TownRecord::coinWorthInCopper() const {
-  constexpr std::array<std::int64_t, 5> kCopperPer = {1, 10, 50, 100, 500};
   std::int64_t worth = 0;
-  for (std::size_t i = 0; i < coins.size(); ++i) worth += coins[i] * kCopperPer[i];
+  for (std::size_t i = 0; i < coins.size(); ++i) worth += coins[i] * kCopperPerCoin[i];
   return worth;
 }
 

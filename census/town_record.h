@@ -49,6 +49,8 @@ struct TownRecord {
   double wealthInGold() const;
 };
 
+// What each coin, as kCoinLabels orders them, is worth in copper pieces.
+inline constexpr std::array<std::int64_t, 5> kCopperPerCoin = {1, 10, 50, 100, 500};
 inline constexpr std::array<std::string_view, 3> kSocialClasses = {"Noble", "Craftsman", "Farmer"};
 inline constexpr std::array<std::string_view, 2> kSexes = {"Male", "Female"};
 

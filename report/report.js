@@ -3,22 +3,24 @@
 // address after '#', and only the rows in sight in the document.
 (() => {
   const data = JSON.parse(document.getElementById('town-data').textContent);
-  const SEXES = ['Male', 'Female'];
-  const CLASSES = ['Noble', 'Craftsman', 'Farmer'];
-  const ABILITIES = ['Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com'];
-  const COPPER_PER_COIN = [1, 10, 50, 100, 500];
+  // The words of the data, written by the page writer from its tables.
+  const { sexes: SEXES, classes: CLASSES, abilities: ABILITIES, coins: COIN_LABELS } = data;
+  const COPPER_PER_COIN = data.copperPerCoin;
+  const [GEMS_HEADING, ITEMS_HEADING] = data.headings;
   const OVERSCAN = 8;
 
-  // One entry of the JSON block; see the page writer for the order.
+  // One entry of the JSON block, its fields found by the names in data.fields.
+  const at = Object.fromEntries(data.fields.map((field, i) => [field, i]));
   const personOf = (r) => ({
-    number: r[0], first: r[1], last: r[2], sex: SEXES[r[3]], occupation: data.occupations[r[4]],
-    socialClass: CLASSES[r[5]], age: r[6], abilities: r[7], percentile: r[8], coins: r[9],
-    gems: r[10], gemWorth: r[11], items: r[12], wealth: r[13], block: r[14], gemList: r[15],
-    itemList: r[16], searchText: null,
+    number: r[at.number], first: r[at.first], last: r[at.last], sex: SEXES[r[at.sex]],
+    occupation: data.occupations[r[at.occupation]], socialClass: CLASSES[r[at.socialClass]],
+    age: r[at.age], abilities: r[at.abilities], percentile: r[at.percentile], coins: r[at.coins],
+    gems: r[at.gems], gemWorth: r[at.gemWorth], items: r[at.items], wealth: r[at.wealth],
+    block: r[at.block], gemList: r[at.gemList], itemList: r[at.itemList], searchText: null,
   });
   const people = data.roster.map(personOf);
   // The notables, counted over the whole town, may lie outside the roster's sample.
-  const notables = new Map(data.notables.map((r) => [r[0], personOf(r)]));
+  const notables = new Map(data.notables.map((r) => [r[at.number], personOf(r)]));
 
   const lines = (p) => p.block.split('\n');
   const name = (p) => p.first + ' ' + p.last;
@@ -31,8 +33,8 @@
   const searchTextOf = (p) => {
     if (p.searchText === null) {
       const blockLines = lines(p);
-      p.searchText = [name(p), p.occupation, lineAfter(blockLines, 'Gems(s):'),
-        lineAfter(blockLines, 'Magic Item(s):')].join('\n').toLowerCase();
+      p.searchText = [name(p), p.occupation, lineAfter(blockLines, GEMS_HEADING),
+        lineAfter(blockLines, ITEMS_HEADING)].join('\n').toLowerCase();
     }
     return p.searchText;
   };
@@ -286,7 +288,6 @@
   };
 
   // The character card of a townsperson: every text is set as text.
-  const COIN_LABELS = ['cp', 'sp', 'ep', 'gp', 'pp'];
   const element = (tag, className, content) => {
     const made = document.createElement(tag);
     if (className) made.className = className;

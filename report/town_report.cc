@@ -9,6 +9,7 @@
 #include "report/report_charts.h"
 #include "report/town_charts.h"
 #include "town/town_block.h"
+#include "town/town_file_labels.h"
 
 namespace towngen {
 namespace {
@@ -156,62 +157,119 @@ int TownReport::occupationIndex(std::string_view occupation) {
   return otherOccupations_;
 }
 
-// [number, first name, last name, sex, occupation, class, age, [abilities],
-//  Str percentile, [coins], gems, gem worth, magic items, wealth, block,
-//  [gem name, gem value, ...], [magic item, ...]]
+namespace {
+
+// What a roster entry's fields are written from.
+struct RosterEntryParts {
+  std::string& out;
+  const TownRecord& record;
+  std::string_view blockText;
+  int occupationIndex;
+  JsonStrings& json;
+  std::string& cut;  // a text too long to show whole
+
+  void text(std::string_view text, std::size_t most) {
+    json.append(out, cutText(text, most, cut), true);
+  }
+};
+
+template <typename Numbers>
+void appendList(std::string& out, const Numbers& numbers) {
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    out += i == 0 ? "[" : ",";
+    appendNumber(out, numbers[i]);
+  }
+  out += ']';
+}
+
+using FieldWriter = void (*)(RosterEntryParts&);
+
+// The fields of a roster entry, in order, by the names the page reads them
+// by: the page learns the order from this table, written in its data block.
+constexpr std::array<std::pair<std::string_view, FieldWriter>, 17> kRosterFields = {{
+    {"number", [](RosterEntryParts& p) { appendNumber(p.out, p.record.number); }},
+    {"first",
+     [](RosterEntryParts& p) { p.text(p.record.firstName, TownReport::kLongestShownText); }},
+    {"last", [](RosterEntryParts& p) { p.text(p.record.lastName, TownReport::kLongestShownText); }},
+    {"sex", [](RosterEntryParts& p) { appendNumber(p.out, p.record.sexIndex()); }},
+    {"occupation", [](RosterEntryParts& p) { appendNumber(p.out, p.occupationIndex); }},
+    {"socialClass", [](RosterEntryParts& p) { appendNumber(p.out, p.record.classIndex()); }},
+    {"age", [](RosterEntryParts& p) { appendNumber(p.out, p.record.age); }},
+    {"abilities", [](RosterEntryParts& p) { appendList(p.out, p.record.abilities); }},
+    {"percentile",
+     [](RosterEntryParts& p) {
+       appendNumber(p.out, p.record.abilities[0] == 18 ? p.record.strPercentile : 0);
+     }},
+    {"coins", [](RosterEntryParts& p) { appendList(p.out, p.record.coins); }},
+    {"gems", [](RosterEntryParts& p) { appendNumber(p.out, p.record.gems.size()); }},
+    {"gemWorth",
+     [](RosterEntryParts& p) {
+       double gemWorth = 0;
+       for (const GemEntry& gem : p.record.gems) gemWorth += gem.value;
+       appendMoney(p.out, gemWorth);
+     }},
+    {"items", [](RosterEntryParts& p) { appendNumber(p.out, p.record.magicItems.size()); }},
+    {"wealth", [](RosterEntryParts& p) { appendMoney(p.out, p.record.wealthInGold()); }},
+    {"block", [](RosterEntryParts& p) { p.text(p.blockText, TownReport::kLongestShownBlock); }},
+    {"gemList",
+     [](RosterEntryParts& p) {
+       p.out += '[';
+       for (std::size_t i = 0; i < p.record.gems.size(); ++i) {
+         if (i > 0) p.out += ',';
+         p.text(p.record.gems[i].name, TownReport::kLongestShownText);
+         p.out += ',';
+         p.out += goldValueText(p.record.gems[i].value);
+       }
+       p.out += ']';
+     }},
+    {"itemList",
+     [](RosterEntryParts& p) {
+       p.out += '[';
+       for (std::size_t i = 0; i < p.record.magicItems.size(); ++i) {
+         if (i > 0) p.out += ',';
+         p.text(p.record.magicItems[i], TownReport::kLongestShownText);
+       }
+       p.out += ']';
+     }},
+}};
+
+}  // namespace
+
 void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
                                    std::string_view blockText) {
-  std::string cut;  // a text too long to show whole
+  std::string cut;
+  RosterEntryParts parts{out, record, blockText, occupationIndex(record.occupation), json_, cut};
   out += '[';
-  appendNumber(out, record.number);
-  out += ',';
-  json_.append(out, cutText(record.firstName, kLongestShownText, cut), true);
-  out += ',';
-  json_.append(out, cutText(record.lastName, kLongestShownText, cut), true);
-  out += ',';
-  appendNumber(out, record.sexIndex());
-  out += ',';
-  appendNumber(out, occupationIndex(record.occupation));
-  out += ',';
-  appendNumber(out, record.classIndex());
-  out += ',';
-  appendNumber(out, record.age);
-  for (std::size_t i = 0; i < record.abilities.size(); ++i) {
-    out += i == 0 ? ",[" : ",";
-    appendNumber(out, record.abilities[i]);
-  }
-  out += "],";
-  appendNumber(out, record.abilities[0] == 18 ? record.strPercentile : 0);
-  out += ",[";
-  for (std::size_t i = 0; i < record.coins.size(); ++i) {
+  for (std::size_t i = 0; i < kRosterFields.size(); ++i) {
     if (i > 0) out += ',';
-    appendNumber(out, record.coins[i]);
+    kRosterFields[i].second(parts);
   }
-  out += "],";
-  appendNumber(out, record.gems.size());
-  out += ',';
-  double gemWorth = 0;
-  for (const GemEntry& gem : record.gems) gemWorth += gem.value;
-  appendMoney(out, gemWorth);
-  out += ',';
-  appendNumber(out, record.magicItems.size());
-  out += ',';
-  appendMoney(out, record.wealthInGold());
-  out += ',';
-  json_.append(out, cutText(blockText, kLongestShownBlock, cut), true);
-  out += ",[";
-  for (std::size_t i = 0; i < record.gems.size(); ++i) {
-    if (i > 0) out += ',';
-    json_.append(out, cutText(record.gems[i].name, kLongestShownText, cut), true);
-    out += ',';
-    out += goldValueText(record.gems[i].value);
-  }
-  out += "],[";
-  for (std::size_t i = 0; i < record.magicItems.size(); ++i) {
-    if (i > 0) out += ',';
-    json_.append(out, cutText(record.magicItems[i], kLongestShownText, cut), true);
-  }
-  out += "]]";
+  out += ']';
+}
+
+// The words the page reads its data by, from the tables that write them.
+void TownReport::appendVocabulary() {
+  const auto list = [&](std::string_view name, const auto& words) {
+    text_ += ",\"";
+    text_ += name;
+    text_ += "\":";
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      text_ += i == 0 ? "[" : ",";
+      json_.append(text_, words[i], true);
+    }
+    text_ += ']';
+  };
+  std::array<std::string_view, kRosterFields.size()> fields{};
+  for (std::size_t i = 0; i < fields.size(); ++i) fields[i] = kRosterFields[i].first;
+  list("fields", fields);
+  list("sexes", kSexes);
+  list("classes", kSocialClasses);
+  list("abilities", kAbilityLabels);
+  list("coins", kCoinLabels);
+  text_ += ",\"copperPerCoin\":";
+  appendList(text_, kCopperPerCoin);
+  list("headings",
+       std::array<std::string_view, 2>{town_file::kGemsHeading, town_file::kItemsHeading});
 }
 
 void TownReport::flush() {
@@ -235,6 +293,7 @@ void TownReport::finish() {
   appendNotableEntries();
   text_ += "],\"population\":";
   appendNumber(text_, population_);
+  appendVocabulary();
   text_ += "}</script>\n<header class=\"masthead\"><h1>";
   appendHtmlText(text_, townName_);
   text_ += "</h1><p>town of ";

@@ -49,6 +49,7 @@ class TownReport : public RecordSink {
 
  private:
   void appendRosterEntry(std::string& out, const TownRecord& record, std::string_view blockText);
+  void appendVocabulary();
   void noteNotables(const TownRecord& record, std::string_view blockText);
   void appendNotableEntries();
   void appendNotables();

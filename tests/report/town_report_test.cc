@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -151,6 +152,17 @@ nlohmann::json pageData(const std::string& page) {
   return nlohmann::json::parse(page.substr(from, page.find("</script>", from) - from));
 }
 
+// The field `name` of a roster entry, found as the page finds it: by its
+// place in the data's list of fields, which must name every field.
+const nlohmann::json& fieldOf(const nlohmann::json& data, const nlohmann::json& entry,
+                              const std::string& name) {
+  const auto& fields = data["fields"];
+  EXPECT_EQ(fields.size(), entry.size());
+  const auto at = std::find(fields.begin(), fields.end(), name);
+  EXPECT_NE(at, fields.end()) << name;
+  return entry[static_cast<std::size_t>(at - fields.begin())];
+}
+
 // Past the limit the roster keeps every k-th townsperson from the first, k a
 // power of two, so each class keeps its share.
 TEST(RosterSample, KeepsEveryKthFromTheFirst) {
@@ -201,13 +213,16 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
     const auto& roster = data["roster"];
     ASSERT_EQ(roster.size(), limit == std::string("1") ? 1u : 2u) << limit;
     EXPECT_EQ(data["population"], 2);
-    EXPECT_EQ(roster[0][1], "</script><b>Hal");
-    EXPECT_EQ(roster[0][14],
+    EXPECT_EQ(fieldOf(data, roster[0], "first"), "</script><b>Hal");
+    EXPECT_EQ(fieldOf(data, roster[0], "block"),
               "1) Name: </script><b>Hal Dunn Sex: Male Occupation: Noble\n"
               "Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\n"
               "Coins:\n40cp, 3gp\nGems(s):\nJasper (50gp) Pearl (575gp)\n"
               "Magic Item(s):\nRing of <!--Warmth");
-    EXPECT_EQ(roster[0][13], 628.4);  // 40 cp, 3 gp, 50 gp and 575 gp
+    EXPECT_EQ(fieldOf(data, roster[0], "wealth"), 628.4);  // 40 cp, 3 gp, 50 gp and 575 gp
+    EXPECT_EQ(fieldOf(data, roster[0], "gemList"),
+              nlohmann::json::parse(R"(["Jasper",50,"Pearl",575])"));
+    EXPECT_EQ(data["classes"][fieldOf(data, roster[0], "socialClass").get<int>()], "Noble");
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     EXPECT_EQ(page.find("<!--"), std::string::npos);
     EXPECT_EQ(page.find("This page shows 1 of 2 townspeople, every 2nd; use <code>--csv</code> "
@@ -266,7 +281,7 @@ TEST(TownReport, NotablesCountTheWholeTownPastTheRosterLimit) {
   const nlohmann::json data = pageData(page);
   ASSERT_EQ(data["roster"].size(), 1u);
   std::vector<int> entries;
-  for (const auto& entry : data["notables"]) entries.push_back(entry[0]);
+  for (const auto& entry : data["notables"]) entries.push_back(fieldOf(data, entry, "number"));
   EXPECT_EQ(entries, (std::vector<int>{3, 2, 1}));  // richest first, each once
   const auto listed = [&](std::string_view heading) {
     const std::size_t from = page.find(heading);
