@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Writes OUTPUT, towngen.html: the page (SOURCE_DIR/web/towngen.html) with its
 # style, its script and its worker inline, the worker carrying the engine
 # (ENGINE, the module's script, and WASM, its WebAssembly, in base64, handed
-# to the module so that it fetches nothing). The Content-Security-Policy
+# to the module so that it fetches nothing), and the engine's vocabulary
+# (VOCABULARY, JSON) as a data block. The Content-Security-Policy
 # lets in exactly these by their SHA-256 hashes, and the town page's script
 # and style too, since the town page shown in its frame inherits the policy.
 # Run with cmake -P at build time.
@@ -41,6 +42,9 @@ set(csp "default-src 'none'; script-src ${page_script_hash} ${report_script_hash
 style-src ${page_style_hash} ${report_style_hash}; worker-src blob:; frame-src blob:; \
 base-uri 'none'; form-action 'none'")
 
+# The engine's vocabulary, JSON whose < > & are escaped: it cannot end its element.
+file(READ "${VOCABULARY}" vocabulary)
+
 file(READ "${SOURCE_DIR}/web/towngen.html" page)
 file(READ "${report_style}" report_css)
 file(READ "${page_style}" page_css)
@@ -51,5 +55,6 @@ string(REPLACE "@REPORT_STYLE@" "${report_css}" page "${page}")
 string(REPLACE "@APP_STYLE@" "${page_css}" page "${page}")
 string(REPLACE "@APP_SCRIPT@" "${page_js}" page "${page}")
 string(REPLACE "@WORKER_SOURCE@" "${worker}" page "${page}")
+string(REPLACE "@VOCABULARY@" "${vocabulary}" page "${page}")
 file(WRITE "${OUTPUT}.new" "${page}")
 file(RENAME "${OUTPUT}.new" "${OUTPUT}")

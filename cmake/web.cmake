@@ -12,20 +12,29 @@ target_link_options(towngen_engine PRIVATE
   "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','UTF8ToString']")
 set_target_properties(towngen_engine PROPERTIES SUFFIX ".js")
 
+find_program(TOWNGEN_NODE node REQUIRED)
+# The engine's vocabulary, asked of the engine itself under Node.js.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vocabulary.json
+  COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/web/vocabulary.mjs
+    --engine $<TARGET_FILE:towngen_engine> --output ${CMAKE_BINARY_DIR}/vocabulary.json
+  DEPENDS towngen_engine web/vocabulary.mjs
+  COMMENT "Asking the engine for the words and limits the page shares")
+
 set(towngen_web_sources web/towngen.html web/towngen.js web/towngen.css web/worker.js
   report/report.css report/report.js)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/towngen.html
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
     -DENGINE=$<TARGET_FILE:towngen_engine> -DWASM=${CMAKE_BINARY_DIR}/towngen_engine.wasm
+    -DVOCABULARY=${CMAKE_BINARY_DIR}/vocabulary.json
     -DOUTPUT=${CMAKE_BINARY_DIR}/towngen.html
     -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/assemble_web_page.cmake
-  DEPENDS towngen_engine ${towngen_web_sources} cmake/assemble_web_page.cmake
+  DEPENDS towngen_engine ${CMAKE_BINARY_DIR}/vocabulary.json ${towngen_web_sources}
+    cmake/assemble_web_page.cmake
     cmake/hex_to_base64.cmake
   COMMENT "Putting the page, its worker and the engine into towngen.html")
 add_custom_target(towngen_page ALL DEPENDS ${CMAKE_BINARY_DIR}/towngen.html)
 
 enable_testing()
-find_program(TOWNGEN_NODE node REQUIRED)
 add_test(NAME WebEngine.GoldenTown
   COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/web/engine_test.mjs
     --engine $<TARGET_FILE:towngen_engine> --golden ${PROJECT_SOURCE_DIR}/tests/golden)

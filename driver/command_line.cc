@@ -38,8 +38,6 @@ constexpr const char* kFooter =
     "Exit status: 0 on success, 1 when a data file does not load or the town file\n"
     "cannot be created or written, 2 for a usage error.";
 
-constexpr std::int64_t kOldestAge = INT32_MAX - 1;  // so that one more still fits an int
-
 struct Options {
   std::optional<std::uint32_t> seed;
   BatchTown town;
@@ -53,7 +51,7 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
   app.footer(kFooter);
   app.add_option("--seed", options.seed, "seed the random source with N (0 to 4,294,967,295)")
       ->type_name("N")
-      ->transform(wholeNumber(0, UINT32_MAX));
+      ->transform(wholeNumber(kSeedRange));
   CLI::Option* town =
       app.add_option("--town", options.town.path,
                      "make one town into the file PATH (\"-\": standard output), no dialogue")
@@ -64,14 +62,14 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
   CLI::Option* population =
       app.add_option("--population", options.town.population, "how many townspeople (1 or more)")
           ->type_name("N")
-          ->transform(wholeNumber(1, INT32_MAX));
+          ->transform(wholeNumber(kPopulationRange));
   app.add_option("--min-age", options.town.minAge, "the youngest age (default 0)")
       ->type_name("A")
-      ->transform(wholeNumber(0, kOldestAge))
+      ->transform(wholeNumber(kAgeRange))
       ->needs(town);
   app.add_option("--max-age", options.town.maxAge, "the oldest age, included (default 60)")
       ->type_name("B")
-      ->transform(wholeNumber(0, kOldestAge))
+      ->transform(wholeNumber(kAgeRange))
       ->needs(town);
   app.add_option("--data-dir", options.town.dataFolder,
                  "read the data files from DIR (default: the working directory)")

@@ -54,11 +54,25 @@ struct Options {
     std::string_view option;
     const std::string* file;
   };
-  std::array<Export, 4> exports() const {
-    return {{{ExportKind::Csv, "--csv", &csvFile},
-             {ExportKind::Json, "--json", &jsonFile},
-             {ExportKind::JsonLines, "--jsonl", &jsonLinesFile},
-             {ExportKind::Page, "--html", &htmlFile}}};
+  std::array<Export, kExportFormats.size()> exports() const {
+    std::array<Export, kExportFormats.size()> given{};
+    for (std::size_t i = 0; i < given.size(); ++i) {
+      const ExportFormat& format = kExportFormats[i];
+      given[i] = {format.kind, format.option, &fileOf(format.kind)};
+    }
+    return given;
+  }
+  const std::string& fileOf(ExportKind kind) const {
+    switch (kind) {
+      case ExportKind::Csv:
+        return csvFile;
+      case ExportKind::Json:
+        return jsonFile;
+      case ExportKind::JsonLines:
+        return jsonLinesFile;
+      default:
+        return htmlFile;
+    }
   }
   bool exporting() const {
     const auto given = exports();
@@ -190,24 +204,28 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
       ->type_name("")
       ->required()
       ->check(fileName);
-  app.add_option("--csv", options.csvFile, "write the townspeople as CSV (RFC 4180)")
+  app.add_option(std::string(formatOf(ExportKind::Csv).option), options.csvFile,
+                 "write the townspeople as CSV (RFC 4180)")
       ->type_name("FILE")
       ->check(fileName);
-  app.add_option("--json", options.jsonFile, "write the townspeople as one JSON array")
+  app.add_option(std::string(formatOf(ExportKind::Json).option), options.jsonFile,
+                 "write the townspeople as one JSON array")
       ->type_name("FILE")
       ->check(fileName);
-  app.add_option("--jsonl", options.jsonLinesFile, "write the townspeople as JSON Lines")
+  app.add_option(std::string(formatOf(ExportKind::JsonLines).option), options.jsonLinesFile,
+                 "write the townspeople as JSON Lines")
       ->type_name("FILE")
       ->check(fileName);
-  CLI::Option* html = app.add_option("--html", options.htmlFile,
-                                     "write a web page of the town: census charts and a roster")
-                          ->type_name("FILE")
-                          ->check(fileName);
+  CLI::Option* html =
+      app.add_option(std::string(formatOf(ExportKind::Page).option), options.htmlFile,
+                     "write a web page of the town: census charts and a roster")
+          ->type_name("FILE")
+          ->check(fileName);
   app.add_option("--roster-limit", options.rosterLimit,
                  "show at most N townspeople in the page's roster, every k-th past that "
                  "(default 100,000)")
       ->type_name("N")
-      ->transform(wholeNumber(0, std::numeric_limits<std::int64_t>::max()))
+      ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}))
       ->needs(html);
   app.add_flag("--census", options.census, "print the census as well when exporting");
   const std::optional<int> done = parseArguments(

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,6 +19,31 @@ namespace towngen {
 
 // What towncensus writes of a town.
 enum class ExportKind { Csv, Json, JsonLines, Page };
+
+// An export as people and programs name it: its name (the browser's), its
+// option (towncensus's), its label (the browser's button), its file name's
+// extension and its media type. The
+// one table of them: towncensus reads its options from it, and the browser's
+// page and worker learn it from the engine.
+struct ExportFormat {
+  ExportKind kind;
+  std::string_view name;
+  std::string_view option;
+  std::string_view label;
+  std::string_view extension;
+  std::string_view mediaType;
+};
+inline constexpr std::array<ExportFormat, 4> kExportFormats = {{
+    {ExportKind::Csv, "csv", "--csv", "CSV", ".csv", "text/csv"},
+    {ExportKind::Json, "json", "--json", "JSON", ".json", "application/json"},
+    {ExportKind::JsonLines, "jsonl", "--jsonl", "JSON Lines", ".jsonl", "application/jsonl"},
+    {ExportKind::Page, "page", "--html", "page", ".html", "text/html"},
+}};
+
+// The format of `kind`.
+const ExportFormat& formatOf(ExportKind kind);
+// The format named `name`, or null.
+const ExportFormat* formatNamed(std::string_view name);
 
 // The exports of one town, written as the town is read: the census first
 // (when it is printed, or a page is drawn from it), then each writer in the

@@ -16,15 +16,18 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "census/census.h"
+#include "census/json_string.h"
 #include "data/data_source.h"
-#include "town/load_messages.h"
 #include "report/town_exports.h"
 #include "report/town_report.h"
+#include "town/load_messages.h"
 #include "town/town_data.h"
 #include "town/town_generation.h"
+#include "town/town_limits.h"
 
 EM_JS(void, towngen_js_write, (const char* bytes, std::size_t size),
       { Module.townWrite(HEAPU8.subarray(bytes, bytes + size)); });
@@ -205,18 +208,24 @@ EMSCRIPTEN_KEEPALIVE std::size_t towngen_held_piece_size(std::size_t i) {
 }
 EMSCRIPTEN_KEEPALIVE void towngen_forget_town() { heldTown().reset(); }
 
-// Reads a town file into one export, as towncensus writes it: 0 CSV, 1 JSON,
-// 2 JSON Lines, 3 the town page, titled with `townName` without its
-// extension. The town is the one held when `held` is set, else streamed in
-// through Module.townRead. Returns 0, or 1 when the file is not a town file,
-// with "NAME:LINE: problem" in towngen_message; after 0, towngen_message
-// holds a warning when a JSON export replaced bytes that are not UTF-8.
-EMSCRIPTEN_KEEPALIVE int towngen_export(int exportKind, const char* townName, int held) {
+// Reads a town file into one export, as towncensus writes it, the export
+// named by its format's name ("csv", "json", "jsonl" or "page"); a page is
+// titled with `townName` without its extension. The town is the one held when
+// `held` is set, else streamed in through Module.townRead. Returns 0, or 1
+// when the file is not a town file, with "NAME:LINE: problem" in
+// towngen_message; after 0, towngen_message holds a warning when a JSON
+// export replaced bytes that are not UTF-8.
+EMSCRIPTEN_KEEPALIVE int towngen_export(const char* exportName, const char* townName, int held) {
   const std::string name = townName;
+  const towngen::ExportFormat* format = towngen::formatNamed(exportName);
+  if (format == nullptr) {
+    message() = std::string("no export is named ") + exportName;
+    return 1;
+  }
   ScriptOutput buffer;
   std::ostream out(&buffer);
   towngen::TownExports exports(towngen::townTitle(name), towngen::TownReport::kDefaultRosterLimit);
-  exports.add(static_cast<towngen::ExportKind>(exportKind), out);
+  exports.add(format->kind, out);
   ScriptInput input;
   std::unique_ptr<HeldTownInput> heldInput;
   if (held && heldTown()) heldInput = std::make_unique<HeldTownInput>(*heldTown());
@@ -229,5 +238,51 @@ EMSCRIPTEN_KEEPALIVE int towngen_export(int exportKind, const char* townName, in
 }
 
 EMSCRIPTEN_KEEPALIVE const char* towngen_message() { return message().c_str(); }
+
+// The words and limits the page and its worker share with the engine, as
+// JSON, from the tables the engine itself works by: the data files, the
+// exports, and for each number of the form its range and the problem of a
+// text outside it, "%s" standing for the text. The build writes it into
+// towngen.html.
+EMSCRIPTEN_KEEPALIVE const char* towngen_vocabulary() {
+  static const std::string vocabulary = [] {
+    towngen::JsonStrings json;
+    std::string out = "{\"dataFiles\":[";
+    for (std::size_t i = 0; i < towngen::kDataFileNames.size(); ++i) {
+      if (i > 0) out += ',';
+      json.append(out, towngen::kDataFileNames[i], true);
+    }
+    out += "],\"exports\":[";
+    for (std::size_t i = 0; i < towngen::kExportFormats.size(); ++i) {
+      const towngen::ExportFormat& format = towngen::kExportFormats[i];
+      out += i > 0 ? ",{\"name\":" : "{\"name\":";
+      json.append(out, format.name, true);
+      out += ",\"label\":";
+      json.append(out, format.label, true);
+      out += ",\"extension\":";
+      json.append(out, format.extension, true);
+      out += ",\"mediaType\":";
+      json.append(out, format.mediaType, true);
+      out += '}';
+    }
+    out += "],\"numbers\":{";
+    const std::array<std::pair<const char*, towngen::NumberRange>, 3> numbers = {{
+        {"population", towngen::kPopulationRange},
+        {"age", towngen::kAgeRange},
+        {"seed", towngen::kSeedRange},
+    }};
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+      const auto& [name, range] = numbers[i];
+      out += i > 0 ? ",\"" : "\"";
+      out += name;
+      out += "\":{\"low\":" + std::to_string(range.low) +
+             ",\"high\":" + std::to_string(range.high) + ",\"problem\":";
+      json.append(out, towngen::notAWholeNumber("%s", range), true);
+      out += '}';
+    }
+    return out + "}}";
+  }();
+  return vocabulary.c_str();
+}
 
 }  // extern "C"

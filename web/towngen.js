@@ -3,17 +3,18 @@
 // page, the downloads and the address that remakes the same town.
 (() => {
   const $ = (id) => document.getElementById(id);
-  const DATA_FILES = ['male.txt', 'female.txt', 'last.txt', 'data.txt'];
-  const MOST_POPULATION = 2147483647;
-  const OLDEST_AGE = 2147483646;  // so that one more still fits the engine's int
-  const MOST_SEED = 4294967295;
+  // The engine's own words and limits, written into the page by the build.
+  const VOCABULARY = JSON.parse($('vocabulary').textContent);
+  const DATA_FILES = VOCABULARY.dataFiles;
+  const NUMBERS = VOCABULARY.numbers;  // population, age, seed: { low, high, problem }
+  const EXPORTS = new Map(VOCABULARY.exports.map((format) => [format.name, format]));
   // What a town costs the browser: its file as a Blob (about 260 bytes a
   // townsperson) and, while its page is drawn, 8 bytes each in the module,
   // whose memory stops at 2 GiB.
   const TOWN_BYTES_EACH = 260;
   const MODULE_BYTES = 2 ** 31 - 2 ** 26;
   const deviceBytes = (navigator.deviceMemory || 4) * 2 ** 30;
-  const largestTown = Math.min(MOST_POPULATION, Math.floor(MODULE_BYTES / 8),
+  const largestTown = Math.min(NUMBERS.population.high, Math.floor(MODULE_BYTES / 8),
     Math.floor(deviceBytes / TOWN_BYTES_EACH));
 
   const grouped = (n) => n.toLocaleString('en');
@@ -46,10 +47,10 @@
 
   // --- The form: the checks and limits of towngen --town ----------------------
 
-  const wholeNumber = (text, low, high) => {
+  const wholeNumber = (text, { low, high, problem }) => {
     const trimmed = text.trim();
     if (/^\d+$/.test(trimmed) && Number(trimmed) >= low && Number(trimmed) <= high) return { value: Number(trimmed) };
-    return { problem: `'${text}' is not a whole number from ${grouped(low)} to ${grouped(high)}` };
+    return { problem: problem.replace('%s', () => text) };
   };
   const fields = ['town', 'population', 'min-age', 'max-age', 'seed'];
   const showProblem = (field, problem) => {
@@ -65,17 +66,17 @@
     else if (DATA_FILES.includes(answers.town.toLowerCase())) {
       problems.town = `${answers.town} is a data file of this program and cannot be a town`;
     }
-    const number = (field, key, low, high) => {
-      const { value, problem } = wholeNumber($(field).value, low, high);
+    const number = (field, key, limits) => {
+      const { value, problem } = wholeNumber($(field).value, limits);
       if (problem) problems[field] = problem; else answers[key] = value;
     };
-    number('population', 'population', 1, MOST_POPULATION);
+    number('population', 'population', NUMBERS.population);
     if (answers.population > largestTown) {
       problems.population = `A town of ${grouped(answers.population)} is more than this browser can hold ` +
         `(${grouped(largestTown)}); the towngen program makes it.`;
     }
-    number('min-age', 'minAge', 0, OLDEST_AGE);
-    number('max-age', 'maxAge', 0, OLDEST_AGE);
+    number('min-age', 'minAge', NUMBERS.age);
+    number('max-age', 'maxAge', NUMBERS.age);
     if (answers.minAge > answers.maxAge) {
       problems['min-age'] = `${grouped(answers.minAge)} is above the oldest age, ${grouped(answers.maxAge)}: ` +
         'the youngest age cannot be above the oldest';
@@ -83,7 +84,7 @@
     if ($('seed').value.trim() === '') {
       answers.seed = crypto.getRandomValues(new Uint32Array(1))[0];
     } else {
-      number('seed', 'seed', 0, MOST_SEED);
+      number('seed', 'seed', NUMBERS.seed);
     }
     for (const field of fields) showProblem(field, problems[field]);
     const first = fields.find((field) => problems[field]);
@@ -130,7 +131,7 @@
   const show = async (name, town, line) => {
     $('progress-text').textContent = 'Drawing the town page\u2026';
     stopped = `stopped: the page of ${name} was not drawn`;
-    const { blob: page } = await ask({ type: 'export', kind: 'page', name, town });
+    const { blob: page } = await ask({ type: 'export', kind: 'page', mediaType: EXPORTS.get('page').mediaType, name, town });
     // A town made here may be held by the worker (town null) until downloaded.
     shown = { name, town, page, exports: new Map([['page', page]]) };
     if (town) shown.exports.set('town', town);
@@ -193,13 +194,12 @@
   const showWriting = () => {
     $('download-status').textContent = writing.size ? `Writing ${[...writing].join(', ')}\u2026` : '';
   };
-  const EXTENSIONS = { csv: '.csv', json: '.json', jsonl: '.jsonl', page: '.html' };
 
   const download = async (kind) => {
     // The town asked for, even when another is shown by the time it is written.
     const town = shown;
     if (!town) return;
-    const name = kind === 'town' ? town.name : stem(town.name) + EXTENSIONS[kind];
+    const name = kind === 'town' ? town.name : stem(town.name) + EXPORTS.get(kind).extension;
     let blob = town.exports.get(kind);
     if (!blob) {
       say('');
@@ -207,7 +207,8 @@
       showWriting();
       try {
         let warning;
-        ({ blob, warning } = await ask({ type: 'export', kind, name: town.name, town: town.town }));
+        const mediaType = kind === 'town' ? 'text/plain' : EXPORTS.get(kind).mediaType;
+        ({ blob, warning } = await ask({ type: 'export', kind, mediaType, name: town.name, town: town.town }));
         if (warning) say(`towncensus: ${warning}`);
       } catch (error) {
         say(`towncensus: ${error.message}`);
@@ -274,6 +275,14 @@
     makeTown();
   });
   $('cancel').addEventListener('click', cancel);
+  // A download button for each export the engine writes, after the town file's.
+  document.querySelector('.downloads').append(...VOCABULARY.exports.map((format) => {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.download = format.name;
+    button.textContent = `Download ${format.label}`;
+    return button;
+  }));
   for (const button of document.querySelectorAll('[data-download]')) {
     button.addEventListener('click', () => download(button.dataset.download));
   }

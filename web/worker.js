@@ -4,8 +4,6 @@
 // base64 (TOWNGEN_WASM). It makes towns and reads town files into exports;
 // every output leaves as a Blob, built a chunk at a time.
 (() => {
-  const KINDS = { csv: 0, json: 1, jsonl: 2, page: 3 };
-  const TYPES = { csv: 'text/csv', json: 'application/json', jsonl: 'application/jsonl', page: 'text/html' };
   const FOLD_BYTES = 32 << 20;  // chunks are folded into one Blob past this
   // The browser compiles a function's optimised code only after it has run
   // a while, and the town's loop runs in one call: a small town made first
@@ -91,8 +89,9 @@
       warning: lastMessage(engine) };
   };
 
-  // `town` is a Blob, or null for the town made last.
-  const exportTown = (engine, { kind, name, town }) => {
+  // `town` is a Blob, or null for the town made last; `kind` an export's name
+  // in the engine's vocabulary, or 'town'.
+  const exportTown = (engine, { kind, mediaType, name, town }) => {
     if (kind === 'town') {
       // Once a Blob, the town leaves the module: it is never held twice.
       if (!handedOver) handedOver = heldTown(engine);
@@ -113,9 +112,10 @@
     };
     const output = new BlobCollector();
     engine.townWrite = (bytes) => output.add(bytes);
-    const status = withText(engine, name, (nameAt) => engine._towngen_export(KINDS[kind], nameAt, town ? 0 : 1));
+    const status = withText(engine, kind, (kindAt) =>
+      withText(engine, name, (nameAt) => engine._towngen_export(kindAt, nameAt, town ? 0 : 1)));
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
-    return { type: 'exported', blob: output.blob(TYPES[kind]), warning: lastMessage(engine) };
+    return { type: 'exported', blob: output.blob(mediaType), warning: lastMessage(engine) };
   };
 
   self.onmessage = async ({ data: request }) => {

@@ -44,3 +44,34 @@ for (const hold of [0, 1]) {
   }
 }
 console.log(`the engine made the golden town, streamed and held: ${expected.length} bytes`);
+
+// Every export the engine's vocabulary names (the page's buttons come from
+// it) is written from the held town; a name it does not know is refused.
+const vocabulary = JSON.parse(engine.UTF8ToString(engine._towngen_vocabulary()));
+const exportNamed = (name) => {
+  const text = (value) => {
+    const at = engine._malloc(value.length + 1);
+    engine.HEAPU8.set(encoder.encode(value + '\0'), at);
+    return at;
+  };
+  const [nameAt, townAt] = [text(name), text('Golden.txt')];
+  let bytes = 0;
+  engine.townWrite = (chunk) => { bytes += chunk.length; };
+  const status = engine._towngen_export(nameAt, townAt, 1);
+  engine._free(nameAt);
+  engine._free(townAt);
+  return { status, bytes, message: engine.UTF8ToString(engine._towngen_message()) };
+};
+for (const format of vocabulary.exports) {
+  const { status, bytes, message } = exportNamed(format.name);
+  if (status !== 0 || bytes === 0) {
+    console.error(`the export "${format.name}" of the vocabulary failed: ${message}`);
+    process.exit(1);
+  }
+}
+const unknown = exportNamed('xlsx');
+if (unknown.status !== 1 || unknown.message !== 'no export is named xlsx') {
+  console.error(`an unknown export was not refused: ${JSON.stringify(unknown)}`);
+  process.exit(1);
+}
+console.log(`the engine writes each of the ${vocabulary.exports.length} exports its vocabulary names`);
