@@ -18,7 +18,7 @@ endfunction()
 
 set(page_script "${SOURCE_DIR}/web/towngen.js")
 set(page_style "${SOURCE_DIR}/web/towngen.css")
-set(report_script "${SOURCE_DIR}/report/report.js")
+set(report_script "${REPORT_SCRIPT}")
 set(report_style "${SOURCE_DIR}/report/report.css")
 hash_source("${page_script}" page_script_hash)
 hash_source("${page_style}" page_style_hash)

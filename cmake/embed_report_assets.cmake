@@ -1,5 +1,5 @@
 # Writes OUTPUT, a C++ source that holds the town page's style sheet and
-# script (INPUT_DIR/report.css, INPUT_DIR/report.js) byte for byte, with
+# script (STYLE, and SCRIPT as joined from report/page/) byte for byte, with
 # their SHA-256 hashes in base64 for the page's Content-Security-Policy. Run
 # with cmake -P at build time.
 
@@ -7,11 +7,11 @@ include(${CMAKE_CURRENT_LIST_DIR}/hex_to_base64.cmake)
 
 include(${CMAKE_CURRENT_LIST_DIR}/embed_bytes.cmake)
 
-char_array(kStyle "${INPUT_DIR}/report.css" style)
-char_array(kScript "${INPUT_DIR}/report.js" script)
-file(SHA256 "${INPUT_DIR}/report.js" script_hash)
+char_array(kStyle "${STYLE}" style)
+char_array(kScript "${SCRIPT}" script)
+file(SHA256 "${SCRIPT}" script_hash)
 hex_to_base64("${script_hash}" script_hash)
-file(SHA256 "${INPUT_DIR}/report.css" style_hash)
+file(SHA256 "${STYLE}" style_hash)
 hex_to_base64("${style_hash}" style_hash)
 
 file(WRITE "${OUTPUT}.new" "// Generated from report/ by cmake/embed_report_assets.cmake.

@@ -21,14 +21,15 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vocabulary.json
   COMMENT "Asking the engine for the words and limits the page shares")
 
 set(towngen_web_sources web/towngen.html web/towngen.js web/towngen.css web/worker.js
-  report/report.css report/report.js)
+  report/report.css)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/towngen.html
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
     -DENGINE=$<TARGET_FILE:towngen_engine> -DWASM=${CMAKE_BINARY_DIR}/towngen_engine.wasm
-    -DVOCABULARY=${CMAKE_BINARY_DIR}/vocabulary.json
+    -DVOCABULARY=${CMAKE_BINARY_DIR}/vocabulary.json -DREPORT_SCRIPT=${CMAKE_BINARY_DIR}/report.js
     -DOUTPUT=${CMAKE_BINARY_DIR}/towngen.html
     -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/assemble_web_page.cmake
-  DEPENDS towngen_engine ${CMAKE_BINARY_DIR}/vocabulary.json ${towngen_web_sources}
+  DEPENDS towngen_engine ${CMAKE_BINARY_DIR}/vocabulary.json ${CMAKE_BINARY_DIR}/report.js
+    ${towngen_web_sources}
     cmake/assemble_web_page.cmake
     cmake/hex_to_base64.cmake
   COMMENT "Putting the page, its worker and the engine into towngen.html")

@@ -1,0 +1,271 @@
+  // The roster: its columns, search, filters and sorting, and only the rows
+  // in sight in the document.
+  const columns = [
+    { label: 'Tick', key: 'tick', tick: true },
+    { label: '#', sortLabel: 'Number', ...count('number', (p) => p.number) },
+    // Shown first name first, sorted by last name, then first name.
+    {
+      label: 'Name', className: 'name', clip: true, ...text('name', name),
+      compare: (a, b) => collator.compare(a.last, b.last) || collator.compare(a.first, b.first),
+    },
+    { label: 'Sex', className: 'sex', ...text('sex', (p) => p.sex) },
+    { label: 'Occupation', className: 'occupation', clip: true, ...text('occupation', (p) => p.occupation) },
+    { label: 'Class', className: 'class', ...text('class', (p) => p.socialClass) },
+    { label: 'Age', className: 'age', ...count('age', (p) => p.age) },
+    ...ABILITIES.map((ability, i) => ({
+      label: ability, className: 'ability',
+      ...count(ability.toLowerCase(), (p) => p.abilities[i] + (i === 0 ? p.percentile / 1000 : 0),
+        (p) => (i === 0 ? strength(p) : p.abilities[i])),
+    })),
+    { label: 'Coins gp', className: 'coins', ...count('coins', coinWorth, (p) => gold(coinWorth(p) / 100)) },
+    // "2 (625.00)": how many gems, and their worth in gold.
+    {
+      label: 'Gems (gp)', className: 'gems', ...count('gems', (p) => p.gemWorth + p.gems / 1e6,
+        (p) => (p.gems ? `${p.gems} (${gold(p.gemWorth)})` : '')),
+    },
+    {
+      label: 'Magic items', className: 'items', ...count('items', (p) => p.items, (p) => p.itemList.join(', ')),
+      numeric: false, clip: true, pieces: (p) => p.itemList,
+    },
+    { label: 'Wealth gp', className: 'wealth', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
+  ];
+  const sortable = columns.filter((c) => !c.tick);
+  const columnByKey = new Map(sortable.map((c) => [c.key, c]));
+
+  const search = document.getElementById('search');
+  const classFilter = document.getElementById('class-filter');
+  const sexFilter = document.getElementById('sex-filter');
+  const status = document.getElementById('status');
+  const scroller = document.getElementById('roster-scroll');
+  const table = document.getElementById('roster');
+  const head = table.tHead;
+  const body = table.tBodies[0];
+  const dialog = document.getElementById('block-dialog');
+  const sortSelect = document.getElementById('sort-select');
+  const narrowScreen = matchMedia('(max-width: 699px)');
+  const ticked = new Set();  // townspeople's numbers, for "Print cards"
+  let view = [];      // positions in `people`, filtered and sorted
+  let cursor = 0;     // the position in `view` that Tab reaches
+  let rowHeight = 28;
+  let printing = false;
+
+  const buildHead = () => {
+    const row = document.createElement('tr');
+    for (const column of columns) {
+      const th = document.createElement('th');
+      th.scope = 'col';
+      if (column.numeric) th.className = 'number';
+      if (column.tick) {
+        th.className = 'tick';
+        th.append(element('span', 'tick-mark', '\u2713'), element('span', 'visually-hidden', 'Tick to print'));
+        th.title = 'Tick townspeople to print their cards';
+        row.append(th);
+        continue;
+      }
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = column.label;
+      th.append(button);
+      // The whole cell sorts; the button's own clicks (and keys) come here too.
+      th.addEventListener('click', () => sortBy(column.key));
+      row.append(th);
+    }
+    head.append(row);
+  };
+
+  const sortBy = (key) => {
+    // Figures sort largest first, words A to Z, numbers 1 up; again reverses.
+    state.descending = state.sort === key ? !state.descending : columnByKey.get(key).descendingFirst === true;
+    state.sort = key;
+    update();
+  };
+
+  const applyView = () => {
+    const query = state.query.toLowerCase();
+    view = [];
+    for (let i = 0; i < people.length; i++) {
+      const p = people[i];
+      if (state.socialClass && p.socialClass !== state.socialClass) continue;
+      if (state.sex && p.sex !== state.sex) continue;
+      if (query && !searchTextOf(p).includes(query)) continue;
+      view.push(i);
+    }
+    const column = columnByKey.get(state.sort);
+    const direction = state.descending ? -1 : 1;
+    view.sort((a, b) => direction * column.compare(people[a], people[b]) || people[a].number - people[b].number);
+    head.querySelectorAll('th').forEach((th, i) => {
+      if (columns[i].tick) return;
+      const sorted = columns[i].key === state.sort;
+      th.setAttribute('aria-sort', sorted ? (state.descending ? 'descending' : 'ascending') : 'none');
+    });
+    sortSelect.value = state.sort;
+    table.setAttribute('aria-rowcount', String(view.length + 1));
+    showStatus();
+    cursor = Math.min(cursor, Math.max(view.length - 1, 0));
+  };
+
+  const showStatus = () => {
+    const shown = view.length.toLocaleString('en');
+    const all = people.length.toLocaleString('en');
+    status.textContent = (view.length === people.length ? `${all} townspeople` : `${shown} of ${all} townspeople`) +
+      (ticked.size ? ` \u00b7 ${ticked.size.toLocaleString('en')} ticked` : '');
+  };
+
+  const spacer = (height) => {
+    const row = document.createElement('tr');
+    row.className = 'spacer';
+    row.setAttribute('aria-hidden', 'true');
+    const cell = document.createElement('td');
+    cell.colSpan = columns.length;
+    cell.style.height = height + 'px';
+    row.append(cell);
+    return row;
+  };
+
+  const rowFor = (position) => {
+    const p = people[view[position]];
+    const row = document.createElement('tr');
+    row.dataset.position = String(position);
+    row.setAttribute('aria-rowindex', String(position + 2));
+    row.tabIndex = position === cursor ? 0 : -1;
+    for (const column of columns) {
+      const cell = document.createElement('td');
+      cell.className = [column.numeric ? 'number' : '', column.className || ''].join(' ').trim();
+      if (column.tick) {
+        const box = document.createElement('input');
+        box.type = 'checkbox';
+        box.tabIndex = -1;
+        box.checked = ticked.has(p.number);
+        box.setAttribute('aria-label', `Tick ${name(p)} for printing`);
+        cell.className = 'tick';
+        cell.append(box);
+        row.append(cell);
+        continue;
+      }
+      const shown = String(column.show ? column.show(p) : column.get(p));
+      if (column.clip && shown) {
+        const clip = document.createElement('span');  // long texts end in an ellipsis
+        clip.className = 'clip';
+        clip.title = shown;
+        // Each free text isolated in its text direction, so none turns the next around.
+        if (column.pieces) {
+          column.pieces(p).forEach((piece, i) => clip.append(...(i ? [', '] : []), isolated(piece)));
+        } else {
+          clip.textContent = shown;
+        }
+        cell.append(clip);
+      } else {
+        cell.textContent = shown;
+      }
+      row.append(cell);
+    }
+    return row;
+  };
+
+  // Puts the rows in sight (all of them for printing) in the table.
+  const render = () => {
+    const first = printing ? 0 : Math.max(0, Math.floor(scroller.scrollTop / rowHeight) - OVERSCAN);
+    const inSight = Math.ceil(scroller.clientHeight / rowHeight) + 2 * OVERSCAN;
+    const last = printing ? view.length : Math.min(view.length, first + inSight);
+    const hadFocus = body.contains(document.activeElement);
+    const rows = [spacer(first * rowHeight)];
+    for (let position = first; position < last; position++) rows.push(rowFor(position));
+    rows.push(spacer((view.length - last) * rowHeight));
+    body.replaceChildren(...rows);
+    if (hadFocus) focusRow(cursor, false);
+  };
+
+  const rowAt = (position) => body.querySelector(`tr[data-position="${position}"]`);
+
+  const focusRow = (position, scroll = true) => {
+    if (view.length === 0) return;
+    cursor = Math.max(0, Math.min(view.length - 1, position));
+    if (scroll) {
+      const top = cursor * rowHeight;
+      const headHeight = head.offsetHeight;
+      if (top < scroller.scrollTop) scroller.scrollTop = top;
+      else if (top + rowHeight > scroller.scrollTop + scroller.clientHeight - headHeight) {
+        scroller.scrollTop = top + rowHeight - scroller.clientHeight + headHeight;
+      }
+      if (!rowAt(cursor)) render();
+    }
+    body.querySelectorAll('tr[tabindex="0"]').forEach((row) => { row.tabIndex = -1; });
+    const row = rowAt(cursor);
+    if (row) {
+      row.tabIndex = 0;
+      row.focus({ preventScroll: !scroll });
+    }
+  };
+
+  const update = () => {
+    applyView();
+    scroller.scrollTop = 0;
+    cursor = 0;
+    render();
+    writeAddress();
+  };
+
+  // The widths the first rows give the columns are kept, so that a search or
+  // a sort never makes them jump.
+  const fixColumnWidths = () => {
+    const widths = [...head.querySelectorAll('th')].map((th) => th.getBoundingClientRect().width);
+    if (widths.some((width) => width === 0)) return;
+    const group = document.createElement('colgroup');
+    for (const width of widths) {
+      const col = document.createElement('col');
+      col.style.width = width + 'px';
+      group.append(col);
+    }
+    table.prepend(group);
+    table.classList.add('fixed');
+  };
+
+  // The rows measured again, as a phone's compact rows are taller than a table's.
+  const measureRows = () => {
+    render();
+    const row = body.querySelector('tr[data-position]');
+    if (row && row.offsetHeight > 0) rowHeight = row.offsetHeight;
+    render();
+  };
+
+  const toggleTick = (position, box) => {
+    const number = people[view[position]].number;
+    if (ticked.has(number)) ticked.delete(number); else ticked.add(number);
+    box.checked = ticked.has(number);
+    showStatus();
+  };
+  const rowClicked = (event) => {
+    const row = event.target.closest('tr[data-position]');
+    if (!row) return;
+    const box = row.querySelector('td.tick input');
+    if (event.target === box) {
+      box.checked = !box.checked;  // toggleTick sets it
+      toggleTick(Number(row.dataset.position), box);
+    } else if (event.target.closest('td.tick')) {
+      toggleTick(Number(row.dataset.position), box);
+    } else {
+      openRow(Number(row.dataset.position));
+    }
+  };
+  const rowKeyPressed = (event) => {
+    const row = event.target.closest('tr[data-position]');
+    if (!row) return;
+    const position = Number(row.dataset.position);
+    const page = Math.max(1, Math.floor(scroller.clientHeight / rowHeight) - 1);
+    const moves = { ArrowDown: 1, ArrowUp: -1, PageDown: page, PageUp: -page };
+    if (event.key === 'Enter') openRow(position);
+    else if (event.key === ' ') toggleTick(position, row.querySelector('td.tick input'));
+    else if (event.key in moves) focusRow(position + moves[event.key]);
+    else if (event.key === 'Home') focusRow(0);
+    else if (event.key === 'End') focusRow(view.length - 1);
+    else return;
+    event.preventDefault();
+  };
+  // A townsperson picked by the browser's randomness among those in view; the
+  // town itself never changes.
+  const someoneInTown = () => {
+    if (view.length === 0) return;
+    const draw = new Uint32Array(1);
+    crypto.getRandomValues(draw);
+    openRow(draw[0] % view.length);
+  };

@@ -1,0 +1,48 @@
+  // The page comes up, and every listener is wired here, once.
+  // The roster's columns sort on phones as well, where the header is hidden.
+  for (const column of sortable) sortSelect.add(new Option(column.sortLabel || column.label, column.key));
+  buildHead();
+  readAddress();
+  applyView();
+  measureRows();
+  fixColumnWidths();
+  performance.mark('roster-shown');
+  openAddressedPerson();
+
+  search.addEventListener('input', () => { state.query = search.value; update(); });
+  sortSelect.addEventListener('change', () => {
+    state.sort = sortSelect.value;
+    state.descending = columnByKey.get(state.sort).descendingFirst === true;
+    update();
+  });
+  classFilter.addEventListener('change', () => { state.socialClass = classFilter.value; update(); });
+  sexFilter.addEventListener('change', () => { state.sex = sexFilter.value; update(); });
+  narrowScreen.addEventListener('change', measureRows);
+  scroller.addEventListener('scroll', () => requestAnimationFrame(render), { passive: true });
+  body.addEventListener('click', rowClicked);
+  body.addEventListener('keydown', rowKeyPressed);
+  document.getElementById('someone').addEventListener('click', someoneInTown);
+  document.getElementById('print-cards').addEventListener('click', printCards);
+  document.getElementById('notables').addEventListener('click', notableClicked);
+  document.getElementById('show-nobles').addEventListener('click', showNobles);
+  document.getElementById('block-close').addEventListener('click', () => dialog.close());
+  document.getElementById('card-previous').addEventListener('click', () => move(-1));
+  document.getElementById('card-next').addEventListener('click', () => move(1));
+  dialog.addEventListener('keydown', cardKeyPressed);
+  dialog.addEventListener('close', cardClosed);
+  window.addEventListener('hashchange', () => {
+    readAddress();
+    applyView();
+    render();
+    openAddressedPerson();
+  });
+  window.addEventListener('beforeprint', beforePrint);
+  window.addEventListener('afterprint', afterPrint);
+  document.addEventListener('keydown', (event) => {
+    const typing = event.target.closest('input, select, textarea');
+    if (event.key === '/' && !typing && !dialog.open) {
+      event.preventDefault();
+      search.focus();
+      search.select();
+    }
+  });
