@@ -22,10 +22,10 @@ TEST(Random, SrandRestartsTheSequence) {
 }
 
 TEST(Random, DiceAndRangesAreOffsetRemainders) {
-  Random random(1);  // draws 41, 18467, 6334, 26500
-  EXPECT_EQ(random.die(6), 41 % 6 + 1);
-  EXPECT_EQ(random.d100(), 18467 % 100 + 1);
-  EXPECT_EQ(random.rollRange(3, 24), 3 + 6334 % 22);
+  Random random(1);                        // draws 41, 18467, 6334, 26500
+  EXPECT_EQ(random.die(6), 6);             // 41 % 6 + 1
+  EXPECT_EQ(random.d100(), 68);            // 18467 % 100 + 1
+  EXPECT_EQ(random.rollRange(3, 24), 23);  // 3 + 6334 % 22
   EXPECT_EQ(random.rollRange(5, 5), 5);
 }
 

@@ -5,12 +5,6 @@
 namespace towngen {
 namespace {
 
-TEST(MagicItem, NewItemIsEmpty) {
-  const MagicItem item;
-  EXPECT_EQ(item.category(), -1);
-  EXPECT_EQ(item.text(), "");
-}
-
 TEST(MagicItem, SettersKeepTheRecordConsistent) {
   MagicItem item;
   item.setCategory(tccWeapons);

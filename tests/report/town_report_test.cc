@@ -12,6 +12,7 @@
 #include "driver/towncensus.h"
 #include "report/html_text.h"
 #include "report/report_charts.h"
+#include "report/town_charts.h"
 
 namespace towngen {
 namespace {
@@ -48,6 +49,49 @@ TEST(HtmlText, EachContextEscapesWhatCouldEndIt) {
       EXPECT_EQ(nlohmann::json::parse(json), std::string(c.text)) << "reads back";
     }
   }
+}
+
+// A text far longer than the JSON writer's first buffer, once escaped, is
+// written whole and reads back.
+TEST(JsonStrings, LongTextsGrowTheBuffer) {
+  const std::string text = std::string(3000, '\x01') + "\xC3\xA9" + std::string(3000, '"');
+  JsonStrings strings;
+  std::string json;
+  strings.append(json, text);
+  EXPECT_EQ(json.size(), 2 + 3000 * 6 + 2 + 3000 * 2);
+  EXPECT_EQ(nlohmann::json::parse(json), text);
+}
+
+// Past the most different occupations a census keeps, the rest are counted
+// as other, in the census and on the chart; a long one is counted by its
+// beginning.
+TEST(Census, OccupationsPastTheMostAreCountedAsOther) {
+  Census census;
+  census.countForCharts();
+  TownRecord record;
+  record.sex = "Male";
+  const auto add = [&](const std::string& occupation) {
+    record.number += 1;
+    record.occupation = occupation;
+    census.add(record);
+  };
+  const std::string longest(Census::kLongestCountedText, 'o');
+  add(longest + "a");
+  add(longest + "b");
+  for (int i = 1; i < 10040; ++i) add("Trade " + std::to_string(i));
+  EXPECT_EQ(census.otherOccupations(), 40);
+  EXPECT_EQ(census.occupations()[0], (std::pair<std::string, std::int64_t>{longest + "\u2026", 2}));
+  std::ostringstream printed;
+  census.print(printed, "T");
+  EXPECT_NE(printed.str().find("\n  40      other occupations (past the first 10,000 different "
+                               "ones)\n"),
+            std::string::npos);
+  const BarChart chart = occupationChart(census);
+  ASSERT_EQ(chart.categories.size(), 32u);
+  EXPECT_EQ(chart.categories[30], "9970 other occupations");
+  EXPECT_EQ(chart.values[30], std::vector<std::int64_t>{9970});
+  EXPECT_EQ(chart.categories[31], "occupations past the first 10,000");
+  EXPECT_EQ(chart.values[31], std::vector<std::int64_t>{40});
 }
 
 TEST(ReportCharts, BarsAreToScaleAndEveryCountShows) {

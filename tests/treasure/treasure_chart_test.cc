@@ -117,6 +117,23 @@ TEST(TreasureChart, RowsJToNPayOneCoinKindEach) {
   }
 }
 
+// Rows O, P and Y pay two kinds of coin, or gold alone, drawn in column
+// order: seed 1 draws 41, 18467, so O pays 10 + 41 % 31 cp and
+// 10 + 18467 % 21 sp.
+TEST(TreasureChart, RowsOPAndYPayTheirCoinsInColumnOrder) {
+  const struct {
+    const char* letter;
+    std::array<std::int32_t, 5> coins;
+  } cases[] = {{"O", {20, 18, 0, 0, 0}}, {"P", {0, 51, 8, 0, 0}}, {"Y", {0, 0, 0, 241, 0}}};
+  for (const auto& c : cases) {
+    GeneratorFixture fixture;
+    fixture.generator.rollTreasure(c.letter);
+    EXPECT_EQ(coinsOf(fixture.generator), c.coins) << c.letter;
+    EXPECT_TRUE(fixture.generator.gems().isEmpty()) << c.letter;
+    EXPECT_TRUE(fixture.generator.magicItems().isEmpty()) << c.letter;
+  }
+}
+
 TEST(TreasureChart, RowHCopperNeverPassesTheLargestDraw) {
   GeneratorFixture fixture;
   std::int32_t highest = 0;
