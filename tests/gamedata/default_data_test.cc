@@ -15,7 +15,7 @@ TEST(DefaultData, CatalogueLoadsWithoutComplaint) {
   EXPECT_FALSE(load.problem);
   std::int32_t total = 0;
   for (std::int32_t k = 0; k < kItemCategoryCount; ++k) {
-    EXPECT_GE(catalogue.items(k).count(), 10) << kItemCategoryTags[static_cast<std::size_t>(k)];
+    EXPECT_GE(catalogue.items(k).count(), 20) << kItemCategoryTags[static_cast<std::size_t>(k)];
     total += catalogue.items(k).count();
   }
   EXPECT_GE(total, 400);
