@@ -41,10 +41,9 @@ constexpr std::string_view kDescription =
 
 struct Options {
   std::string townFile;
-  std::string csvFile;
-  std::string jsonFile;
-  std::string jsonLinesFile;
-  std::string htmlFile;
+  // The file of each export, as kExportFormats orders them; empty when not
+  // asked for.
+  std::array<std::string, kExportFormats.size()> exportFiles;
   std::int64_t rosterLimit = TownReport::kDefaultRosterLimit;
   bool census = false;
 
@@ -57,22 +56,9 @@ struct Options {
   std::array<Export, kExportFormats.size()> exports() const {
     std::array<Export, kExportFormats.size()> given{};
     for (std::size_t i = 0; i < given.size(); ++i) {
-      const ExportFormat& format = kExportFormats[i];
-      given[i] = {format.kind, format.option, &fileOf(format.kind)};
+      given[i] = {kExportFormats[i].kind, kExportFormats[i].option, &exportFiles[i]};
     }
     return given;
-  }
-  const std::string& fileOf(ExportKind kind) const {
-    switch (kind) {
-      case ExportKind::Csv:
-        return csvFile;
-      case ExportKind::Json:
-        return jsonFile;
-      case ExportKind::JsonLines:
-        return jsonLinesFile;
-      default:
-        return htmlFile;
-    }
   }
   bool exporting() const {
     const auto given = exports();
@@ -204,23 +190,16 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
       ->type_name("")
       ->required()
       ->check(fileName);
-  app.add_option(std::string(formatOf(ExportKind::Csv).option), options.csvFile,
-                 "write the townspeople as CSV (RFC 4180)")
-      ->type_name("FILE")
-      ->check(fileName);
-  app.add_option(std::string(formatOf(ExportKind::Json).option), options.jsonFile,
-                 "write the townspeople as one JSON array")
-      ->type_name("FILE")
-      ->check(fileName);
-  app.add_option(std::string(formatOf(ExportKind::JsonLines).option), options.jsonLinesFile,
-                 "write the townspeople as JSON Lines")
-      ->type_name("FILE")
-      ->check(fileName);
-  CLI::Option* html =
-      app.add_option(std::string(formatOf(ExportKind::Page).option), options.htmlFile,
-                     "write a web page of the town: census charts and a roster")
-          ->type_name("FILE")
-          ->check(fileName);
+  // An option for each export, from the one table of them.
+  CLI::Option* html = nullptr;
+  for (std::size_t i = 0; i < kExportFormats.size(); ++i) {
+    const ExportFormat& format = kExportFormats[i];
+    CLI::Option* option =
+        app.add_option(std::string(format.option), options.exportFiles[i], std::string(format.help))
+            ->type_name("FILE")
+            ->check(fileName);
+    if (format.kind == ExportKind::Page) html = option;
+  }
   app.add_option("--roster-limit", options.rosterLimit,
                  "show at most N townspeople in the page's roster, every k-th past that "
                  "(default 100,000)")

@@ -21,23 +21,28 @@ namespace towngen {
 enum class ExportKind { Csv, Json, JsonLines, Page };
 
 // An export as people and programs name it: its name (the browser's), its
-// option (towncensus's), its label (the browser's button), its file name's
-// extension and its media type. The
+// option and its help (towncensus's), its label (the browser's button), its
+// file name's extension and its media type. The
 // one table of them: towncensus reads its options from it, and the browser's
 // page and worker learn it from the engine.
 struct ExportFormat {
   ExportKind kind;
   std::string_view name;
   std::string_view option;
+  std::string_view help;
   std::string_view label;
   std::string_view extension;
   std::string_view mediaType;
 };
 inline constexpr std::array<ExportFormat, 4> kExportFormats = {{
-    {ExportKind::Csv, "csv", "--csv", "CSV", ".csv", "text/csv"},
-    {ExportKind::Json, "json", "--json", "JSON", ".json", "application/json"},
-    {ExportKind::JsonLines, "jsonl", "--jsonl", "JSON Lines", ".jsonl", "application/jsonl"},
-    {ExportKind::Page, "page", "--html", "page", ".html", "text/html"},
+    {ExportKind::Csv, "csv", "--csv", "write the townspeople as CSV (RFC 4180)", "CSV", ".csv",
+     "text/csv"},
+    {ExportKind::Json, "json", "--json", "write the townspeople as one JSON array", "JSON", ".json",
+     "application/json"},
+    {ExportKind::JsonLines, "jsonl", "--jsonl", "write the townspeople as JSON Lines", "JSON Lines",
+     ".jsonl", "application/jsonl"},
+    {ExportKind::Page, "page", "--html", "write a web page of the town: census charts and a roster",
+     "page", ".html", "text/html"},
 }};
 
 // The format of `kind`.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "report/town_exports.h"
+#include "report/town_exports.h"
 #include "tests/scratch_dir.h"
 
 namespace towngen {
@@ -108,6 +110,27 @@ TEST(Towncensus, ExportsToFilesOrStandardOutput) {
   EXPECT_EQ(json.out, "");  // no census when exporting
   EXPECT_EQ(nlohmann::json::parse(dir.read("town.json")).size(), 2u);
   EXPECT_EQ(dir.read("town.csv"), csv.out);
+}
+
+// Every export of the one table of them is an option of towncensus that
+// writes it, alone on standard output or all at once into files.
+TEST(Towncensus, EveryExportOfTheTableIsAnOption) {
+  testing::ScratchDir dir;
+  std::vector<std::string> all;
+  for (const ExportFormat& format : kExportFormats) {
+    const Outcome alone = run({std::string(format.option), "-", "-"}, kTown);
+    EXPECT_EQ(alone.status, 0) << format.option << ": " << alone.err;
+    EXPECT_NE(alone.out.find("Joan"), std::string::npos) << format.option;
+    const std::string file = std::string(format.name) + std::string(format.extension);
+    all.insert(all.end(), {std::string(format.option), file});
+  }
+  all.push_back("-");
+  EXPECT_EQ(run(all, kTown).status, 0);
+  for (const ExportFormat& format : kExportFormats) {
+    EXPECT_NE(dir.read(std::string(format.name) + std::string(format.extension)).find("Joan"),
+              std::string::npos)
+        << format.name;
+  }
 }
 
 TEST(Towncensus, NotATownFileExitsWithOneAndNamesTheLine) {
