@@ -42,6 +42,7 @@
   const body = table.tBodies[0];
   const dialog = document.getElementById('block-dialog');
   const sortSelect = document.getElementById('sort-select');
+  const noMatch = document.getElementById('no-match');
   const narrowScreen = matchMedia('(max-width: 699px)');
   const ticked = new Set();  // townspeople's numbers, for "Print cards"
   let view = [];      // positions in `people`, filtered and sorted
@@ -100,6 +101,9 @@
     });
     sortSelect.value = state.sort;
     table.setAttribute('aria-rowcount', String(view.length + 1));
+    // An empty view says so, with a way out, in place of an empty box.
+    noMatch.hidden = view.length > 0 || people.length === 0;
+    scroller.hidden = !noMatch.hidden;
     showStatus();
     cursor = Math.min(cursor, Math.max(view.length - 1, 0));
   };
@@ -197,6 +201,14 @@
     }
   };
 
+  const clearFilters = () => {
+    state.query = search.value = '';
+    state.socialClass = classFilter.value = '';
+    state.sex = sexFilter.value = '';
+    update();
+    search.focus();
+  };
+
   const update = () => {
     applyView();
     scroller.scrollTop = 0;
@@ -264,7 +276,10 @@
   // A townsperson picked by the browser's randomness among those in view; the
   // town itself never changes.
   const someoneInTown = () => {
-    if (view.length === 0) return;
+    if (view.length === 0) {
+      status.textContent = 'No one can be picked: no one in town matches the search and filters.';
+      return;
+    }
     const draw = new Uint32Array(1);
     crypto.getRandomValues(draw);
     openRow(draw[0] % view.length);

@@ -22,6 +22,7 @@
   body.addEventListener('click', rowClicked);
   body.addEventListener('keydown', rowKeyPressed);
   document.getElementById('someone').addEventListener('click', someoneInTown);
+  document.getElementById('clear-filters').addEventListener('click', clearFilters);
   document.getElementById('print-cards').addEventListener('click', printCards);
   document.getElementById('notables').addEventListener('click', notableClicked);
   document.getElementById('show-nobles').addEventListener('click', showNobles);

@@ -166,6 +166,7 @@ try {
     check(`search "${query}": only rows in sight are in the document`, shown.length < 80 || predicted.length < 80, `${shown.length} rows`);
   }
 
+  await page.fill('#search', '');  // the last search matched no one: the roster was hidden
   const columnWidths = () => page.$$eval('#roster thead th', (cells) => cells.map((c) => Math.round(c.getBoundingClientRect().width)));
   const widthsBefore = await columnWidths();
   // "Someone in town" opens only townspeople of the current view.
@@ -291,6 +292,20 @@ try {
   })), { scripts: 2, images: 0, ran: true });
   const itemBars = await barTitles(hostile, 'items');
   check('the item chart names the hostile item as text', itemBars.some((t) => t.startsWith(HOSTILE.item)), itemBars.join(' | '));
+
+  // An empty result says so, with a way out; "Someone in town" says why it cannot pick.
+  const empty = await open('ashford.html');
+  await empty.evaluate(() => { location.hash = 'q=no-one-is-named-so'; });
+  await empty.waitForSelector('#no-match', { state: 'visible', timeout: 5000 }).catch(() => {});
+  check('an empty result says no one matches, in place of an empty box',
+    await empty.isVisible('#no-match') && !(await empty.isVisible('#roster-scroll')));
+  await empty.click('#someone');
+  same('"Someone in town" says why it cannot pick', await status(empty),
+    'No one can be picked: no one in town matches the search and filters.');
+  await empty.click('#clear-filters');
+  same('clearing shows the whole town again', await status(empty), `${grouped(people.length)} townspeople`);
+  same('clearing empties the address', await empty.evaluate(() => location.hash), '');
+  await empty.close();
 
   // Text direction stays within each name, occupation, gem and item.
   const bidi = await open('bidi.html');
