@@ -4,8 +4,8 @@
 #include <istream>
 #include <ostream>
 
-#include "driver/console.h"
 #include "common/random.h"
+#include "driver/console.h"
 
 namespace towngen {
 

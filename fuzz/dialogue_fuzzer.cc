@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "driver/console.h"
 #include "data/word_reader.h"
+#include "driver/console.h"
 #include "driver/town_dialogue.h"
 #include "driver/whole_number.h"
 

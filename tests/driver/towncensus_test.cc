@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "report/town_exports.h"
-#include "report/town_exports.h"
 #include "tests/scratch_dir.h"
 
 namespace towngen {
