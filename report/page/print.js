@@ -2,6 +2,7 @@
   // several to a sheet; the page as a whole prints as before.
   const MOST_PRINTED = 1000;
   const printSheet = document.getElementById('print-sheet');
+  const townName = document.querySelector('.masthead h1').textContent;  // on every card
   const printCards = () => {
     const chosen = ticked.size
       ? people.filter((p) => ticked.has(p.number))
@@ -12,7 +13,8 @@
       abilities.append(...abilityBoxes(p));
       const facts = element('dl', 'card-facts');
       facts.append(...cardFacts(p));
-      card.append(element('h2', '', name(p)), element('p', 'card-line', cardLine(p)), abilities, facts);
+      card.append(element('p', 'card-town', townName), element('h2', '', name(p)),
+        element('p', 'card-line', cardLine(p)), abilities, facts);
       return card;
     }));
     document.body.classList.add('printing-cards');

@@ -374,10 +374,17 @@ try {
   const tickedNames = await page.$$eval('#roster tbody tr[data-position] td.name', (cells) => cells.slice(0, 3).map((c) => c.textContent));
   await page.click('#print-cards');
   await page.emulateMedia({ media: 'print' });
+  // The width A4 leaves within its margins (210 less 2 x 14 mm, at 96 pixels an inch).
+  await page.setViewportSize({ width: 688, height: 900 });
   const printed = await page.$$eval('#print-sheet .print-card', (cards) => cards.map((card) => {
     const box = card.getBoundingClientRect();
-    return { name: card.querySelector('h2').textContent, top: Math.round(box.top), left: Math.round(box.left), right: box.right };
+    return { name: card.querySelector('h2').textContent, town: card.querySelector('.card-town').textContent,
+      top: Math.round(box.top), left: Math.round(box.left), right: box.right };
   }));
+  check('every card prints whole within the width of A4, its right-hand line too',
+    printed.every((c) => c.left >= 0 && c.right <= 688), JSON.stringify(printed));
+  same('every card names the town', printed.map((c) => c.town), ['Ashford', 'Ashford', 'Ashford']);
+  await page.setViewportSize({ width: 1280, height: 900 });
   same('the ticked townspeople print as cards', printed.map((c) => c.name), tickedNames);
   check('cards sit two to a row', printed.length === 3 && printed[0].top === printed[1].top &&
     printed[1].left > printed[0].left && printed[2].top > printed[0].top, JSON.stringify(printed));
