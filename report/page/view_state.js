@@ -25,7 +25,13 @@
     }
     if (state.person) params.set('person', String(state.person));
     const hash = params.toString();
-    history.replaceState(null, '', hash ? '#' + hash : location.pathname + location.search);
+    try {
+      history.replaceState(null, '', hash ? '#' + hash : location.pathname + location.search);
+    } catch {
+      // A page shown from a Blob (towngen.html's frame) may change only its
+      // fragment: an empty one stands for none.
+      history.replaceState(null, '', '#');
+    }
   };
 
   // An address with #person=N opens that townsperson's card.
