@@ -266,7 +266,7 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
     EXPECT_EQ(fieldOf(data, roster[0], "wealth"), 628.4);  // 40 cp, 3 gp, 50 gp and 575 gp
     EXPECT_EQ(fieldOf(data, roster[0], "gemList"),
               nlohmann::json::parse(R"(["Jasper",50,"Pearl",575])"));
-    EXPECT_EQ(data["classes"][fieldOf(data, roster[0], "socialClass").get<int>()], "Noble");
+    EXPECT_EQ(data["classes"][fieldOf(data, roster[0], "socialClass").get<std::size_t>()], "Noble");
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     EXPECT_EQ(page.find("<!--"), std::string::npos);
     EXPECT_EQ(page.find("This page shows 1 of 2 townspeople, every 2nd; use <code>--csv</code> "
