@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace towngen {
 
@@ -56,6 +57,11 @@ static_assert(kItemCategoryTags[tccWeapons] == "tccWeapons");
 
 // The category whose tag equals `tag` exactly (whole word, same case), or -1.
 std::int32_t categoryForTag(std::string_view tag);
+
+// The `most` tags nearest to `tag`, as letters to change, add or drop without
+// regard to case, nearest first (of equal ones, in table order): what a
+// misspelt tag may have meant.
+std::vector<std::string_view> nearestTags(std::string_view tag, std::size_t most = 3);
 
 // One catalogue entry. The empty item has category -1 and an empty text; the
 // setters keep the record consistent: an invalid category or an empty text

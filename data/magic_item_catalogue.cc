@@ -63,6 +63,7 @@ CatalogueLoad MagicItemCatalogue::readCatalogue(std::istream& in) {
       load.outcome = CatalogueLoad::Outcome::CorruptPair;
       load.corruptText = std::move(text);
       load.corruptTag = std::move(tag);
+      load.corruptLine = words.line();
       return load;
     }
     MagicItem item;

@@ -29,6 +29,7 @@ struct CatalogueLoad {
   DataFault fault;          // with Outcome::Fault
   std::string corruptText;  // the pair that stopped the load
   std::string corruptTag;
+  std::int64_t corruptLine = 0;  // where its tag stands (or would), 1-based
 };
 
 // The magic items of the catalogue file, one list per category in file order.

@@ -80,6 +80,8 @@ class DataWordReader {
   void stopAtLastWord(DataFault::Kind kind) { fault_ = {kind, wordLine_}; }
 
   const DataFault& fault() const { return fault_; }
+  // The line the last word read starts on, 1-based.
+  std::int64_t line() const { return wordLine_; }
 
  private:
   std::istream& in_;

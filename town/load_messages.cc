@@ -54,9 +54,17 @@ std::string catalogueProblem(const CatalogueLoad& load) {
   switch (load.outcome) {
     case CatalogueLoad::Outcome::UnclosedNote:
       return std::string(kUnclosedNote);
-    case CatalogueLoad::Outcome::CorruptPair:
-      return std::string(kCorruptCatalogue) + " Data: " + escaped(load.corruptText) + " - " +
-             escaped(load.corruptTag);
+    case CatalogueLoad::Outcome::CorruptPair: {
+      std::string problem = std::string(kCorruptCatalogue) + " Data: " + escaped(load.corruptText) +
+                            " - " + escaped(load.corruptTag);
+      if (load.corruptTag.empty()) return problem + "; no tag follows the item";
+      problem += "; the nearest tags are";
+      const std::vector<std::string_view> nearest = nearestTags(load.corruptTag);
+      for (std::size_t i = 0; i < nearest.size(); ++i) {
+        problem += (i == 0 ? " " : ", ") + std::string(nearest[i]);
+      }
+      return problem;
+    }
     default:
       return {};
   }
@@ -71,7 +79,11 @@ std::string catalogueWarning(const CatalogueLoad& load, const std::string& path)
            "; the town has no magic items";
   }
   const std::string problem = catalogueProblem(load);
-  return problem.empty() ? problem : "warning: " + path + ": " + problem;
+  if (problem.empty()) return problem;
+  const std::string where = load.outcome == CatalogueLoad::Outcome::CorruptPair
+                                ? path + ":" + std::to_string(load.corruptLine)
+                                : path;
+  return "warning: " + where + ": " + problem;
 }
 
 std::string nameListRefusal(const NameListLoad& load, const std::string& path) {

@@ -226,9 +226,10 @@ TEST(CommandLine, CatalogueProblemsAreWarnings) {
       {nullptr,
        "towngen: warning: cannot open data.txt: Is a directory; the town has no magic "
        "items\n"},
-      {"<note> </note> Ring\x01 tccBogus",
-       "towngen: warning: data.txt: The data.txt file is corrupt. A data type did not match Data: "
-       "Ring\\x01 - tccBogus\n"},
+      {"<note> </note>\n\nRing\x01 tccBogus",
+       "towngen: warning: data.txt:3: The data.txt file is corrupt. A data type did not match "
+       "Data: "
+       "Ring\\x01 - tccBogus; the nearest tags are tccRods, tccRings, tccWands\n"},
   };
   for (const auto& c : cases) {
     testing::ScratchDir dir;

@@ -27,16 +27,18 @@ TEST(LoadReport, CatalogueLoadsInTheDialogueAndInBatchMode) {
       {"<note> </note> Ring tccRings Staff tccstaves",
        "\n Loading Data...\n[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
        " Data: Staff - tccstaves\n\n [pause]",
-       "The data.txt file is corrupt. A data type did not match Data: Staff - tccstaves"},
+       "The data.txt file is corrupt. A data type did not match Data: Staff - tccstaves; the "
+       "nearest tags are tccStaves, tccWands, tccScrolls"},
       {"<note> </note> Ring\xFF\x1B[2J tcc\\Bad",
        "\n Loading Data...\n[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
        " Data: Ring\xFF\x1B[2J - tcc\\Bad\n\n [pause]",
        "The data.txt file is corrupt. A data type did not match Data: Ring\\xFF\\x1B[2J - "
-       "tcc\\x5CBad"},
+       "tcc\\x5CBad; the nearest tags are tccRods, tccWands, tccRings"},
       {"<note> </note> Dangling",
        "\n Loading Data...\n[cls]\n The data.txt file is corrupt. A data type did not match\n\n "
        " Data: Dangling - \n\n [pause]",
-       "The data.txt file is corrupt. A data type did not match Data: Dangling - "},
+       "The data.txt file is corrupt. A data type did not match Data: Dangling - ; no tag follows "
+       "the item"},
   };
   for (const auto& c : cases) {
     MemoryDataSource source;
