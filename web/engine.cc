@@ -163,6 +163,31 @@ EMSCRIPTEN_KEEPALIVE void towngen_add_data_file(const char* name, const char* by
   dataFiles().add(name, std::string(bytes, size));
 }
 
+// Reads one data file handed over (`name` one of the four) as towngen would,
+// to say at once what it would say: 1 when it would be refused (a name list
+// with no name, or a name too long), with the refusal in towngen_message; 0
+// when it would be used, with a warning in towngen_message when the
+// catalogue stops early (a tag it does not know, with its line and the
+// nearest tags).
+EMSCRIPTEN_KEEPALIVE int towngen_check_data_file(const char* name, const char* bytes,
+                                                 std::size_t size) {
+  towngen::MemoryDataSource source;
+  source.add(name, std::string(bytes, size));
+  message().clear();
+  const std::string fileName = name;
+  if (fileName == towngen::kCatalogueFile) {
+    towngen::MagicItemCatalogue catalogue;
+    message() = towngen::catalogueWarning(catalogue.loadCatalogue(source), fileName);
+    return 0;
+  }
+  towngen::NameLists lists;
+  const towngen::NameListLoad load =
+      towngen::loadNameList(towngen::MaleFirstName, fileName, lists, source);
+  if (load.count > 0) return 0;
+  message() = towngen::nameListRefusal(load, fileName);
+  return 1;
+}
+
 // Goes back to the built-in data files.
 EMSCRIPTEN_KEEPALIVE void towngen_use_built_in_data() {
   dataFiles() = towngen::builtInDataSource();

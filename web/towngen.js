@@ -20,6 +20,7 @@
   const grouped = (n) => n.toLocaleString('en');
   const workerUrl = URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' }));
   const userFiles = new Map();  // data file name -> ArrayBuffer
+  const fileNotes = new Map();  // data file name -> what towngen said of it, refused or warned
   let worker = null;
   // The replies the page waits for, in the order asked, which is the order the
   // worker answers in: { resolve, reject, progress }.
@@ -232,12 +233,33 @@
   // --- The user's own files -------------------------------------------------
 
   const listFiles = () => {
-    $('file-list').replaceChildren(...[...userFiles.keys()].map((name) => {
+    const names = DATA_FILES.filter((name) => userFiles.has(name) || fileNotes.has(name));
+    $('file-list').replaceChildren(...names.map((name) => {
       const item = document.createElement('li');
-      item.textContent = `${name}: yours, in place of the built-in one`;
+      const note = fileNotes.get(name);
+      if (note && note.refused) {
+        item.className = 'refused';
+        item.textContent = `${name}: not used. towngen: ${note.message}`;
+      } else {
+        item.textContent = `${name}: yours, in place of the built-in one` + (note ? `. towngen: ${note.message}` : '');
+      }
       return item;
     }));
-    $('forget-files').hidden = userFiles.size === 0;
+    $('forget-files').hidden = names.length === 0;
+  };
+  // A data file is read as towngen would read it when it is dropped: one it
+  // would refuse is not used, and says why beside its name.
+  const takeDataFile = async (name, buffer) => {
+    let refused = true;
+    let message;
+    try {
+      ({ refused, message } = await ask({ type: 'check', name, buffer }));
+    } catch (error) {
+      message = `${name} was not read: ${error.message}`;
+    }
+    fileNotes.delete(name);
+    if (message) fileNotes.set(name, { refused, message });
+    if (refused) userFiles.delete(name); else userFiles.set(name, buffer);
   };
   const openTownFile = async (file) => {
     forgetShown();
@@ -257,7 +279,7 @@
     let townFile = null;
     for (const file of files) {
       const name = file.name.toLowerCase();
-      if (DATA_FILES.includes(name)) userFiles.set(name, await file.arrayBuffer());
+      if (DATA_FILES.includes(name)) await takeDataFile(name, await file.arrayBuffer());
       else townFile = file;
     }
     listFiles();
@@ -292,6 +314,7 @@
   });
   $('forget-files').addEventListener('click', () => {
     userFiles.clear();
+    fileNotes.clear();
     listFiles();
   });
   document.addEventListener('dragover', (event) => {

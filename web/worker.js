@@ -118,10 +118,21 @@
     return { type: 'exported', blob: output.blob(mediaType), warning: lastMessage(engine) };
   };
 
+  // What towngen would say of a data file: refused, or used with a warning.
+  const check = (engine, { name, buffer }) => {
+    const bytes = new Uint8Array(buffer);
+    const at = engine._malloc(Math.max(bytes.length, 1));
+    engine.HEAPU8.set(bytes, at);
+    const status = withText(engine, name, (nameAt) => engine._towngen_check_data_file(nameAt, at, bytes.length));
+    engine._free(at);
+    return { type: 'checked', refused: status !== 0, message: lastMessage(engine) };
+  };
+
+  const handlers = { make, export: exportTown, check };
   self.onmessage = async ({ data: request }) => {
     const engine = await engineReady;
     try {
-      postMessage(request.type === 'make' ? make(engine, request) : exportTown(engine, request));
+      postMessage(handlers[request.type](engine, request));
     } catch (error) {
       postMessage({ type: 'failed', message: String((error && error.message) || error) });
     }

@@ -188,16 +188,22 @@ try {
     names.slice(0, 3).join(' | '));
   same('hostile names ran nothing', await frame.evaluate(() => document.images.length), 0);
 
-  // An empty male.txt is refused with the native report.
+  // An empty male.txt is refused when dropped, with the native report; a
+  // catalogue with a misspelt tag is used, with the native warning: its line
+  // and the nearest tags.
   writeFileSync(join(mine, 'male.txt'), '');
-  await own.setInputFiles('#files', [join(mine, 'male.txt')]);
-  await own.click('#make');
-  await own.waitForFunction(() => document.getElementById('messages').textContent !== '');
+  writeFileSync(join(mine, 'data.txt'), '<note> </note>\nRing_of_Warmth tccRings\nWand tccWandz\n');
+  await own.setInputFiles('#files', [join(mine, 'male.txt'), join(mine, 'data.txt')]);
+  await own.waitForFunction(() => document.querySelectorAll('#file-list li').length === 3);
   writeFileSync(join(work, 'owndata', 'male.txt'), '');
+  writeFileSync(join(work, 'owndata', 'data.txt'), readFileSync(join(mine, 'data.txt')));
   const refused = spawnSync(native('towngen'), ['--town', 'Refused.txt', '--population', '5', '--data-dir', 'owndata'],
     { cwd: work, encoding: 'utf8' });
-  same('an empty male.txt gives the native report', await own.textContent('#messages'),
-    refused.stderr.trim().replace('owndata/', ''));
+  const [warning, refusal] = refused.stderr.trim().replaceAll('owndata/', '').split('\n');
+  same('dropped data files are read at once, with the native words',
+    await own.$$eval('#file-list li', (items) => items.map((item) => item.textContent)),
+    [`male.txt: not used. ${refusal}`, 'female.txt: yours, in place of the built-in one',
+      `data.txt: yours, in place of the built-in one. ${warning}`]);
 
   // Town files opened from disk give towncensus's words: a damaged one its
   // line, one with a byte that is not UTF-8 the JSON export's warning.
