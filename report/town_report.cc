@@ -165,6 +165,7 @@ struct RosterEntryParts {
   const TownRecord& record;
   std::string_view blockText;
   int occupationIndex;
+  std::string_view occupation;  // as the page shows it
   JsonStrings& json;
   std::string& cut;  // a text too long to show whole
 
@@ -172,6 +173,58 @@ struct RosterEntryParts {
     json.append(out, cutText(text, most, cut), true);
   }
 };
+
+// The block as the page's script rebuilds it from the entry's fields (see
+// report/page/data.js), with the texts as the page holds them: the page
+// carries a block only when this is not the block itself.
+std::string rebuiltBlock(const TownRecord& record, std::string_view occupation) {
+  std::string cut;
+  std::string block = std::to_string(record.number) + town_file::kNameLabel;
+  block += cutText(record.firstName, TownReport::kLongestShownText, cut);
+  if (!record.lastName.empty()) {
+    block += ' ';
+    block += cutText(record.lastName, TownReport::kLongestShownText, cut);
+  }
+  block += record.sexIndex() == 0 ? town_file::kMaleLabel : town_file::kFemaleLabel;
+  block += town_file::kOccupationLabel;
+  block += occupation;
+  block += '\n';
+  block += town_file::kAgeLabel + std::to_string(record.age);
+  for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
+    block += ' ';
+    block += kAbilityLabels[i];
+    block += ": " + std::to_string(record.abilities[i]);
+    if (i == 0 && record.abilities[0] == 18)
+      block += "(" + std::to_string(record.strPercentile) + ")";
+  }
+  block += '\n';
+  block += town_file::kCoinsHeading;
+  block += '\n' + std::to_string(record.coins[0]) + std::string(kCoinLabels[0]);
+  for (std::size_t i = 1; i < kCoinLabels.size(); ++i) {
+    if (record.coins[i] > 0)
+      block += ", " + std::to_string(record.coins[i]) + std::string(kCoinLabels[i]);
+  }
+  if (!record.gems.empty()) {
+    block += '\n';
+    block += town_file::kGemsHeading;
+    for (std::size_t i = 0; i < record.gems.size(); ++i) {
+      block += i == 0 ? "\n" : " ";
+      block += cutText(record.gems[i].name, TownReport::kLongestShownText, cut);
+      block += " (";
+      block += goldValueText(record.gems[i].value);
+      block += "gp)";
+    }
+  }
+  if (!record.magicItems.empty()) {
+    block += '\n';
+    block += town_file::kItemsHeading;
+    for (std::size_t i = 0; i < record.magicItems.size(); ++i) {
+      block += i == 0 ? "\n" : ", ";
+      block += cutText(record.magicItems[i], TownReport::kLongestShownText, cut);
+    }
+  }
+  return block;
+}
 
 template <typename Numbers>
 void appendList(std::string& out, const Numbers& numbers) {
@@ -210,15 +263,26 @@ constexpr std::array<std::pair<std::string_view, FieldWriter>, 17> kRosterFields
      }},
     {"items", [](RosterEntryParts& p) { appendNumber(p.out, p.record.magicItems.size()); }},
     {"wealth", [](RosterEntryParts& p) { appendMoney(p.out, p.record.wealthInGold()); }},
-    {"block", [](RosterEntryParts& p) { p.text(p.blockText, TownReport::kLongestShownBlock); }},
+    // null when the script rebuilds the block byte for byte from the fields
+    // above, as it does for every block towngen writes: the page carries
+    // each townsperson once.
+    {"block",
+     [](RosterEntryParts& p) {
+       if (p.blockText == rebuiltBlock(p.record, p.occupation)) {
+         p.out += "null";
+       } else {
+         p.text(p.blockText, TownReport::kLongestShownBlock);
+       }
+     }},
     {"gemList",
      [](RosterEntryParts& p) {
        p.out += '[';
        for (std::size_t i = 0; i < p.record.gems.size(); ++i) {
          if (i > 0) p.out += ',';
          p.text(p.record.gems[i].name, TownReport::kLongestShownText);
-         p.out += ',';
+         p.out += ",\"";  // the value as the town file writes it
          p.out += goldValueText(p.record.gems[i].value);
+         p.out += '"';
        }
        p.out += ']';
      }},
@@ -238,7 +302,10 @@ constexpr std::array<std::pair<std::string_view, FieldWriter>, 17> kRosterFields
 void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
                                    std::string_view blockText) {
   std::string cut;
-  RosterEntryParts parts{out, record, blockText, occupationIndex(record.occupation), json_, cut};
+  const int occupation = occupationIndex(record.occupation);
+  RosterEntryParts parts{
+      out,   record, blockText, occupation, occupations_[static_cast<std::size_t>(occupation)],
+      json_, cut};
   out += '[';
   for (std::size_t i = 0; i < kRosterFields.size(); ++i) {
     if (i > 0) out += ',';
@@ -270,6 +337,10 @@ void TownReport::appendVocabulary() {
   appendList(text_, kCopperPerCoin);
   list("headings",
        std::array<std::string_view, 2>{town_file::kGemsHeading, town_file::kItemsHeading});
+  // The block's fixed texts, for the script to rebuild blocks with.
+  list("labels", std::array<std::string_view, 6>{
+                     town_file::kNameLabel, town_file::kMaleLabel, town_file::kFemaleLabel,
+                     town_file::kOccupationLabel, town_file::kAgeLabel, town_file::kCoinsHeading});
 }
 
 void TownReport::flush() {

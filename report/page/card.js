@@ -21,7 +21,7 @@
     const coins = COIN_LABELS.map((label, i) => `${p.coins[i].toLocaleString('en')} ${label}`).join(', ');
     const gems = [];
     for (let i = 0; i < p.gemList.length; i += 2) {
-      gems.push([isolated(p.gemList[i]), ` (${gold(p.gemList[i + 1])} gp)`]);
+      gems.push([isolated(p.gemList[i]), ` (${gold(Number(p.gemList[i + 1]))} gp)`]);
     }
     return [
       fact('Coins', `${coins} \u2014 worth ${gold(coinWorth(p) / 100)} gp`),
@@ -34,7 +34,7 @@
     document.getElementById('card-line').textContent = cardLine(p);
     document.getElementById('card-abilities').replaceChildren(...abilityBoxes(p));
     document.getElementById('card-facts').replaceChildren(...cardFacts(p));
-    document.getElementById('block-text').textContent = p.block;
+    document.getElementById('block-text').textContent = blockOf(p);
   };
   const showCard = (p, hasPrevious, hasNext) => {
     fillCard(p);

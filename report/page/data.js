@@ -5,6 +5,7 @@
   const { sexes: SEXES, classes: CLASSES, abilities: ABILITIES, coins: COIN_LABELS } = data;
   const COPPER_PER_COIN = data.copperPerCoin;
   const [GEMS_HEADING, ITEMS_HEADING] = data.headings;
+  const [NAME_LABEL, MALE_LABEL, FEMALE_LABEL, OCCUPATION_LABEL, AGE_LABEL, COINS_HEADING] = data.labels;
   const OVERSCAN = 8;
 
   // One entry of the JSON block, its fields found by the names in data.fields.
@@ -20,19 +21,37 @@
   // The notables, counted over the whole town, may lie outside the roster's sample.
   const notables = new Map(data.notables.map((r) => [r[at.number], personOf(r)]));
 
-  const lines = (p) => p.block.split('\n');
   const name = (p) => p.first + ' ' + p.last;
   const coinWorth = (p) => p.coins.reduce((sum, count, i) => sum + count * COPPER_PER_COIN[i], 0);
-  // Gem and item lines follow their headings; the first four lines are fixed.
-  const lineAfter = (blockLines, heading) => {
-    const at = blockLines.indexOf(heading, 4);
-    return at < 0 ? '' : blockLines[at + 1];
+  // The gem and item lines as the town file holds them; a gem's value comes
+  // as the town file writes it.
+  const gemLine = (p) => {
+    const gems = [];
+    for (let i = 0; i < p.gemList.length; i += 2) gems.push(`${p.gemList[i]} (${p.gemList[i + 1]}gp)`);
+    return gems.join(' ');
+  };
+  const itemLine = (p) => p.itemList.join(', ');
+  // The block as the town file holds it: carried by the page only where the
+  // page writer could not rebuild it so (report/town_report.cc rebuilds as
+  // this does, and compares), else rebuilt here from the fields, once.
+  const blockOf = (p) => {
+    if (p.block === null) {
+      const abilities = ABILITIES.map((label, i) =>
+        ` ${label}: ${p.abilities[i]}` + (i === 0 && p.abilities[0] === 18 ? `(${p.percentile})` : '')).join('');
+      const coins = p.coins.map((count, i) => (i === 0 || count > 0 ? `${count}${COIN_LABELS[i]}` : ''));
+      const lines = [
+        `${p.number}${NAME_LABEL}${p.first}${p.last ? ' ' + p.last : ''}` +
+          `${p.sex === SEXES[0] ? MALE_LABEL : FEMALE_LABEL}${OCCUPATION_LABEL}${p.occupation}`,
+        `${AGE_LABEL}${p.age}${abilities}`, COINS_HEADING, coins.filter(Boolean).join(', ')];
+      if (p.gems) lines.push(GEMS_HEADING, gemLine(p));
+      if (p.items) lines.push(ITEMS_HEADING, itemLine(p));
+      p.block = lines.join('\n');
+    }
+    return p.block;
   };
   const searchTextOf = (p) => {
     if (p.searchText === null) {
-      const blockLines = lines(p);
-      p.searchText = [name(p), p.occupation, lineAfter(blockLines, GEMS_HEADING),
-        lineAfter(blockLines, ITEMS_HEADING)].join('\n').toLowerCase();
+      p.searchText = [name(p), p.occupation, gemLine(p), itemLine(p)].join('\n').toLowerCase();
     }
     return p.searchText;
   };

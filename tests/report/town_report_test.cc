@@ -245,7 +245,7 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
       "Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
       "Coins:\r\n40cp, 3gp\r\nGems(s):\r\nJasper (50gp) Pearl (575gp)\r\n"
       "Magic Item(s):\r\nRing of <!--Warmth\r\n\r\n"
-      "2) Name: Joan Atwood Sex: Female Occupation: Farmer\r\n"
+      "2) Name: Joan  Sex: Female Occupation: Farmer\r\n"
       "Age: 20 Str: 9 Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\r\n"
       "Coins:\r\n7cp";
   for (const char* limit : {"100000", "1"}) {
@@ -258,14 +258,17 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
     ASSERT_EQ(roster.size(), limit == std::string("1") ? 1u : 2u) << limit;
     EXPECT_EQ(data["population"], 2);
     EXPECT_EQ(fieldOf(data, roster[0], "first"), "</script><b>Hal");
-    EXPECT_EQ(fieldOf(data, roster[0], "block"),
-              "1) Name: </script><b>Hal Dunn Sex: Male Occupation: Noble\n"
-              "Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\n"
-              "Coins:\n40cp, 3gp\nGems(s):\nJasper (50gp) Pearl (575gp)\n"
-              "Magic Item(s):\nRing of <!--Warmth");
+    // A block as towngen writes it is rebuilt by the script from the fields;
+    // one that cannot be ("Joan " alone, its blank lost) is carried whole.
+    EXPECT_EQ(fieldOf(data, roster[0], "block"), nullptr);
+    if (roster.size() > 1) {
+      EXPECT_EQ(fieldOf(data, roster[1], "block"),
+                "2) Name: Joan  Sex: Female Occupation: Farmer\n"
+                "Age: 20 Str: 9 Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10\nCoins:\n7cp");
+    }
     EXPECT_EQ(fieldOf(data, roster[0], "wealth"), 628.4);  // 40 cp, 3 gp, 50 gp and 575 gp
     EXPECT_EQ(fieldOf(data, roster[0], "gemList"),
-              nlohmann::json::parse(R"(["Jasper",50,"Pearl",575])"));
+              nlohmann::json::parse(R"(["Jasper","50","Pearl","575"])"));
     EXPECT_EQ(data["classes"][fieldOf(data, roster[0], "socialClass").get<std::size_t>()], "Noble");
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     EXPECT_EQ(page.find("<!--"), std::string::npos);
