@@ -35,6 +35,7 @@
   const search = document.getElementById('search');
   const classFilter = document.getElementById('class-filter');
   const sexFilter = document.getElementById('sex-filter');
+  const occupationFilter = document.getElementById('occupation-filter');
   const status = document.getElementById('status');
   const scroller = document.getElementById('roster-scroll');
   const table = document.getElementById('roster');
@@ -88,6 +89,7 @@
       const p = people[i];
       if (state.socialClass && p.socialClass !== state.socialClass) continue;
       if (state.sex && p.sex !== state.sex) continue;
+      if (!passesFilters(p)) continue;
       if (query && !searchTextOf(p).includes(query)) continue;
       view.push(i);
     }
@@ -202,9 +204,10 @@
   };
 
   const clearFilters = () => {
-    state.query = search.value = '';
-    state.socialClass = classFilter.value = '';
-    state.sex = sexFilter.value = '';
+    Object.assign(state, { query: '', socialClass: '', sex: '', occupation: '' });
+    for (const { key } of BOUNDS) state.bounds[key] = null;
+    for (const { key } of FLAGS) state.flags[key] = false;
+    showFilters();
     update();
     search.focus();
   };

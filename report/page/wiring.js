@@ -1,6 +1,8 @@
   // The page comes up, and every listener is wired here, once.
   // The roster's columns sort on phones as well, where the header is hidden.
   for (const column of sortable) sortSelect.add(new Option(column.sortLabel || column.label, column.key));
+  // The town's occupations, A to Z, to filter by.
+  occupationFilter.append(...[...data.occupations].sort(collator.compare).map((occupation) => new Option(occupation)));
   buildHead();
   readAddress();
   applyView();
@@ -16,6 +18,15 @@
     update();
   });
   classFilter.addEventListener('change', () => { state.socialClass = classFilter.value; update(); });
+  occupationFilter.addEventListener('change', () => { state.occupation = occupationFilter.value; update(); });
+  for (const { key } of BOUNDS) {
+    const field = document.getElementById(key);
+    field.addEventListener('input', () => { state.bounds[key] = boundOf(field.value); update(); });
+  }
+  for (const { key } of FLAGS) {
+    const box = document.getElementById(key);
+    box.addEventListener('change', () => { state.flags[key] = box.checked; update(); });
+  }
   sexFilter.addEventListener('change', () => { state.sex = sexFilter.value; update(); });
   narrowScreen.addEventListener('change', measureRows);
   scroller.addEventListener('scroll', () => requestAnimationFrame(render), { passive: true });

@@ -346,6 +346,31 @@ try {
   same('clearing empties the address', await empty.evaluate(() => location.hash), '');
   await empty.close();
 
+  // The filters, with the search: each read from the address, shown in its
+  // field, and written back when changed.
+  const inFilters = (r, { occupation = 'Farmer', ageFrom = 20, ageTo = 29, wealthFrom = 5, gems = true, items = false }) =>
+    r.occupation === occupation && +r.age >= ageFrom && +r.age <= ageTo && +r.wealth_gp >= wealthFrom &&
+    (!gems || r.gems !== '') && (!items || r.magic_items !== '');
+  const searched = new Set(predictSearch('an'));
+  const countOf = (filters) => csv.filter((r) => searched.has(Number(r.number)) && inFilters(r, filters)).length;
+  const filtered = await open('ashford.html',
+    '#q=an&occupation=Farmer&age-from=20&age-to=29&wealth-from=5&with-gems=1');
+  same('the filters from the address', await status(filtered),
+    `${grouped(countOf({}))} of ${grouped(people.length)} townspeople`);
+  same('the filters\' fields show the address', await filtered.evaluate(() => [
+    document.getElementById('occupation-filter').value, document.getElementById('age-from').value,
+    document.getElementById('age-to').value, document.getElementById('wealth-from').value,
+    document.getElementById('wealth-to').value, document.getElementById('with-gems').checked,
+    document.getElementById('with-items').checked]), ['Farmer', '20', '29', '5', '', true, false]);
+  await filtered.click('#with-gems');
+  await filtered.click('#with-items');
+  await filtered.fill('#age-to', '40');
+  same('changed filters count', await status(filtered),
+    `${grouped(countOf({ gems: false, items: true, ageTo: 40 }))} of ${grouped(people.length)} townspeople`);
+  same('changed filters go into the address', await filtered.evaluate(() => location.hash),
+    '#q=an&occupation=Farmer&age-from=20&age-to=40&wealth-from=5&with-items=1');
+  await filtered.close();
+
   // Text direction stays within each name, occupation, gem and item.
   const bidi = await open('bidi.html');
   // Whether the characters `from` and `to` of `text`, within `selector`, show
