@@ -129,6 +129,25 @@ std::string number(double value) {
   return result;
 }
 
+// How many characters `text` holds (UTF-8 sequences counted once).
+std::size_t charactersIn(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// Half the width a label takes at the charts' 12 units, a character being
+// at most 7.2 units wide on average.
+double halfWidthOf(std::string_view label) {
+  return 3.6 * static_cast<double>(charactersIn(label));
+}
+
+// The most characters of a row's label that fit its column of kLabelWidth
+// (less the gap before the bars), or a narrow chart's width, an ellipsis
+// included.
+constexpr std::size_t kMostLabelCharacters = 22;
+constexpr std::size_t kMostNarrowLabelCharacters = 45;
+
 // The label cut to `most` characters, with an ellipsis if it was longer.
 std::string shortened(const std::string& label, std::size_t most) {
   std::size_t characters = 0;
@@ -174,18 +193,21 @@ void appendCategoryLabels(std::string& out, const BarChart& chart, const ChartLa
     switch (chart.shape) {
       case BarChart::Shape::Rows:
         if (isNarrow(layout)) {
-          appendText(out, 0, first->y - 4, "start", "label", shortened(chart.categories[c], 48));
+          appendText(out, 0, first->y - 4, "start", "label",
+                     shortened(chart.categories[c], kMostNarrowLabelCharacters - 1));
         } else {
           appendText(out, kLabelWidth - 6, first->y + kBarHeight - 3, "end", "label",
-                     shortened(chart.categories[c], 24));
+                     shortened(chart.categories[c], kMostLabelCharacters - 1));
         }
         break;
       case BarChart::Shape::Columns: {
         if (chart.values.size() > 8 && c % 3 != 0) break;  // every third label, where crowded
         const double middle =
             first->x + (first->width * static_cast<double>(chart.values[c].size())) / 2;
-        appendText(out, middle, layout.height - kAxisHeight + 10, "middle", "label",
-                   chart.categories[c]);
+        // Kept within the chart: the last label does not run off its edge.
+        const double half = halfWidthOf(chart.categories[c]);
+        appendText(out, std::clamp(middle, half, std::max(half, layout.width - half)),
+                   layout.height - kAxisHeight + 10, "middle", "label", chart.categories[c]);
         break;
       }
       case BarChart::Shape::Pyramid:

@@ -142,6 +142,33 @@ TEST(ReportCharts, BarsAreToScaleAndEveryCountShows) {
             std::string::npos);
 }
 
+// Labels fit their chart: a long row label is cut to its column, with the
+// whole text in its bar's title; a column's label stays within the width.
+TEST(ReportCharts, LabelsFitTheirChart) {
+  BarChart rows;
+  rows.id = "r";
+  rows.categories = {"Unemployed - Bumm, down on their luck, etc."};
+  rows.values = {{3}};
+  std::string svg;
+  appendSvg(svg, rows);
+  EXPECT_NE(svg.find(">Unemployed - Bumm, do\u2026</text>"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("<title>Unemployed - Bumm, down on their luck, etc.: 3</title>"),
+            std::string::npos);
+
+  BarChart columns;
+  columns.id = "c";
+  columns.shape = BarChart::Shape::Columns;
+  columns.categories = {"1\u201310",  "11\u201320", "21\u201330", "31\u201340", "41\u201350",
+                        "51\u201360", "61\u201370", "71\u201380", "81\u201390", "91\u2013100"};
+  columns.values.assign(10, {1});
+  svg.clear();
+  appendSvg(svg, columns);
+  const std::size_t last = svg.rfind("<text x=\"", svg.find(">91\u2013100<"));
+  const double x = std::stod(svg.substr(last + 9));
+  const ChartLayout layout = layOut(columns);
+  EXPECT_LE(x + 3.6 * 6, layout.width) << svg.substr(last, 80);
+}
+
 TEST(ReportCharts, AgeBandsFitTheTownsRange) {
   const struct {
     std::int64_t youngest, oldest, first, width, count;
