@@ -220,15 +220,64 @@
     writeAddress();
   };
 
-  // The widths the first rows give the columns are kept, so that a search or
-  // a sort never makes them jump.
+  // The widest text each column of numbers, class or sex can show over the
+  // whole town (digits all have one width); null for a column of free text.
+  const widestTexts = () => {
+    const most = (get) => people.reduce((largest, p) => Math.max(largest, get(p)), 0);
+    const longest = (texts) => texts.reduce((a, b) => (String(b).length > String(a).length ? String(b) : String(a)), '');
+    const youngest = people.reduce((least, p) => Math.min(least, p.age), 0);
+    const ability = (i) => (i === 0 && people.some((p) => p.percentile) ? '18/00' : longest(people.map((p) => p.abilities[i])));
+    return columns.map((column) => {
+      if (column.key === 'number') return String(most((p) => p.number));
+      if (column.key === 'sex') return longest(SEXES);
+      if (column.key === 'class') return longest(CLASSES);
+      if (column.key === 'age') return longest([youngest, most((p) => p.age)]);
+      const abilityAt = ABILITIES.findIndex((label) => label.toLowerCase() === column.key);
+      if (abilityAt >= 0) return ability(abilityAt);
+      if (column.key === 'coins') return gold(most(coinWorth) / 100);
+      if (column.key === 'gems') return `${most((p) => p.gems)} (${gold(most((p) => p.gemWorth))})`;
+      if (column.key === 'wealth') return gold(most((p) => p.wealth));
+      return null;
+    });
+  };
+
+  // Each column of numbers, class or sex is as wide as the widest text it can
+  // show over the whole town, and its heading with a sort arrow; the free
+  // texts (name, occupation, items) share the rest, cut with an ellipsis.
+  // The widths are kept, so that a search or a sort never makes them jump.
   const fixColumnWidths = () => {
-    const widths = [...head.querySelectorAll('th')].map((th) => th.getBoundingClientRect().width);
-    if (widths.some((width) => width === 0)) return;
+    const ths = [...head.querySelectorAll('th')];
+    if (ths.some((th) => th.getBoundingClientRect().width === 0)) return;
+    const texts = widestTexts();
+    const probe = document.createElement('tr');
+    const spans = texts.map((text) => {
+      const cell = document.createElement('td');
+      const span = document.createElement('span');
+      span.textContent = text ?? '';
+      cell.append(span);
+      probe.append(cell);
+      return span;
+    });
+    const arrow = document.createElement('span');
+    arrow.textContent = ' \u25B2';
+    probe.lastChild.append(arrow);
+    body.append(probe);
+    const style = getComputedStyle(probe.firstChild);
+    const padding = parseFloat(style.paddingLeft) + parseFloat(style.paddingRight) + 2;
+    const arrowWidth = arrow.getBoundingClientRect().width;
+    const widths = columns.map((column, i) => {
+      if (column.tick) return ths[i].getBoundingClientRect().width;
+      if (texts[i] === null) return null;
+      const label = document.createRange();  // the heading's words alone, not its button's box
+      label.selectNodeContents(ths[i].querySelector('button').firstChild);
+      return Math.ceil(Math.max(label.getBoundingClientRect().width + arrowWidth,
+        spans[i].getBoundingClientRect().width) + padding);
+    });
+    probe.remove();
     const group = document.createElement('colgroup');
     for (const width of widths) {
       const col = document.createElement('col');
-      col.style.width = width + 'px';
+      if (width !== null) col.style.width = width + 'px';
       group.append(col);
     }
     table.prepend(group);

@@ -182,6 +182,24 @@ const everyCard = async (page, count) => {
 
 try {
   check('the page of a town of 100,000 is no larger than its town file', largeRatio <= 1, largeRatio.toFixed(2));
+  // At 1280 pixels the roster of 100,000 fits its box, and sorted by any
+  // column no number, class or sex in sight is cut; only free text is.
+  const large = await open('large.html');
+  const columnCount = await large.$$eval('#roster thead th', (cells) => cells.length);
+  const cutCells = [];
+  for (let column = 2; column <= columnCount; column++) {
+    for (const click of [1, 2]) {  // each way
+      await large.click(`#roster thead th:nth-child(${column}) button`);
+      cutCells.push(...await large.evaluate((column) => [...document.querySelectorAll('#roster tbody tr[data-position] td')]
+        .filter((cell) => !/name|occupation|items|tick/.test(cell.className) && cell.scrollWidth > cell.clientWidth)
+        .map((cell) => `sorted by column ${column}: "${cell.textContent}"`), column));
+    }
+  }
+  same('no number, class or sex is cut, sorted by any column', cutCells.slice(0, 5), []);
+  same('the roster of 100,000 fits its box at 1280 pixels', await large.evaluate(() =>
+    document.getElementById('roster').scrollWidth <= document.getElementById('roster-scroll').clientWidth), true);
+  await large.close();
+
   const page = await open('ashford.html');
   // The page carries each townsperson once; the script rebuilds the block.
   const rebuilt = (await everyCard(page, people.length)).filter(([number, block]) => block !== blocks[number - 1]);
