@@ -310,10 +310,21 @@ try {
 
   // Print: the census and the whole filtered roster.
   await page.emulateMedia({ media: 'print' });
+  await page.setViewportSize({ width: 688, height: 900 });  // A4 within its margins, as below
   await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
   check('print shows every row of the view', (await rowNumbers(page)).length === people.length);
+  same('the printed roster has every column, within the page', await page.$$eval('#roster thead th',
+    (cells) => cells.filter((th) => getComputedStyle(th).display !== 'none')
+      .map((th) => [th.textContent, th.getBoundingClientRect().right <= 688])),
+    ['#', 'Name', 'Sex', 'Occupation', 'Class', 'Age', 'Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com',
+      'Coins gp', 'Gems (gp)', 'Magic items', 'Wealth gp'].map((label) => [label, true]));
+  same('the printed roster cuts no cell: names, occupations and items wrap', await page.$$eval(
+    '#roster tbody tr[data-position] td', (cells) => cells.filter((cell) => cell.scrollWidth > cell.clientWidth + 1 ||
+      [...cell.querySelectorAll('.clip')].some((clip) => clip.scrollWidth > clip.clientWidth + 1))
+      .slice(0, 3).map((cell) => cell.textContent)), []);
   await page.evaluate(() => window.dispatchEvent(new Event('afterprint')));
   await page.emulateMedia({ media: 'screen' });
+  await page.setViewportSize({ width: 1280, height: 900 });
 
   const hostile = await open('hostile.html');
   const names = await hostile.$$eval('#roster tbody td.name', (cells) => cells.map((c) => c.textContent));
