@@ -28,6 +28,9 @@
   let shown = null;    // { name, town: Blob, page: Blob, exports: Map }
   let pageUrl = null;
   let stopped = '';    // what Cancel says it stopped: making a town or drawing its page
+  // The town page's view (#person=23, filters) is kept in this page's address
+  // as "view"; the one the address held at the start opens with the first town.
+  let addressView = new URLSearchParams(location.hash.slice(1)).get('view') || '';
 
   const startWorker = () => {
     worker = new Worker(workerUrl);
@@ -96,7 +99,7 @@
     return answers;
   };
 
-  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7
+  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&view=person%3D23
   const writeAddress = (answers) => {
     const params = new URLSearchParams({
       town: answers.town, population: answers.population, 'min-age': answers.minAge,
@@ -104,6 +107,20 @@
     });
     history.replaceState(null, '', '#' + params.toString());
   };
+  const writeView = (view) => {
+    const params = new URLSearchParams(location.hash.slice(1));
+    if (view) params.set('view', view); else params.delete('view');
+    const hash = params.toString();
+    history.replaceState(null, '', hash ? '#' + hash : location.pathname + location.search);
+  };
+  // What the town page in the frame tells: its height, and its view.
+  window.addEventListener('message', (event) => {
+    if (event.source !== $('town-page').contentWindow || !event.data || !event.data.townPage) return;
+    const { height, view } = event.data.townPage;
+    const frame = $('town-page');
+    if (Number.isFinite(height)) frame.style.height = `${Math.ceil(height) + frame.offsetHeight - frame.clientHeight}px`;
+    if (typeof view === 'string') writeView(view);
+  });
   const readAddress = () => {
     const params = new URLSearchParams(location.hash.slice(1));
     if (!params.has('town') && !params.has('population')) return false;
@@ -138,7 +155,8 @@
     if (town) shown.exports.set('town', town);
     if (pageUrl) URL.revokeObjectURL(pageUrl);
     pageUrl = URL.createObjectURL(page);
-    $('town-page').src = pageUrl;
+    $('town-page').src = pageUrl + (addressView ? '#' + addressView : '');
+    addressView = '';
     $('result-heading').textContent = stem(name);
     $('result-line').textContent = line;
     $('result').hidden = false;

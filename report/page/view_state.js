@@ -1,5 +1,10 @@
   // The view in the address after '#', read on load and on every change of
   // it, and written back as the view changes.
+  // Shown in towngen.html's frame, the page tells the page around it its view
+  // (so that the address up there holds it) and its height (so that the frame
+  // needs no scroll of its own).
+  const inFrame = window.parent !== window;
+  const tellFrame = (news) => { if (inFrame) window.parent.postMessage({ townPage: news }, '*'); };
   const state = {
     query: '', socialClass: '', sex: '', occupation: '', bounds: {}, flags: {},
     sort: 'number', descending: false, person: 0,
@@ -66,6 +71,7 @@
       // fragment: an empty one stands for none.
       history.replaceState(null, '', '#');
     }
+    tellFrame({ view: hash });
   };
 
   // An address with #person=N opens that townsperson's card.

@@ -1,4 +1,9 @@
   // The page comes up, and every listener is wired here, once.
+  if (inFrame) {
+    document.documentElement.classList.add('in-frame');
+    new ResizeObserver(() => tellFrame({ height: document.documentElement.scrollHeight }))
+      .observe(document.body);
+  }
   // The roster's columns sort on phones as well, where the header is hidden.
   for (const column of sortable) sortSelect.add(new Option(column.sortLabel || column.label, column.key));
   // The town's occupations, A to Z, to filter by.

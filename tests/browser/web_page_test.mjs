@@ -49,6 +49,11 @@ const open = async (hash = '', within = context) => {
 const townShown = (page) => page.waitForFunction(() => performance.getEntriesByName('town-shown').length > 0,
   null, { timeout: 120000 });
 const townPage = (page) => page.frame({ url: /^blob:/ });
+// The town page's frame, once it has come to its Blob.
+const townPageOf = async (page) => {
+  for (let tries = 0; tries < 200 && !townPage(page); tries++) await page.waitForTimeout(50);
+  return townPage(page);
+};
 const downloaded = async (page, label) => {
   const [download] = await Promise.all([page.waitForEvent('download'), page.click(`button:text-is("${label}")`)]);
   return { name: download.suggestedFilename(), bytes: readFileSync(await download.path()) };
@@ -103,6 +108,43 @@ try {
     await frame.waitForFunction(() => !document.getElementById('block-dialog').open);
     await page.close();
   }
+
+  // The town page stands in the page's flow: its frame grows to it, so that
+  // only the page and the roster scroll. An opened card's address joins the
+  // page's, and that address opens the town at that card.
+  const hamletAddress = '#town=Hamlet.txt&population=21&min-age=16&max-age=60&seed=4294967295';
+  const flowing = await open(hamletAddress);
+  await townShown(flowing);
+  const hamletFrame = await townPageOf(flowing);
+  await hamletFrame.waitForSelector('#roster tbody tr[data-position]');
+  await flowing.waitForFunction(() => Math.abs(document.getElementById('town-page').getBoundingClientRect().height -
+    document.getElementById('town-page').contentDocument?.documentElement.scrollHeight) < 2 ||
+    document.getElementById('town-page').style.height !== '', null, { timeout: 10000 });
+  same('the frame grows to the town page, which does not scroll in it', await hamletFrame.evaluate(() =>
+    document.documentElement.scrollHeight <= window.innerHeight + 1), true);
+  await hamletFrame.click('#roster tbody tr[data-position="4"] td.name');
+  const cardNumber = Number((await hamletFrame.textContent('#card-line')).match(/No\. (\d+)/)[1]);
+  await flowing.waitForFunction(() => location.hash.includes('view='));
+  const shared = await flowing.evaluate(() => location.hash);
+  same('the card\'s address joins the page\'s', new URLSearchParams(shared.slice(1)).get('view'), `person=${cardNumber}`);
+  await flowing.close();
+  const reopened = await open(shared);
+  await townShown(reopened);
+  const reopenedFrame = await townPageOf(reopened);
+  await reopenedFrame.waitForSelector('#block-dialog[open]', { timeout: 10000 }).catch(() => {});
+  same('that address opens the town at that card', await reopenedFrame.evaluate(() =>
+    document.getElementById('block-dialog').open && document.getElementById('card-line').textContent.match(/No\. (\d+)/)[1]),
+  String(cardNumber));
+  await reopened.close();
+  const phoneContext = await browser.newContext({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
+  const phonePage = await open(hamletAddress, phoneContext);
+  await townShown(phonePage);
+  const phoneFrame = await townPageOf(phonePage);
+  await phoneFrame.waitForSelector('#roster tbody tr[data-position]');
+  await phonePage.waitForTimeout(500);  // the frame's height follows the page it shows
+  same('on a phone too the frame does not scroll: only the page and the roster do', await phoneFrame.evaluate(() =>
+    document.documentElement.scrollHeight <= window.innerHeight + 1), true);
+  await phoneContext.close();
 
   // A blank seed draws a fresh one, shown in the address once the town is made.
   const fresh = await open();
