@@ -113,12 +113,26 @@
     const hash = params.toString();
     history.replaceState(null, '', hash ? '#' + hash : location.pathname + location.search);
   };
+  // The town page is told which part of it is in sight, so that on a phone,
+  // where its roster scrolls with this page, it draws the rows there.
+  const tellFrameItsSight = () => {
+    const frame = $('town-page');
+    if (!shown || !frame.contentWindow) return;
+    frame.contentWindow.postMessage({
+      townPageWindow: { top: -frame.getBoundingClientRect().top - frame.clientTop, height: window.innerHeight },
+    }, '*');
+  };
+  window.addEventListener('scroll', tellFrameItsSight, { passive: true });
+  window.addEventListener('resize', tellFrameItsSight);
   // What the town page in the frame tells: its height, and its view.
   window.addEventListener('message', (event) => {
     if (event.source !== $('town-page').contentWindow || !event.data || !event.data.townPage) return;
     const { height, view } = event.data.townPage;
     const frame = $('town-page');
-    if (Number.isFinite(height)) frame.style.height = `${Math.ceil(height) + frame.offsetHeight - frame.clientHeight}px`;
+    if (Number.isFinite(height)) {
+      frame.style.height = `${Math.ceil(height) + frame.offsetHeight - frame.clientHeight}px`;
+      tellFrameItsSight();
+    }
     if (typeof view === 'string') writeView(view);
   });
   const readAddress = () => {

@@ -169,9 +169,24 @@
   };
 
   // Puts the rows in sight (all of them for printing) in the table.
+  // In towngen.html's frame on a phone the roster has no box of its own to
+  // scroll: the rows in sight are those in the part of the frame the page
+  // around it shows, which it tells as outerView { top, height } (a guess of
+  // one screen until it has).
+  let outerView = null;
+  const followsOuterScroll = () => inFrame && narrowScreen.matches;
+  const sight = () => {
+    if (!followsOuterScroll()) return { top: scroller.scrollTop, height: scroller.clientHeight };
+    const { top, height } = outerView || { top: 0, height: 1000 };
+    const rosterTop = body.getBoundingClientRect().top;  // the frame itself does not scroll
+    const start = Math.max(0, top - rosterTop);
+    return { top: start, height: Math.max(0, top + height - rosterTop) - start };
+  };
+
   const render = () => {
-    const first = printing ? 0 : Math.max(0, Math.floor(scroller.scrollTop / rowHeight) - OVERSCAN);
-    const inSight = Math.ceil(scroller.clientHeight / rowHeight) + 2 * OVERSCAN;
+    const inView = sight();
+    const first = printing ? 0 : Math.max(0, Math.floor(inView.top / rowHeight) - OVERSCAN);
+    const inSight = Math.ceil(inView.height / rowHeight) + 2 * OVERSCAN;
     const last = printing ? view.length : Math.min(view.length, first + inSight);
     const hadFocus = body.contains(document.activeElement);
     const rows = [spacer(first * rowHeight)];

@@ -3,6 +3,11 @@
     document.documentElement.classList.add('in-frame');
     new ResizeObserver(() => tellFrame({ height: document.documentElement.scrollHeight }))
       .observe(document.body);
+    window.addEventListener('message', (event) => {
+      if (event.source !== window.parent || !event.data || !event.data.townPageWindow) return;
+      outerView = event.data.townPageWindow;
+      if (followsOuterScroll()) requestAnimationFrame(render);
+    });
   }
   // The roster's columns sort on phones as well, where the header is hidden.
   for (const column of sortable) sortSelect.add(new Option(column.sortLabel || column.label, column.key));

@@ -109,8 +109,8 @@ try {
     await page.close();
   }
 
-  // The town page stands in the page's flow: its frame grows to it, so that
-  // only the page and the roster scroll. An opened card's address joins the
+  // The town page stands in the page's flow: its frame grows to it, and on a
+  // phone the page is the one scroll area. An opened card's address joins the
   // page's, and that address opens the town at that card.
   const hamletAddress = '#town=Hamlet.txt&population=21&min-age=16&max-age=60&seed=4294967295';
   const flowing = await open(hamletAddress);
@@ -137,13 +137,23 @@ try {
   String(cardNumber));
   await reopened.close();
   const phoneContext = await browser.newContext({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
-  const phonePage = await open(hamletAddress, phoneContext);
+  const phonePage = await open('#town=Crowd.txt&population=2000&min-age=16&max-age=60&seed=3', phoneContext);
   await townShown(phonePage);
   const phoneFrame = await townPageOf(phonePage);
   await phoneFrame.waitForSelector('#roster tbody tr[data-position]');
   await phonePage.waitForTimeout(500);  // the frame's height follows the page it shows
-  same('on a phone too the frame does not scroll: only the page and the roster do', await phoneFrame.evaluate(() =>
-    document.documentElement.scrollHeight <= window.innerHeight + 1), true);
+  same('on a phone the page is the one scroll area', await phoneFrame.evaluate(() => [
+    document.documentElement.scrollHeight <= window.innerHeight + 1,
+    getComputedStyle(document.getElementById('roster-scroll')).overflowY]), [true, 'visible']);
+  // Scrolled to the roster's end, the page draws its last rows, and only the
+  // rows in sight are in the document.
+  await phonePage.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
+  await phoneFrame.waitForSelector('#roster tbody tr[data-position="1999"]', { state: 'attached', timeout: 5000 })
+    .catch(() => {});
+  same('scrolled to the end, the roster draws its last rows, and only those in sight', await phoneFrame.evaluate(() => {
+    const rows = document.querySelectorAll('#roster tbody tr[data-position]');
+    return [rows.length < 100, rows[rows.length - 1]?.dataset.position];
+  }), [true, '1999']);
   await phoneContext.close();
 
   // A blank seed draws a fresh one, shown in the address once the town is made.
