@@ -17,8 +17,13 @@ OutputFile::OutputFile(const std::string& name, std::ostream& standardOutput, Wr
   stream_ = chunked_.get();
 }
 
-std::vector<std::string> OutputFile::leftovers() const {
-  return file_ ? file_->leftovers() : std::vector<std::string>();
+std::vector<std::string> OutputFile::leftoversRemoved() const {
+  std::vector<std::string> said;
+  if (!file_) return said;
+  for (const std::string& path : file_->leftovers()) {
+    said.push_back("removed " + path + ", left unfinished by a run that was stopped");
+  }
+  return said;
 }
 
 std::streamoff OutputFile::size() {

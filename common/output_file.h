@@ -23,11 +23,12 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  bool toStandardOutput() const { return !file_; }
   bool isOpen() const { return !file_ || file_->isOpen(); }
   std::error_code openError() const { return file_ ? file_->openError() : std::error_code(); }
-  // The unfinished files of killed runs removed on opening the file.
-  std::vector<std::string> leftovers() const;
+  // What was said of each unfinished file of a killed run removed on opening
+  // the file: "removed T.txt.towngen-unfinished-7-0, left unfinished by a
+  // run that was stopped".
+  std::vector<std::string> leftoversRemoved() const;
   std::ostream& stream() { return *stream_; }
   const std::string& name() const { return name_; }
 

@@ -10,32 +10,22 @@ bool readWord(std::istream& in, std::string& word, std::size_t keep) {
 }
 
 bool DataWordReader::next(std::string& word) {
-  using Traits = std::char_traits<char>;
   word.clear();
-  std::streambuf* buffer = in_.rdbuf();
-  if (fault_ || buffer == nullptr || !in_.good()) return false;
-  try {
-    // A file buffer can throw on a read error (a directory opened as a file).
-    int c = buffer->sgetc();
-    while (c != Traits::eof() && isWordSpace(Traits::to_char_type(c))) {
-      if (c == '\n') ++line_;
-      c = buffer->snextc();
-    }
-    wordLine_ = line_;
-    while (c != Traits::eof() && !isWordSpace(Traits::to_char_type(c))) {
-      if (word.size() == kMaxDataWordLength) {
-        stopAtLastWord(DataFault::Kind::LongWord);
-        word.clear();
-        return false;
-      }
-      word.push_back(Traits::to_char_type(c));
-      c = buffer->snextc();
-    }
-    if (c == Traits::eof()) in_.setstate(std::ios::eofbit);
-  } catch (...) {
-    in_.setstate(std::ios::badbit);
-  }
-  return !word.empty();
+  if (fault_) return false;
+  bool tooLong = false;
+  const bool found = readWordWith(
+      in_,
+      [&](char c) {
+        tooLong = word.size() == kMaxDataWordLength;
+        if (!tooLong) word.push_back(c);
+        return !tooLong;
+      },
+      [&](char c) { line_ += c == '\n' ? 1 : 0; });
+  wordLine_ = line_;  // a word holds no line end
+  if (!tooLong) return found;
+  stopAtLastWord(DataFault::Kind::LongWord);
+  word.clear();
+  return false;
 }
 
 }  // namespace towngen

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace towngen {
 
@@ -13,13 +15,14 @@ constexpr bool isWordSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Skips blanks and hands each character of the next word, in order, to
-// `take(char)`, so the caller decides what of a word of any length to keep.
-// Returns false when the input ends (or fails) before a word starts. A read
-// error ends the reading as the end of the input does (the stream goes bad);
-// a word already begun still counts.
-template <typename Take>
-bool readWordWith(std::istream& in, Take&& take) {
+// Skips blanks, handing each to `blank(char)`, and hands each character of
+// the next word, in order, to `take(char)`, so the caller decides what of a
+// word of any length to keep; a `take` that returns false stops there,
+// leaving the rest of the word unread. Returns false when the input ends (or
+// fails) before a word starts. A read error ends the reading as the end of
+// the input does (the stream goes bad); a word already begun still counts.
+template <typename Take, typename Blank>
+bool readWordWith(std::istream& in, Take&& take, Blank&& blank) {
   using Traits = std::char_traits<char>;
   const auto isSpace = [](int c) { return isWordSpace(Traits::to_char_type(c)); };
   std::streambuf* buffer = in.rdbuf();
@@ -28,10 +31,17 @@ bool readWordWith(std::istream& in, Take&& take) {
   try {
     // A file buffer can throw on a read error (a directory opened as a file).
     int c = buffer->sgetc();
-    while (c != Traits::eof() && isSpace(c)) c = buffer->snextc();
+    while (c != Traits::eof() && isSpace(c)) {
+      blank(Traits::to_char_type(c));
+      c = buffer->snextc();
+    }
     while (c != Traits::eof() && !isSpace(c)) {
       found = true;
-      take(Traits::to_char_type(c));
+      if constexpr (std::is_void_v<std::invoke_result_t<Take&, char>>) {
+        take(Traits::to_char_type(c));
+      } else if (!take(Traits::to_char_type(c))) {
+        return found;
+      }
       c = buffer->snextc();
     }
     if (c == Traits::eof()) in.setstate(std::ios::eofbit);
@@ -39,6 +49,11 @@ bool readWordWith(std::istream& in, Take&& take) {
     in.setstate(std::ios::badbit);
   }
   return found;
+}
+
+template <typename Take>
+bool readWordWith(std::istream& in, Take&& take) {
+  return readWordWith(in, std::forward<Take>(take), [](char) {});
 }
 
 // Skips blanks and reads the next word into `word`, keeping at most its first

@@ -64,9 +64,8 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
 
   OutputFile townFile(town.path, out, OutputFile::Writing::Here);
-  for (const std::string& leftover : townFile.leftovers()) {
-    err << "towngen: removed " << leftover << ", left unfinished by a run that was stopped\n";
-  }
+  for (const std::string& removed : townFile.leftoversRemoved())
+    err << "towngen: " << removed << "\n";
   if (!townFile.isOpen()) {
     err << "towngen: cannot create " << town.path << ": " << townFile.openError().message() << "\n";
     return 1;

@@ -146,8 +146,8 @@ int Run::readTown(std::istream& town) {
     // Each export's bytes are written on a thread of their own.
     auto output =
         std::make_unique<OutputFile>(*given.file, out_, OutputFile::Writing::InBackground);
-    for (const std::string& leftover : output->leftovers()) {
-      err_ << "towncensus: removed " << leftover << ", left unfinished by a run that was stopped\n";
+    for (const std::string& removed : output->leftoversRemoved()) {
+      err_ << "towncensus: " << removed << "\n";
     }
     if (!output->isOpen()) {
       return fail("cannot write " + output->name() + ": " + output->openError().message());

@@ -9,13 +9,6 @@
 
 namespace towngen {
 
-const ExportFormat& formatOf(ExportKind kind) {
-  for (const ExportFormat& format : kExportFormats) {
-    if (format.kind == kind) return format;
-  }
-  return kExportFormats[0];  // never: every kind has a row
-}
-
 const ExportFormat* formatNamed(std::string_view name) {
   for (const ExportFormat& format : kExportFormats) {
     if (format.name == name) return &format;

@@ -45,8 +45,6 @@ inline constexpr std::array<ExportFormat, 4> kExportFormats = {{
      "page", ".html", "text/html"},
 }};
 
-// The format of `kind`.
-const ExportFormat& formatOf(ExportKind kind);
 // The format named `name`, or null.
 const ExportFormat* formatNamed(std::string_view name);
 
