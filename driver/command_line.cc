@@ -29,10 +29,17 @@ constexpr const char* kFooter =
     "the same town. --max-age is the oldest age a townsperson can have: the\n"
     "dialogue's answer for the maximum age is one more.\n"
     "\n"
+    "With --households the town is made of families: a head, a spouse, children,\n"
+    "now and then a widowed parent, and servants and apprentices in noble and\n"
+    "craftsmen's houses, each block saying who is who; some heads are kin to heads\n"
+    "of other households. Every member's age lies in the range, so a narrow range\n"
+    "makes smaller households: children and parents outside it are not made.\n"
+    "\n"
     "Examples:\n"
     "  towngen --init                       write the default data files here\n"
     "  towngen --town Millbrook.txt --population 500 --seed 42\n"
     "  towngen --town - --population 500 | towncensus --html page.html -\n"
+    "  towngen --town Millbrook.txt --population 500 --households\n"
     "  towngen --seed 42                    the dialogue, seeded\n"
     "\n"
     "Exit status: 0 on success, 1 when a data file does not load or the town file\n"
@@ -74,6 +81,9 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
   app.add_option("--data-dir", options.town.dataFolder,
                  "read the data files from DIR (default: the working directory)")
       ->type_name("DIR")
+      ->needs(town);
+  app.add_flag("--households", options.town.modes.households,
+               "make the town of households and kin (see below)")
       ->needs(town);
   app.add_flag("--quiet", options.town.quiet, "do not say what was made")->needs(town);
   town->needs(population);

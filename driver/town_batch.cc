@@ -70,8 +70,8 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
     err << "towngen: cannot create " << town.path << ": " << townFile.openError().message() << "\n";
     return 1;
   }
-  std::error_code error =
-      makeTown(data, town.population, town.minAge, town.maxAge, seed, townFile.stream(), progress);
+  std::error_code error = makeTown(data, town.population, town.minAge, town.maxAge, seed,
+                                   town.modes, townFile.stream(), progress);
   const std::streamoff size = error ? -1 : townFile.size();
   if (!error) error = townFile.complete();
   if (error) {

@@ -3,6 +3,8 @@
 #include <span>
 #include <string_view>
 
+#include "town/household_line.h"
+
 namespace towngen {
 
 void PackedTownspeople::add(const Townsperson& person) {
@@ -28,6 +30,12 @@ void PackedTownspeople::add(const Townsperson& person) {
   numbers.occupationLength = person.occupation.size();
   texts_ += person.name;
   texts_ += person.occupation;
+  numbers.householdLength = 0;
+  if (person.ties.inHousehold()) {
+    const std::size_t start = texts_.size();
+    appendHouseholdLine(texts_, person.ties);
+    numbers.householdLength = texts_.size() - start;
+  }
   for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
   numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
   numbers.itemCount = 0;

@@ -80,6 +80,7 @@ struct Block {
   const BlockNumbers& numbers;
   std::string_view name;
   std::string_view occupation;
+  std::string_view householdLine;  // empty in a plain town
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;
   std::string_view itemTexts;  // the item texts, one after the other
@@ -88,8 +89,8 @@ struct Block {
 // About the most bytes a block takes, made room for at once: its fixed text
 // and numbers, plus what its names, gems and items add.
 std::size_t blockRoom(const Block& block) {
-  return 400 + block.name.size() + block.occupation.size() + block.gems.size() * 48 +
-         block.itemTexts.size() + 2 * block.itemLengths.size();
+  return 400 + block.name.size() + block.occupation.size() + block.householdLine.size() +
+         block.gems.size() * 48 + block.itemTexts.size() + 2 * block.itemLengths.size();
 }
 
 // Appends to a string through a cursor. Each line (or gem, or item) first
@@ -278,6 +279,11 @@ void appendBlock(std::string& out, const Block& block) {
   }
   putNameLine(cursor, block);
   putAbilityLine(cursor, block.numbers);
+  if (!block.householdLine.empty()) {
+    cursor.reserve(block.householdLine.size() + 2);
+    cursor.put(block.householdLine);
+    cursor.put(kLineEnd);
+  }
   putCoins(cursor, block.numbers);
   putGems(cursor, block.gems);
   putMagicItems(cursor, block);
@@ -291,13 +297,15 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
   std::span<const BlockGem> gems = blocks.gems;
   std::span<const std::uint32_t> itemLengths = blocks.itemLengths;
   for (const BlockNumbers& numbers : blocks.numbers) {
-    Block block{numbers,
-                texts.substr(0, numbers.nameLength),
-                texts.substr(numbers.nameLength, numbers.occupationLength),
-                gems.first(numbers.gemCount),
-                itemLengths.first(numbers.itemCount),
-                {}};
-    texts.remove_prefix(numbers.nameLength + numbers.occupationLength);
+    Block block{
+        numbers,
+        texts.substr(0, numbers.nameLength),
+        texts.substr(numbers.nameLength, numbers.occupationLength),
+        texts.substr(numbers.nameLength + numbers.occupationLength, numbers.householdLength),
+        gems.first(numbers.gemCount),
+        itemLengths.first(numbers.itemCount),
+        {}};
+    texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength);
     std::size_t itemBytes = 0;
     for (std::uint32_t length : block.itemLengths) itemBytes += length;
     block.itemTexts = texts.substr(0, itemBytes);

@@ -16,6 +16,7 @@ struct BlockNumbers {
   std::int32_t cp, sp, ep, gp, pp;
   Sex sex;
   std::size_t nameLength, occupationLength, gemCount, itemCount;
+  std::size_t householdLength;  // of the whole household line; 0 in a plain town
 };
 
 // A gem as its block shows it.
@@ -25,7 +26,7 @@ struct BlockGem {
 };
 
 // Blocks packed one after another: each block's numbers, and its name,
-// occupation and item texts, gems and item lengths side by side, in the order
+// occupation, household line and item texts, gems and item lengths side by side, in the order
 // of the blocks.
 struct PackedBlocks {
   std::span<const BlockNumbers> numbers;

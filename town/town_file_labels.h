@@ -9,13 +9,15 @@ namespace towngen {
 // writer and the reader. A block:
 //   3) Name: Hal Dunn Sex: Male Occupation: Farmer
 //   Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10
+//   Household: 3 head; spouse 4; kin father 1, brother 12
 //   Coins:
 //   40cp, 3gp
 //   Gems(s):
 //   Jasper (50gp) Pearl (575gp)
 //   Magic Item(s):
 //   Potion of Healing, Ring of Warmth
-// Every line ends in CR LF; an empty line stands between two blocks.
+// The household line stands in household towns only. Every line ends in
+// CR LF; an empty line stands between two blocks.
 namespace town_file {
 
 inline constexpr char kNameLabel[] = ") Name: ";
@@ -23,6 +25,12 @@ inline constexpr char kMaleLabel[] = " Sex: Male ";
 inline constexpr char kFemaleLabel[] = " Sex: Female ";
 inline constexpr char kOccupationLabel[] = "Occupation: ";
 inline constexpr char kAgeLabel[] = "Age: ";
+inline constexpr char kHouseholdLabel[] = "Household: ";
+// The parts of a household line after the household and the role, in order.
+inline constexpr char kSpouseLabel[] = "; spouse ";
+inline constexpr char kFatherLabel[] = "; father ";
+inline constexpr char kMotherLabel[] = "; mother ";
+inline constexpr char kKinLabel[] = "; kin ";
 inline constexpr char kCoinsHeading[] = "Coins:";
 inline constexpr char kGemsHeading[] = "Gems(s):";
 inline constexpr char kItemsHeading[] = "Magic Item(s):";

@@ -1,6 +1,10 @@
 #include "town/town_generation.h"
 
+#include <array>
+#include <string>
+
 #include "town/town_file_writer.h"
+#include "townsfolk/household_plan.h"
 #include "townsfolk/social_class.h"
 #include "townsfolk/townsperson.h"
 #include "townsfolk/treasure_gathering.h"
@@ -21,11 +25,100 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
   gatherTreasure(socialClass, makers.generator, person.treasure, makers.random);
 }
 
+constexpr std::int32_t kProgressStep = 4096;
+
+// Households planned at a time: kin are found among them.
+constexpr std::size_t kHouseholdWindow = 64;
+
+SocialClass classOfOccupation(const PlannedHousehold& household, const PlannedMember& member) {
+  return household.isOfFamilyClass(member) ? household.socialClass : SocialClass::Farmer;
+}
+
+std::int32_t numberOf(const PlannedHousehold& household, std::int8_t place) {
+  return place == PlannedMember::kNobody ? 0 : household.head + place;
+}
+
+void setTies(HouseholdTies& ties, const PlannedHousehold& household, const PlannedMember& member) {
+  ties.household = household.head;
+  ties.role = member.role;
+  ties.spouse = numberOf(household, member.spouse);
+  ties.father = numberOf(household, member.father);
+  ties.mother = numberOf(household, member.mother);
+  const bool head = member.role == HouseholdRole::Head;
+  ties.kinCount = head ? household.kinCount : 0;
+  ties.kin = household.kin;
+}
+
+// Rolls the member's abilities, names and dresses them, and gives them their
+// treasure: none to a child under 12.
+void makeMember(Townsperson& person, const PlannedHousehold& household, const PlannedMember& member,
+                std::string_view lastName, TownMakers& makers, TownProgress* progress) {
+  constexpr std::int32_t kYoungestWithTreasure = 12;
+  rollAbilities(person, makers.random);
+  person.age = member.age;
+  person.sex = member.sex;
+  if (progress != nullptr) progress->counted(person.number);
+  pickFirstName(person, makers.random, makers.names);
+  if (member.role == HouseholdRole::Servant) {
+    person.name += makers.names.last.pick(makers.random.rand());
+    person.occupation = "Farmer";
+  } else {
+    person.name += lastName;
+    person.occupation = household.occupation;
+  }
+  setTies(person.ties, household, member);
+  person.treasure.clear();
+  if (member.age < kYoungestWithTreasure) return;
+  makers.generator.reset();
+  gatherTreasure(classOfOccupation(household, member), makers.generator, person.treasure,
+                 makers.random);
+}
+
+// Makes and writes the households of one window; returns false once the
+// town file has failed.
+bool writeHouseholds(std::span<const PlannedHousehold> window, TownMakers& makers,
+                     TownFileWriter& writer, TownProgress* progress) {
+  std::array<std::string, kHouseholdWindow> lastNames;
+  Townsperson person;
+  for (std::size_t i = 0; i < window.size(); ++i) {
+    const PlannedHousehold& household = window[i];
+    lastNames[i] = household.nameFrom == PlannedHousehold::kOwnName
+                       ? makers.names.last.pick(makers.random.rand())
+                       : lastNames[static_cast<std::size_t>(household.nameFrom)];
+    for (const PlannedMember& member : household.people()) {
+      person.number =
+          household.head + static_cast<std::int32_t>(&member - household.members.data());
+      makeMember(person, household, member, lastNames[i], makers, progress);
+      if (!writer.writeTownsperson(person)) return false;
+      if (progress != nullptr && person.number % kProgressStep == 0)
+        progress->advanced(person.number);
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& ages,
+                                      TownMakers makers, std::ostream& townFile,
+                                      TownProgress* progress) {
+  HouseholdPlanner planner(population, ages);
+  std::vector<PlannedHousehold> window(kHouseholdWindow);
+  TownFileWriter writer(townFile);
+  while (!planner.done()) {
+    std::size_t planned = 0;
+    while (planned < window.size() && !planner.done()) {
+      planner.planNext(window[planned++], makers.random);
+    }
+    const std::span<PlannedHousehold> households(window.data(), planned);
+    linkKin(households, makers.random);
+    if (!writeHouseholds(households, makers, writer, progress)) break;
+  }
+  return writer.finish();
+}
 
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
                              std::ostream& townFile, TownProgress* progress) {
-  constexpr std::int32_t kProgressStep = 4096;
   const ClassThresholds thresholds(population);
   TownFileWriter writer(townFile);
   Townsperson person;
@@ -40,13 +133,16 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
 }
 
 std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
-                         std::int32_t maxAge, std::uint32_t seed, std::ostream& townFile,
-                         TownProgress* progress) {
+                         std::int32_t maxAge, std::uint32_t seed, const TownModes& modes,
+                         std::ostream& townFile, TownProgress* progress) {
   Random random(seed);
   TreasureGenerator generator(random, data.catalogue);
   const NamePickers pickers(data.names);
-  const std::error_code error = generateTown(population, AgeRange(minAge, maxAge),
-                                             {pickers, generator, random}, townFile, progress);
+  const AgeRange ages(minAge, maxAge);
+  const TownMakers makers{pickers, generator, random};
+  const std::error_code error =
+      modes.households ? generateHouseholdTown(population, ages, makers, townFile, progress)
+                       : generateTown(population, ages, makers, townFile, progress);
   if (progress != nullptr) progress->finished();
   return error;
 }

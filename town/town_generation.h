@@ -38,12 +38,25 @@ class TownProgress {
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
                              std::ostream& townFile, TownProgress* progress = nullptr);
 
+// What kind of town to make.
+struct TownModes {
+  bool households = false;  // families under one roof, with their kin
+};
+
+// Makes households one after another, each member numbered in turn from 1 to
+// `population`, and writes each block to `townFile` with its household line.
+// Keeps a window of planned households, never the town. Stops early when the
+// town file fails, and returns why, or no error.
+std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& ages,
+                                      TownMakers makers, std::ostream& townFile,
+                                      TownProgress* progress = nullptr);
+
 // Makes a town from `data` with a random source seeded with `seed`, ages
-// `minAge` to `maxAge` both included, into `townFile`, as towngen --town does;
-// says `progress` finished. REQUIRES: minAge <= maxAge.
+// `minAge` to `maxAge` both included, of the kind `modes` asks, into
+// `townFile`, as towngen --town does; says `progress` finished. REQUIRES: minAge <= maxAge.
 // Returns why the town file failed, or no error.
 std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
-                         std::int32_t maxAge, std::uint32_t seed, std::ostream& townFile,
-                         TownProgress* progress = nullptr);
+                         std::int32_t maxAge, std::uint32_t seed, const TownModes& modes,
+                         std::ostream& townFile, TownProgress* progress = nullptr);
 
 }  // namespace towngen

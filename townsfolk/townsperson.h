@@ -4,6 +4,7 @@
 #include <string>
 
 #include "townsfolk/carried_treasure.h"
+#include "townsfolk/household.h"
 
 namespace towngen {
 
@@ -25,6 +26,7 @@ struct Townsperson {
   std::string name;        // first name, one blank, last name
   std::string occupation;  // "Farmer", a craft, or "Noble"
   CarriedTreasure treasure;
+  HouseholdTies ties;  // in a household town only
 };
 
 }  // namespace towngen

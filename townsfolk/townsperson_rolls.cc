@@ -27,7 +27,7 @@ std::int32_t rollAge(Random& random, const AgeRange& ages) {
   return static_cast<std::int32_t>(ages.youngest + draw % ages.span);
 }
 
-void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages) {
+void rollAbilities(Townsperson& person, Random& random) {
   person.Str = rollAbility(random);
   person.strPercentile = person.Str == 18 ? random.d100() : 0;
   person.Dex = rollAbility(random);
@@ -36,15 +36,23 @@ void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ag
   person.Wis = rollAbility(random);
   person.Cha = rollAbility(random);
   person.Com = rollAbility(random);
+}
+
+void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages) {
+  rollAbilities(person, random);
   person.age = rollAge(random, ages);
   person.sex = random.rand() % 2 == 0 ? Sex::Male : Sex::Female;
 }
 
 void pickName(Townsperson& person, Random& random, const NamePickers& names) {
+  pickFirstName(person, random, names);
+  person.name += names.last.pick(random.rand());
+}
+
+void pickFirstName(Townsperson& person, Random& random, const NamePickers& names) {
   const NamePicker& first = person.sex == Sex::Male ? names.male : names.female;
   person.name = first.pick(random.rand());
   person.name += ' ';
-  person.name += names.last.pick(random.rand());
 }
 
 }  // namespace towngen

@@ -30,8 +30,11 @@ std::int32_t rollAbility(Random& random);
 // youngest + rand() % span: one draw for every range, even one of one age.
 std::int32_t rollAge(Random& random, const AgeRange& ages);
 
-// Rolls Str (and its percentile on an 18), Dex, Con, Int, Wis, Cha, Com, the
-// age and the sex, in that order.
+// Rolls Str (and its percentile on an 18), Dex, Con, Int, Wis, Cha and Com,
+// in that order.
+void rollAbilities(Townsperson& person, Random& random);
+
+// Rolls the abilities, then the age and the sex.
 void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages);
 
 // The three name lists, ready for picking. REQUIRES: each holds a name.
@@ -46,5 +49,9 @@ struct NamePickers {
 
 // Picks the first name from the list of the person's sex, then the last name.
 void pickName(Townsperson& person, Random& random, const NamePickers& names);
+
+// Sets the name to a first name from the list of the person's sex and a
+// blank, for the last name to follow.
+void pickFirstName(Townsperson& person, Random& random, const NamePickers& names);
 
 }  // namespace towngen

@@ -193,13 +193,17 @@ EMSCRIPTEN_KEEPALIVE void towngen_use_built_in_data() {
   dataFiles() = towngen::builtInDataSource();
 }
 
+// The kind of town the bits of `modes` ask for.
+towngen::TownModes townModes(int modes) { return {.households = (modes & 1) != 0}; }
+
 // Makes a town as `towngen --town` does, ages `minAge` to `maxAge` both
-// included: held in the module when `hold` is set, else streamed out through
-// Module.townWrite. Returns 0 (a warning may be left in towngen_message), 1
+// included, of households when bit 0 of `modes` is set: held in the module when `hold` is set, else
+// streamed out through Module.townWrite. Returns 0 (a warning may be left in towngen_message), 1
 // when a name list holds no name, or 2 when the town could not be written;
 // the message says why.
 EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t minAge,
-                                           std::int32_t maxAge, std::uint32_t seed, int hold) {
+                                           std::int32_t maxAge, std::uint32_t seed, int hold,
+                                           int modes) {
   message().clear();
   heldTown().reset();
   towngen::TownData data;
@@ -214,8 +218,8 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   if (hold) heldTown() = std::make_unique<HeldTown>();
   std::ostream town(hold ? static_cast<std::streambuf*>(heldTown().get()) : &buffer);
   ScriptProgress progress;
-  if (const std::error_code error =
-          towngen::makeTown(data, population, minAge, maxAge, seed, town, &progress)) {
+  if (const std::error_code error = towngen::makeTown(data, population, minAge, maxAge, seed,
+                                                      townModes(modes), town, &progress)) {
     message() = "cannot write the town: " + error.message();
     return 2;
   }

@@ -12,7 +12,7 @@
   const engineReady = createTowngenEngine({ wasmBinary }).then((engine) => {
     engine.townWrite = () => {};
     engine.townProgress = () => {};
-    engine._towngen_make_town(20000, 0, 60, 1, 0);
+    engine._towngen_make_town(20000, 0, 60, 1, 0, 0);
     return engine;
   });
 

@@ -31,7 +31,7 @@ engine.townProgress = () => {};
 for (const hold of [0, 1]) {
   const chunks = [];
   engine.townWrite = (bytes) => chunks.push(Buffer.from(bytes));
-  const status = engine._towngen_make_town(40, 14, 69, 2026, hold);
+  const status = engine._towngen_make_town(40, 14, 69, 2026, hold, 0);
   for (let i = 0; i < engine._towngen_held_pieces(); i++) {
     const at = engine._towngen_held_piece(i);
     chunks.push(Buffer.from(engine.HEAPU8.slice(at, at + engine._towngen_held_piece_size(i))));
