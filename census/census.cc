@@ -104,6 +104,7 @@ void Census::add(const TownRecord& record) {
     percentileSum_ += record.strPercentile;
   }
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) coinTotals_[i] += record.coins[i];
+  if (record.household.inHousehold()) households_.add(record);
 
   const auto ownerOf = [&] {
     std::string owner = std::to_string(record.number) + ") " + record.firstName;
@@ -215,6 +216,7 @@ void Census::print(std::ostream& out, const std::string& townName) const {
     const std::int64_t count = countOfSex(sex);
     out << "  " << padded(sex, 10) << " " << count << " (" << share(count, population_) << ")\n";
   }
+  if (!households_.empty()) households_.print(out);
 
   out << "\nOccupations, most common first:\n";
   for (const auto& [occupation, count] : occupations()) {

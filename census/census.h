@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "census/household_census.h"
 #include "census/record_sink.h"
 #include "census/town_record.h"
 #include "census/value_bands.h"
@@ -59,6 +60,8 @@ class Census : public RecordSink {
   };
 
   std::int64_t population() const { return population_; }
+  // The households of a household town; empty for any other.
+  const HouseholdCensus& households() const { return households_; }
   std::int64_t countOfClass(const std::string& socialClass) const;
   std::int64_t countOfSex(const std::string& sex) const;
   const std::array<std::int64_t, 5>& coinTotals() const { return coinTotals_; }
@@ -125,6 +128,7 @@ class Census : public RecordSink {
   Tally items_;
   std::int64_t otherItems_ = 0;
   std::vector<Wealth> richest_;
+  HouseholdCensus households_;
 
   std::array<BySex, 3> classesBySex_{};
   std::map<std::int32_t, BySex> agesBySex_;

@@ -16,6 +16,7 @@ namespace {
 constexpr std::string_view kCsvHeader =
     "number,first_name,last_name,sex,occupation,class,age,Str,Dex,Con,Int,Wis,Cha,Com,"
     "str_percentile,cp,sp,ep,gp,pp,gems,magic_items,wealth_gp";
+constexpr std::string_view kCsvHouseholdHeader = ",household,role,spouse,father,mother,kin";
 
 // Appends a field as RFC 4180 writes it: quoted, with quotes doubled, when it
 // holds a comma, a quote or a line break.
@@ -35,6 +36,37 @@ void appendCsvField(std::string& line, std::string_view text) {
 
 bool hasPercentile(const TownRecord& record) { return record.abilities[0] == 18; }
 
+// A number, or nothing for 0 (no one).
+void appendPerson(std::string& line, std::int32_t number) {
+  if (number != 0) appendNumber(line, number);
+}
+
+// "father 5; brother 112": each kin's tie and number.
+void appendKin(std::string& line, const HouseholdTies& ties) {
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    if (i > 0) line += "; ";
+    line += kKinTies[static_cast<std::size_t>(ties.kin[i].tie)];
+    line += ' ';
+    appendNumber(line, ties.kin[i].number);
+  }
+}
+
+void appendCsvHousehold(std::string& line, const TownRecord& record) {
+  const HouseholdTies& ties = record.household;
+  line += ',';
+  appendNumber(line, ties.household);
+  line += ',';
+  line += kHouseholdRoles[static_cast<std::size_t>(ties.role)];
+  line += ',';
+  appendPerson(line, ties.spouse);
+  line += ',';
+  appendPerson(line, record.father());
+  line += ',';
+  appendPerson(line, record.mother());
+  line += ',';
+  appendKin(line, ties);
+}
+
 // A gold value as the town file writes it: six significant digits.
 std::string goldText(double value) { return std::string(goldValueText(value)); }
 
@@ -49,11 +81,22 @@ std::string_view NumberTexts::textOf(double value) {
   return texts_.emplace(bits, format_(value)).first->second;
 }
 
-CsvWriter::CsvWriter(std::ostream& out) : out_(out), goldTexts_(goldText) {
-  out_ << kCsvHeader << "\r\n";
+CsvWriter::CsvWriter(std::ostream& out) : out_(out), goldTexts_(goldText) {}
+
+// The header names the household fields when the first townsperson has them.
+void CsvWriter::writeHeader(bool households) {
+  out_ << kCsvHeader;
+  if (households) out_ << kCsvHouseholdHeader;
+  out_ << "\r\n";
+  headerWritten_ = true;
+}
+
+void CsvWriter::finish() {
+  if (!headerWritten_) writeHeader(false);
 }
 
 void CsvWriter::write(const TownRecord& record) {
+  if (!headerWritten_) writeHeader(record.household.inHousehold());
   std::string& line = line_;
   line.clear();
   appendNumber(line, record.number);
@@ -98,11 +141,47 @@ void CsvWriter::write(const TownRecord& record) {
   appendCsvField(line, joined);
   line += ',';
   appendMoney(line, record.wealthInGold());
+  if (record.household.inHousehold()) appendCsvHousehold(line, record);
   line += "\r\n";
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
-namespace {}  // namespace
+namespace {
+
+void appendJsonPerson(std::string& json, std::int32_t number) {
+  if (number == 0) {
+    json += "null";
+  } else {
+    appendNumber(json, number);
+  }
+}
+
+// ,"household":{"number":37,"role":"son","spouse":null,"father":37,
+// "mother":38,"kin":[{"tie":"brother","number":112}]}
+void appendJsonHousehold(std::string& json, const TownRecord& record) {
+  const HouseholdTies& ties = record.household;
+  json += ",\"household\":{\"number\":";
+  appendNumber(json, ties.household);
+  json += ",\"role\":\"";
+  json += kHouseholdRoles[static_cast<std::size_t>(ties.role)];
+  json += "\",\"spouse\":";
+  appendJsonPerson(json, ties.spouse);
+  json += ",\"father\":";
+  appendJsonPerson(json, record.father());
+  json += ",\"mother\":";
+  appendJsonPerson(json, record.mother());
+  json += ",\"kin\":[";
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    json += i == 0 ? "{\"tie\":\"" : ",{\"tie\":\"";
+    json += kKinTies[static_cast<std::size_t>(ties.kin[i].tie)];
+    json += "\",\"number\":";
+    appendNumber(json, ties.kin[i].number);
+    json += '}';
+  }
+  json += "]}";
+}
+
+}  // namespace
 
 struct JsonWriter::Buffers {
   NumberTexts gemValues{jsonNumber};
@@ -172,6 +251,7 @@ void JsonWriter::write(const TownRecord& record) {
   }
   json += "],\"wealthGp\":";
   appendMoney(json, record.wealthInGold());
+  if (record.household.inHousehold()) appendJsonHousehold(json, record);
   json += '}';
 
   if (layout_ == Layout::Array) out_ << (first_ ? "[\n" : ",\n");

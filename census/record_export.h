@@ -29,15 +29,21 @@ class NumberTexts {
 
 // Writes one CSV record (RFC 4180) per townsperson after a header line; gems
 // and magic items are joined with "; " in one field each, and the Str
-// percentile is empty unless Str is 18.
+// percentile is empty unless Str is 18. A household town's records end with
+// the household fields.
 class CsvWriter : public RecordSink {
  public:
   explicit CsvWriter(std::ostream& out);
   void write(const TownRecord& record);
   void add(const TownRecord& record, std::string_view) override { write(record); }
+  // Writes the header of a town without townspeople.
+  void finish() override;
 
  private:
+  void writeHeader(bool households);
+
   std::ostream& out_;
+  bool headerWritten_ = false;
   std::string line_;
   NumberTexts goldTexts_;
 };
@@ -45,7 +51,7 @@ class CsvWriter : public RecordSink {
 // Writes the townspeople as JSON, one object a line: either one array of them
 // or JSON Lines (an object per line and nothing else). Text that is not valid
 // UTF-8 is written with U+FFFD in its place; the Str percentile is null unless
-// Str is 18.
+// Str is 18. A household town's objects end with a "household" object.
 class JsonWriter : public RecordSink {
  public:
   enum class Layout { Array, Lines };

@@ -21,6 +21,10 @@ constexpr std::string_view kAbilityRange = "abilities from 3 to 18";
 constexpr std::string_view kPercentile =
     "a Str percentile from 1 to 100 after Str 18, and none after any other Str";
 constexpr std::string_view kCoinsHeading = "the line \"Coins:\"";
+constexpr std::string_view kHouseholdLine =
+    "a household line such as \"Household: 3 son; father 3; mother 4\" (a role of head, wife, "
+    "son, daughter, mother, father, brother, sister, servant or apprentice, then spouse, father, "
+    "mother and up to four kin, in that order)";
 constexpr std::string_view kCoinLine =
     "a coin line such as \"40cp, 3gp\" (copper first, then sp, ep, gp, pp above zero in that "
     "order)";
@@ -209,6 +213,57 @@ bool parseCoinLine(std::string_view line, TownRecord& record) {
   return true;
 }
 
+// One of `words`, which the end of the line or `end` follows.
+template <std::size_t N>
+std::optional<std::size_t> wordOf(LineScanner& scan, const std::array<std::string_view, N>& words,
+                                  char end) {
+  const std::string_view rest = scan.rest();
+  const std::string_view word = rest.substr(0, rest.find(end));
+  for (std::size_t i = 0; i < N; ++i) {
+    if (word == words[i]) {
+      scan.skip(word.size());
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+bool positive(LineScanner& scan, std::int32_t& value) { return scan.number(value) && value > 0; }
+
+// "; spouse 4" and its like: optional, a number above zero when there.
+template <std::size_t N>
+bool link(LineScanner& scan, const char (&label)[N], std::int32_t& value) {
+  value = 0;
+  return !scan.literal(label) || positive(scan, value);
+}
+
+bool parseHouseholdLine(std::string_view line, HouseholdTies& ties) {
+  LineScanner scan(line);
+  ties = HouseholdTies();
+  if (!scan.literal(town_file::kHouseholdLabel) || !positive(scan, ties.household) ||
+      !scan.literal(" ")) {
+    return false;
+  }
+  const std::optional<std::size_t> role = wordOf(scan, kHouseholdRoles, ';');
+  if (!role) return false;
+  ties.role = static_cast<HouseholdRole>(*role);
+  if (!link(scan, town_file::kSpouseLabel, ties.spouse) ||
+      !link(scan, town_file::kFatherLabel, ties.father) ||
+      !link(scan, town_file::kMotherLabel, ties.mother)) {
+    return false;
+  }
+  if (scan.literal(town_file::kKinLabel)) {
+    do {
+      if (ties.kinCount == HouseholdTies::kMostKin) return false;
+      const std::optional<std::size_t> tie = wordOf(scan, kKinTies, ' ');
+      KinElsewhere& kin = ties.kin[ties.kinCount++];
+      if (!tie || !scan.literal(" ") || !positive(scan, kin.number)) return false;
+      kin.tie = static_cast<KinTie>(*tie);
+    } while (scan.literal(", "));
+  }
+  return scan.atEnd();
+}
+
 }  // namespace
 
 // The value of a gold value text as towngen writes it (above zero, in the
@@ -316,6 +371,10 @@ bool TownFileReader::next(TownRecord& record) {
 bool TownFileReader::endOfTown() {
   ended_ = true;
   if (lastRead_ != LineReader::Result::End) return fail(kAfterBlock);
+  if (kind_ == Kind::Households) {
+    if (auto fault = households_.finish(static_cast<std::int32_t>(count_ + 1)))
+      return failAt(*fault);
+  }
   if (lines_.lastLineEndedInCarriageReturn()) {
     failed_ = true;
     error_ = {lineNumber_ - 1,
@@ -349,7 +408,9 @@ bool TownFileReader::readBlock(TownRecord& record) {
     return fail(problem);
   }
   keepLine();
-  if (!readLine() || line_ != town_file::kCoinsHeading) return fail(kCoinsHeading);
+  if (!readLine()) return fail(kind_ == Kind::Households ? kHouseholdLine : kCoinsHeading);
+  if (!readHouseholdLine(record)) return false;
+  if (line_ != town_file::kCoinsHeading) return fail(kCoinsHeading);
   keepLine();
   if (!readLine() || !parseCoinLine(line_, record)) return fail(kCoinLine);
   keepLine();
@@ -373,6 +434,29 @@ bool TownFileReader::readBlock(TownRecord& record) {
   if (!readLine()) return endOfTown();
   haveLine_ = true;  // the first line of the next block
   return true;
+}
+
+// The first block tells whether the town is of households; in such a town,
+// every block has a household line after its ability line, and the next line
+// is read after it.
+bool TownFileReader::readHouseholdLine(TownRecord& record) {
+  record.household = HouseholdTies();
+  if (kind_ == Kind::Unknown) {
+    kind_ = line_.starts_with(town_file::kHouseholdLabel) ? Kind::Households : Kind::Plain;
+  }
+  if (kind_ == Kind::Plain) return true;
+  if (!parseHouseholdLine(line_, record.household)) return fail(kHouseholdLine);
+  keepLine();
+  if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);
+  if (!readLine()) return fail(kCoinsHeading);
+  return true;
+}
+
+bool TownFileReader::failAt(const HouseholdCheck::Fault& fault) {
+  failed_ = true;
+  ended_ = true;
+  error_ = {fault.line, "household line: " + fault.what};
+  return false;
 }
 
 }  // namespace towngen

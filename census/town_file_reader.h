@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "census/household_check.h"
 #include "census/line_reader.h"
 #include "census/town_record.h"
 
@@ -58,6 +59,8 @@ class TownFileReader {
   const TownFileError& error() const { return error_; }
   // How many townspeople were read.
   std::int64_t count() const { return count_; }
+  // Whether the town is of households, once its first block is read.
+  bool isHouseholdTown() const { return kind_ == Kind::Households; }
 
   // With `keep` set, each block's lines are kept as they stand in the file,
   // joined by "\n" (no line end after the last), until the next block.
@@ -69,6 +72,8 @@ class TownFileReader {
   bool fail(std::string_view expected);
   bool endOfTown();
   bool readBlock(TownRecord& record);
+  bool readHouseholdLine(TownRecord& record);
+  bool failAt(const HouseholdCheck::Fault& fault);
   void keepLine();
 
   LineReader lines_;
@@ -84,6 +89,9 @@ class TownFileReader {
   LineReader::Result lastRead_ = LineReader::Result::Line;
   TownFileError error_;
   GoldValues goldValues_;
+  enum class Kind { Unknown, Plain, Households };
+  Kind kind_ = Kind::Unknown;
+  HouseholdCheck households_;
 };
 
 }  // namespace towngen

@@ -22,4 +22,23 @@ double TownRecord::wealthInGold() const {
   return wealth;
 }
 
+namespace {
+
+std::int32_t parent(const HouseholdTies& ties, std::int32_t inHouse, KinTie tie) {
+  if (inHouse != 0) return inHouse;
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    if (ties.kin[i].tie == tie) return ties.kin[i].number;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t TownRecord::father() const {
+  return parent(household, household.father, KinTie::Father);
+}
+std::int32_t TownRecord::mother() const {
+  return parent(household, household.mother, KinTie::Mother);
+}
+
 }  // namespace towngen

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "town/town_file_labels.h"
+#include "townsfolk/household.h"
 
 namespace towngen {
 
@@ -31,6 +32,7 @@ struct TownRecord {
   std::array<std::int64_t, 5> coins{};      // cp, sp, ep, gp, pp
   std::vector<GemEntry> gems;
   std::vector<std::string> magicItems;  // as the file shows them, blanks and all
+  HouseholdTies household;              // in a household town only
 
   bool operator==(const TownRecord&) const = default;
 
@@ -47,6 +49,11 @@ struct TownRecord {
 
   // Coins plus gems, in gold pieces.
   double wealthInGold() const;
+
+  // The father or mother's number, in the household or heading another; 0
+  // when the town does not know them.
+  std::int32_t father() const;
+  std::int32_t mother() const;
 };
 
 // What each coin, as kCoinLabels orders them, is worth in copper pieces.

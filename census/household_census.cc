@@ -1,0 +1,96 @@
+#include "census/household_census.h"
+
+#include <algorithm>
+
+#include "common/number_text.h"
+
+namespace towngen {
+namespace {
+
+// Keeps the kLargest households of most `key`, earlier ones first among equals.
+template <typename Key>
+void keepTop(std::vector<HouseholdCensus::Household>& top, const HouseholdCensus::Household& entry,
+             Key key) {
+  const auto at = std::upper_bound(
+      top.begin(), top.end(), key(entry),
+      [&](auto value, const HouseholdCensus::Household& other) { return value > key(other); });
+  if (static_cast<std::size_t>(at - top.begin()) >= HouseholdCensus::kLargest) return;
+  top.insert(at, entry);
+  if (top.size() > HouseholdCensus::kLargest) top.pop_back();
+}
+
+std::int64_t bySize(const HouseholdCensus::Household& h) { return h.size; }
+double byWealth(const HouseholdCensus::Household& h) { return h.wealth; }
+
+bool isRelative(HouseholdRole role) {
+  return role == HouseholdRole::Mother || role == HouseholdRole::Father ||
+         role == HouseholdRole::Brother || role == HouseholdRole::Sister;
+}
+
+}  // namespace
+
+void HouseholdCensus::add(const TownRecord& record) {
+  const HouseholdRole role = record.household.role;
+  if (role == HouseholdRole::Head) {
+    close();
+    current_.head = record.number;
+    current_.headName = record.firstName;
+    if (!record.lastName.empty()) current_.headName += " " + record.lastName;
+    current_.lastName = record.lastName;
+  }
+  ++people_;
+  ++current_.size;
+  current_.wealth += record.wealthInGold();
+  currentExtended_ = currentExtended_ || isRelative(role);
+  if (role == HouseholdRole::Servant) ++servants_;
+  if (role == HouseholdRole::Apprentice) ++apprentices_;
+}
+
+void HouseholdCensus::close() {
+  if (current_.size == 0) return;
+  ++closed_;
+  ++sizes_[current_.size];
+  if (currentExtended_) ++extended_;
+  keepTop(largest_, current_, bySize);
+  keepTop(richest_, current_, byWealth);
+  current_ = Household();
+  currentExtended_ = false;
+}
+
+std::int64_t HouseholdCensus::households() const { return closed_ + (current_.size > 0 ? 1 : 0); }
+
+std::map<std::int64_t, std::int64_t> HouseholdCensus::sizes() const {
+  std::map<std::int64_t, std::int64_t> sizes = sizes_;
+  if (current_.size > 0) ++sizes[current_.size];
+  return sizes;
+}
+
+std::int64_t HouseholdCensus::extended() const { return extended_ + (currentExtended_ ? 1 : 0); }
+
+std::vector<HouseholdCensus::Household> HouseholdCensus::largest() const {
+  std::vector<Household> top = largest_;
+  if (current_.size > 0) keepTop(top, current_, bySize);
+  return top;
+}
+
+std::vector<HouseholdCensus::Household> HouseholdCensus::richest() const {
+  std::vector<Household> top = richest_;
+  if (current_.size > 0) keepTop(top, current_, byWealth);
+  return top;
+}
+
+void HouseholdCensus::print(std::ostream& out) const {
+  const std::int64_t count = households();
+  out << "\nHouseholds: " << count << ", mean size "
+      << formatted("%.2f", static_cast<double>(people_) / static_cast<double>(count)) << "\n";
+  out << "Sizes:";
+  const char* separator = " ";
+  for (const auto& [size, households] : sizes()) {
+    out << separator << size << ": " << households;
+    separator = ", ";
+  }
+  out << "\nExtended households (a parent, brother or sister of the head): " << extended() << "\n";
+  out << "Servants: " << servants_ << ", apprentices: " << apprentices_ << "\n";
+}
+
+}  // namespace towngen

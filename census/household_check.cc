@@ -1,0 +1,150 @@
+#include "census/household_check.h"
+
+namespace towngen {
+namespace {
+
+std::uint64_t pairKey(std::int32_t earlier, std::int32_t later) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(earlier)) << 32) |
+         static_cast<std::uint32_t>(later);
+}
+
+bool isMaleTie(KinTie tie) {
+  return tie == KinTie::Father || tie == KinTie::Son || tie == KinTie::Brother;
+}
+
+// Parent and child, child and parent, or siblings: the ties two kin give
+// each other.
+bool answers(KinTie said, KinTie answered) {
+  const auto isParent = [](KinTie tie) { return tie == KinTie::Father || tie == KinTie::Mother; };
+  const auto isChild = [](KinTie tie) { return tie == KinTie::Son || tie == KinTie::Daughter; };
+  if (isParent(said)) return isChild(answered);
+  if (isChild(said)) return isParent(answered);
+  return !isParent(answered) && !isChild(answered);
+}
+
+std::string name(std::int32_t number) { return "townsperson " + std::to_string(number); }
+
+}  // namespace
+
+std::optional<HouseholdCheck::Fault> HouseholdCheck::check(const TownRecord& record,
+                                                           std::int64_t line) {
+  const bool head = record.household.role == HouseholdRole::Head;
+  if (head && record.household.household == record.number) {
+    if (auto fault = closeHousehold(record.number - 1)) return fault;
+    household_ = record.number;
+  }
+  if (auto problem = checkLine(record, line)) return Fault{line, std::move(*problem)};
+  return std::nullopt;
+}
+
+std::optional<std::string> HouseholdCheck::checkLine(const TownRecord& record, std::int64_t line) {
+  const HouseholdTies& ties = record.household;
+  const bool head = ties.role == HouseholdRole::Head;
+  if (head != (ties.household == record.number)) {
+    return head ? "a head's household is the head's own number"
+                : "only a head's household is the member's own number";
+  }
+  if (household_ == 0) return "the first townsperson of a town heads a household";
+  if (!head && ties.household != household_) {
+    return "household " + std::to_string(ties.household) + " here, in the household of " +
+           std::to_string(household_) + ": a household's members follow their head";
+  }
+  if (!head && ties.kinCount > 0) return "only a head has kin in other households";
+  if (ties.spouse != 0) {
+    if (auto problem = checkInHouse(record, ties.spouse, "spouse", line)) return problem;
+    if (auto problem = checkPair(record, ties.spouse, true, KinTie::Father, line)) return problem;
+  }
+  if (ties.father != 0) {
+    if (auto problem = checkInHouse(record, ties.father, "father", line)) return problem;
+  }
+  if (ties.mother != 0) {
+    if (auto problem = checkInHouse(record, ties.mother, "mother", line)) return problem;
+  }
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    const KinElsewhere& kin = ties.kin[i];
+    if (kin.number >= household_ && kin.number <= record.number) {
+      return "kin " + std::to_string(kin.number) + " is of the same household";
+    }
+    if (auto problem = checkPair(record, kin.number, false, kin.tie, line)) return problem;
+  }
+  return std::nullopt;
+}
+
+// A parent or spouse lives in the same household: numbered from its head on.
+std::optional<std::string> HouseholdCheck::checkInHouse(const TownRecord& record,
+                                                        std::int32_t other, const char* what,
+                                                        std::int64_t line) {
+  if (other == record.number) return std::string(what) + " is the townsperson itself";
+  if (other < household_) {
+    return std::string(what) + " " + std::to_string(other) + " is not of household " +
+           std::to_string(household_);
+  }
+  if (other > record.number) {
+    if (ahead_.size() + waiting_.size() >= kMostWaiting) return "too many links ahead";
+    ahead_.push_back({other, line, what});
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> HouseholdCheck::checkPair(const TownRecord& record, std::int32_t other,
+                                                     bool spouse, KinTie tie, std::int64_t line) {
+  const bool male = record.sexIndex() == 0;
+  const std::string link = spouse ? "spouse" : "kin";
+  if (other > record.number) {
+    if (ahead_.size() + waiting_.size() >= kMostWaiting) return "too many links ahead";
+    if (!waiting_
+             .emplace(pairKey(record.number, other),
+                      Waiting{record.number, line, spouse, tie, male})
+             .second) {
+      return "townsperson " + std::to_string(other) + " is named twice";
+    }
+    return std::nullopt;
+  }
+  const auto found = waiting_.find(pairKey(other, record.number));
+  if (found == waiting_.end() || found->second.spouse != spouse) {
+    return link + " " + std::to_string(other) + " does not name " + name(record.number) + " back";
+  }
+  const Waiting said = found->second;
+  waiting_.erase(found);
+  if (spouse) return std::nullopt;
+  if (isMaleTie(said.tie) != male || isMaleTie(tie) != said.fromMale || !answers(said.tie, tie)) {
+    return "kin " + std::to_string(other) + " calls " + name(record.number) + " a " +
+           std::string(kKinTies[static_cast<std::size_t>(said.tie)]) + ", who answers " +
+           std::string(kKinTies[static_cast<std::size_t>(tie)]);
+  }
+  return std::nullopt;
+}
+
+std::optional<HouseholdCheck::Fault> HouseholdCheck::closeHousehold(std::int32_t lastMember) {
+  for (const AheadInHouse& ahead : ahead_) {
+    if (ahead.number > lastMember) {
+      ahead_.clear();
+      return Fault{ahead.line, std::string(ahead.what) + " " + std::to_string(ahead.number) +
+                                   " is not of household " + std::to_string(household_)};
+    }
+  }
+  ahead_.clear();
+  return std::nullopt;
+}
+
+std::optional<HouseholdCheck::Fault> HouseholdCheck::finish(std::int32_t population) {
+  if (auto fault = closeHousehold(population)) return fault;
+  if (waiting_.empty()) return std::nullopt;
+  // The earliest line left waiting, so the message does not depend on the map.
+  const Waiting* first = nullptr;
+  std::int32_t to = 0;
+  for (const auto& [key, waiting] : waiting_) {
+    if (first == nullptr || waiting.line < first->line) {
+      first = &waiting;
+      to = static_cast<std::int32_t>(key & 0xFFFFFFFFu);
+    }
+  }
+  const std::string link = first->spouse ? "spouse " : "kin ";
+  if (to > population) {
+    return Fault{first->line, link + std::to_string(to) + " is not in the town"};
+  }
+  return Fault{first->line,
+               link + std::to_string(to) + " does not name " + name(first->from) + " back"};
+}
+
+}  // namespace towngen
