@@ -128,6 +128,12 @@ std::optional<HouseholdCheck::Fault> HouseholdCheck::closeHousehold(std::int32_t
 }
 
 std::optional<HouseholdCheck::Fault> HouseholdCheck::finish(std::int32_t population) {
+  for (const AheadInHouse& ahead : ahead_) {
+    if (ahead.number > population) {
+      return Fault{ahead.line, std::string(ahead.what) + " " + std::to_string(ahead.number) +
+                                   " is not in the town"};
+    }
+  }
   if (auto fault = closeHousehold(population)) return fault;
   if (waiting_.empty()) return std::nullopt;
   // The earliest line left waiting, so the message does not depend on the map.

@@ -55,6 +55,7 @@ struct HouseholdTies {
   std::uint8_t kinCount = 0;
 
   bool inHousehold() const { return household != 0; }
+  bool operator==(const HouseholdTies&) const = default;
 };
 
 }  // namespace towngen

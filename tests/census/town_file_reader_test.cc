@@ -218,5 +218,81 @@ TEST(TownFileReader, FreeTextAndTheLongestLine) {
   EXPECT_EQ(records[0].coins[4], 5);
 }
 
+// A block of a household town: a man or a woman of 30 with the household
+// line `household`, or none when it is empty.
+std::string householdBlock(int number, const char* sex, const std::string& household) {
+  std::string block = std::to_string(number) + ") Name: A B Sex: " + sex +
+                      " Occupation: X\nAge: 30 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\n";
+  if (!household.empty()) block += "Household: " + household + "\n";
+  return block + "Coins:\n0cp";
+}
+
+std::string householdTown(std::initializer_list<std::string> blocks) {
+  std::string town;
+  for (const std::string& block : blocks) town += (town.empty() ? "" : "\n\n") + block;
+  return town;
+}
+
+// Household lines that do not hold together are refused on the line that
+// shows it; links not answered by the end, on the line that made them.
+TEST(TownFileReader, HouseholdLinesMustHoldTogether) {
+  const auto man = [](int n, const std::string& line) { return householdBlock(n, "Male", line); };
+  const auto woman = [](int n, const std::string& l) { return householdBlock(n, "Female", l); };
+  const struct {
+    std::string file;
+    std::int64_t line;
+    std::string what;
+  } cases[] = {
+      {householdTown({man(1, "1 head; spouse 2; kin brother 3"), woman(2, "1 wife; spouse 1"),
+                      man(3, "3 head; kin brother 1")}),
+       0, ""},
+      {man(1, "1 chief"), 3, "not a town file: expected a household line such as"},
+      {man(1, "1 head; kin uncle 2"), 3, "not a town file: expected a household line such as"},
+      {man(1, "1 head; mother 2; spouse 3"), 3, "not a town file: expected a household line"},
+      {man(1, "1 head; spouse 0"), 3, "not a town file: expected a household line such as"},
+      {man(1, "1 head; kin son 2, son 3, son 4, son 5, son 6"), 3,
+       "not a town file: expected a household line such as"},
+      {householdTown({man(1, "1 head"), man(2, "")}), 9,
+       "not a town file: expected a household line such as"},
+      {householdTown({man(1, ""), man(2, "2 head")}), 8, "not a town file: expected the line"},
+      {man(1, "2 head"), 3, "household line: a head's household is the head's own number"},
+      {man(1, "1 son"), 3, "household line: only a head's household is the member's own number"},
+      {man(1, "4 son"), 3, "household line: the first townsperson of a town heads a household"},
+      {householdTown({man(1, "1 head"), man(2, "3 son")}), 9,
+       "household line: household 3 here, in the household of 1: a household's members follow "
+       "their head"},
+      {man(1, "1 head; spouse 2"), 3, "household line: spouse 2 is not in the town"},
+      {householdTown({man(1, "1 head; spouse 2"), woman(2, "1 wife")}), 3,
+       "household line: spouse 2 does not name townsperson 1 back"},
+      {householdTown({man(1, "1 head; spouse 3"), woman(2, "1 wife"), woman(3, "3 head")}), 3,
+       "household line: spouse 3 is not of household 1"},
+      {householdTown({man(1, "1 head"), man(2, "2 head"), man(3, "2 son; father 1")}), 15,
+       "household line: father 1 is not of household 2"},
+      {man(1, "1 head; kin father 7"), 3, "household line: kin 7 is not in the town"},
+      {householdTown({man(1, "1 head; kin brother 2"), man(2, "2 head")}), 3,
+       "household line: kin 2 does not name townsperson 1 back"},
+      {householdTown({man(1, "1 head; kin brother 2"), man(2, "2 head; kin sister 1")}), 9,
+       "household line: kin 1 calls townsperson 2 a brother, who answers sister"},
+      {householdTown({man(1, "1 head; kin son 2"), man(2, "2 head; kin son 1")}), 9,
+       "household line: kin 1 calls townsperson 2 a son, who answers son"},
+      {householdTown({man(1, "1 head; kin brother 2"), woman(2, "2 head; kin brother 1")}), 9,
+       "household line: kin 1 calls townsperson 2 a brother, who answers brother"},
+      {householdTown({man(1, "1 head; spouse 2"), woman(2, "1 wife; spouse 1; kin son 3")}), 9,
+       "household line: only a head has kin in other households"},
+      {householdTown({man(1, "1 head"), man(2, "2 head; kin brother 2")}), 9,
+       "household line: kin 2 is of the same household"},
+  };
+  for (const auto& c : cases) {
+    if (c.line == 0) {
+      EXPECT_EQ(readAll(c.file).size(), 3u);
+      continue;
+    }
+    TownFileError error;
+    readAll(c.file, &error);
+    EXPECT_EQ(error.line, c.line) << c.file;
+    EXPECT_EQ(error.what.substr(0, c.what.size()), c.what) << c.file << " -> " << error.what;
+  }
+}
+
 }  // namespace
 }  // namespace towngen

@@ -121,6 +121,20 @@ TEST(CommandLine, BatchTownsAreTheDialoguesTowns) {
   EXPECT_EQ(piped.out, dir.read("E.txt"));
 }
 
+// The golden household town fixes this mode's order of draws, to a file or
+// to standard output.
+TEST(CommandLine, HouseholdsMakeTheGoldenHouseholdTown) {
+  testing::ScratchDir dir;
+  const std::string golden = TOWNGEN_GOLDEN_DIR;
+  const std::string expected = contentsOf(fs::path(golden) / "households_2026_80_0_60.txt");
+  for (const char* path : {"H.txt", "-"}) {
+    const Outcome made = run({"--town", path, "--population", "80", "--households", "--data-dir",
+                              golden, "--seed", "2026", "--quiet"});
+    EXPECT_EQ(made.status, 0);
+    EXPECT_EQ(std::string(path) == "-" ? made.out : dir.read(path), expected) << path;
+  }
+}
+
 // A folder with none of the data files makes towns from the built-in ones
 // and says so; with some of them, the missing one is an error. The dialogue
 // keeps its report, and points to --init on standard error.
