@@ -57,6 +57,7 @@ add_executable(towngen_tests
   tests/treasure/treasure_chart_test.cc
   tests/treasure/treasure_generator_test.cc
   tests/town/town_file_writer_test.cc
+  tests/town/household_town_test.cc
   tests/town/town_generation_test.cc
   tests/scratch_dir.cc)
 target_link_libraries(towngen_tests PRIVATE towngen_command_line ${towngen_gtest_main})
