@@ -1,5 +1,6 @@
 #include "report/town_charts.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -104,6 +105,21 @@ BarChart itemChart(const Census& census) {
   for (const auto& [item, count] : census.mostCommonItems()) {
     chart.categories.push_back(item);
     chart.values.push_back({count});
+  }
+  return chart;
+}
+
+BarChart householdChart(const Census& census) {
+  constexpr std::int64_t kLargestBar = 12;  // larger households share the last bar
+  BarChart chart = chartOf("households", "Households by size", "members", "households");
+  chart.shape = BarChart::Shape::Columns;
+  std::vector<std::int64_t> counts(kLargestBar, 0);
+  for (const auto& [size, households] : census.households().sizes()) {
+    counts[static_cast<std::size_t>(std::min(size, kLargestBar) - 1)] += households;
+  }
+  for (std::int64_t size = 1; size <= kLargestBar; ++size) {
+    chart.categories.push_back(std::to_string(size) + (size == kLargestBar ? "+" : ""));
+    chart.values.push_back({counts[static_cast<std::size_t>(size - 1)]});
   }
   return chart;
 }

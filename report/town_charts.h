@@ -15,6 +15,7 @@ BarChart ageChart(const Census& census);         // a pyramid: men left, women r
 BarChart wealthChart(const Census& census);      // by powers of ten, by class
 BarChart gemChart(const Census& census);         // gems by value band
 BarChart itemChart(const Census& census);        // the most common magic items
+BarChart householdChart(const Census& census);   // households by size, 1 to 12 and more
 // One histogram per ability, Str to Com.
 std::vector<BarChart> abilityCharts(const Census& census);
 BarChart percentileChart(const Census& census);  // Str 18's percentiles

@@ -8,6 +8,7 @@
 #include "report/report_assets.h"
 #include "report/report_charts.h"
 #include "report/town_charts.h"
+#include "town/household_line.h"
 #include "town/town_block.h"
 #include "town/town_file_labels.h"
 
@@ -95,7 +96,7 @@ TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t ros
 }
 
 void TownReport::add(const TownRecord& record, std::string_view blockText) {
-  ++population_;
+  if (++population_ == 1) households_ = record.household.inHousehold();
   noteNotables(record, blockText);
   if (!roster_.keeps(population_)) return;
   std::string entry;
@@ -198,6 +199,10 @@ std::string rebuiltBlock(const TownRecord& record, std::string_view occupation) 
       block += "(" + std::to_string(record.strPercentile) + ")";
   }
   block += '\n';
+  if (record.household.inHousehold()) {
+    appendHouseholdLine(block, record.household);
+    block += '\n';
+  }
   block += town_file::kCoinsHeading;
   block += '\n' + std::to_string(record.coins[0]) + std::string(kCoinLabels[0]);
   for (std::size_t i = 1; i < kCoinLabels.size(); ++i) {
@@ -297,6 +302,29 @@ constexpr std::array<std::pair<std::string_view, FieldWriter>, 17> kRosterFields
      }},
 }};
 
+// The household field of a household town's entry, after the others:
+// [household, role, spouse, father, mother, [tie, number, tie, number, ...]],
+// the role and ties by their places in the data's "roles" and "kinTies", and
+// 0 for no one.
+void appendHouseholdField(std::string& out, const HouseholdTies& ties) {
+  out += ",[";
+  appendNumber(out, ties.household);
+  out += ',';
+  appendNumber(out, static_cast<int>(ties.role));
+  for (std::int32_t number : {ties.spouse, ties.father, ties.mother}) {
+    out += ',';
+    appendNumber(out, number);
+  }
+  out += ",[";
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    if (i > 0) out += ',';
+    appendNumber(out, static_cast<int>(ties.kin[i].tie));
+    out += ',';
+    appendNumber(out, ties.kin[i].number);
+  }
+  out += "]]";
+}
+
 }  // namespace
 
 void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
@@ -311,6 +339,7 @@ void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
     if (i > 0) out += ',';
     kRosterFields[i].second(parts);
   }
+  if (households_) appendHouseholdField(out, record.household);
   out += ']';
 }
 
@@ -326,8 +355,9 @@ void TownReport::appendVocabulary() {
     }
     text_ += ']';
   };
-  std::array<std::string_view, kRosterFields.size()> fields{};
-  for (std::size_t i = 0; i < fields.size(); ++i) fields[i] = kRosterFields[i].first;
+  std::vector<std::string_view> fields;
+  for (const auto& field : kRosterFields) fields.push_back(field.first);
+  if (households_) fields.push_back("household");
   list("fields", fields);
   list("sexes", kSexes);
   list("classes", kSocialClasses);
@@ -341,6 +371,13 @@ void TownReport::appendVocabulary() {
   list("labels", std::array<std::string_view, 6>{
                      town_file::kNameLabel, town_file::kMaleLabel, town_file::kFemaleLabel,
                      town_file::kOccupationLabel, town_file::kAgeLabel, town_file::kCoinsHeading});
+  if (!households_) return;
+  list("roles", kHouseholdRoles);
+  list("kinTies", kKinTies);
+  list("householdLabels",
+       std::array<std::string_view, 5>{town_file::kHouseholdLabel, town_file::kSpouseLabel,
+                                       town_file::kFatherLabel, town_file::kMotherLabel,
+                                       town_file::kKinLabel});
 }
 
 void TownReport::flush() {
@@ -406,6 +443,12 @@ void TownReport::appendFigures() {
                                       ? std::pair<std::int32_t, std::int32_t>{0, 0}
                                       : std::pair{ages.begin()->first, ages.rbegin()->first};
   figure("Ages", std::to_string(youngest) + " to " + std::to_string(oldest));
+  if (const HouseholdCensus& households = census_.households(); !households.empty()) {
+    figure("Households", grouped(households.households()));
+    figure("Mean household size",
+           formatted("%.2f", static_cast<double>(households.people()) /
+                                 static_cast<double>(households.households())));
+  }
   figure("Coins worth", groupedGold(census_.coinWorth()));
   figure("Magic items", grouped(census_.magicItemCount()));
   figure("Wealth, coins and gems", groupedGold(money(census_.totalWealth()) + " gp"));
@@ -476,8 +519,36 @@ void TownReport::appendNotables() {
                     carriers > 0 && carriers <= 10 ? carriers : 10);
   appendNotableList(text_, "The strongest", "", strongest_.notables(), 5);
   appendNotableList(text_, "The eldest", "", eldest_.notables(), 5);
+  appendHouseholdNotables();
   text_ += "</div>\n</section>\n";
   flush();
+}
+
+// The largest households and the richest families, each by its head.
+void TownReport::appendHouseholdNotables() {
+  const HouseholdCensus& households = census_.households();
+  if (households.empty()) return;
+  const auto listOf = [](const std::vector<HouseholdCensus::Household>& top, auto detail) {
+    std::vector<Notable> notables;
+    for (const HouseholdCensus::Household& household : top) {
+      notables.push_back(
+          {household.head, cutText(household.headName, kLongestShownText), detail(household), ""});
+    }
+    return notables;
+  };
+  appendNotableList(text_, "The largest households", "",
+                    listOf(households.largest(),
+                           [](const HouseholdCensus::Household& h) {
+                             return grouped(h.size) + (h.size == 1 ? " member" : " members");
+                           }),
+                    HouseholdCensus::kLargest);
+  appendNotableList(text_, "The richest families", "Coins and gems of the whole household.",
+                    listOf(households.richest(),
+                           [](const HouseholdCensus::Household& h) {
+                             return groupedGold(money(h.wealth)) + " gp, " + grouped(h.size) +
+                                    (h.size == 1 ? " member" : " members");
+                           }),
+                    HouseholdCensus::kLargest);
 }
 
 void TownReport::appendNobles() {
@@ -497,6 +568,10 @@ void TownReport::appendCharts() {
   }
   appendTwoColumnFigure(text_, occupationChart(census_));
   appendTwoColumnFigure(text_, itemChart(census_));
+  if (!census_.households().empty()) {
+    text_ += "</div>\n<h3>Households</h3>\n<div class=\"charts abilities\">\n";
+    appendFigure(text_, householdChart(census_), "small");
+  }
   text_ += "</div>\n<h3>Abilities</h3>\n<div class=\"charts abilities\">\n";
   for (const BarChart& chart : abilityCharts(census_)) appendFigure(text_, chart, "small");
   appendFigure(text_, percentileChart(census_), "small");
@@ -533,7 +608,10 @@ void TownReport::appendRoster() {
       "<label><input type=\"checkbox\" id=\"with-items\"> carries a magic item</label>"
       "<label><input type=\"checkbox\" id=\"with-gems\"> carries gems</label>"
       "<label class=\"narrow-only\">Sort <select id=\"sort-select\"></select></label>"
-      "<button type=\"button\" id=\"someone\">Someone in town</button>"
+      "<button type=\"button\" id=\"someone\">Someone in town</button>";
+  if (households_)
+    text_ += "<button type=\"button\" id=\"household-pick\">A household in town</button>";
+  text_ +=
       "<button type=\"button\" id=\"print-cards\">Print cards</button>"
       "<p id=\"status\" role=\"status\"></p></div>\n"
       "<div class=\"notice\" id=\"no-match\" hidden><p>No one in town matches the search and "

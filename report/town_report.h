@@ -54,6 +54,7 @@ class TownReport : public RecordSink {
   void appendNotableEntries();
   void appendNotables();
   void appendNobles();
+  void appendHouseholdNotables();
   int occupationIndex(std::string_view occupation);
   void appendFigures();
   void appendCharts();
@@ -67,6 +68,7 @@ class TownReport : public RecordSink {
   JsonStrings json_;
 
   std::int64_t population_ = 0;
+  bool households_ = false;  // a household town: its entries carry the household
   RosterSample roster_;
   std::unordered_map<std::string, int> occupationIndexes_;
   int otherOccupations_ = -1;             // the index the occupations past kMostOccupations share

@@ -17,6 +17,47 @@
     box.append(element('span', 'ability-score', i === 0 ? strength(p) : String(p.abilities[i])));
     return box;
   });
+  // A household town's households, from the townspeople the page holds: by
+  // the head's number, each member in the order of the town.
+  let households = null;
+  const membersOf = (household) => {
+    if (households === null) {
+      households = new Map();
+      for (const q of people) {
+        if (!q.household) continue;
+        if (!households.has(q.household.number)) households.set(q.household.number, []);
+        households.get(q.household.number).push(q);
+      }
+    }
+    return households.get(household) || [];
+  };
+  const personNumbered = (number) => people.find((q) => q.number === number) || notables.get(number);
+  // A link that opens townsperson `number`'s card, with `words` after it.
+  const personLink = (number, words) => {
+    const q = personNumbered(number);
+    const link = element('a');
+    link.href = `#person=${number}`;
+    link.dataset.person = String(number);
+    link.append(q ? isolated(name(q)) : `No. ${number}`);
+    return [link, words];
+  };
+  const householdFacts = (p) => {
+    const h = p.household;
+    const members = membersOf(h.number).map((q) => personLink(q.number, `, ${q.household.role}, age ${q.age}`));
+    const actions = element('span', 'household-actions');
+    const show = element('a', '', 'Show in the roster');
+    show.href = `#household=${h.number}`;
+    show.dataset.household = String(h.number);
+    const print = element('button', '', 'Print the household');
+    print.type = 'button';
+    print.dataset.printHousehold = String(h.number);
+    actions.append(show, ' \u00b7 ', print);
+    const facts = [fact('Household', ...members, actions)];
+    if (h.kin.length) {
+      facts.push(fact('Kin elsewhere', ...h.kin.map((k) => [`${k.tie}: `, ...personLink(k.number, ', head of a household')])));
+    }
+    return facts;
+  };
   const cardFacts = (p) => {
     const coins = COIN_LABELS.map((label, i) => `${p.coins[i].toLocaleString('en')} ${label}`).join(', ');
     const gems = [];
@@ -27,7 +68,8 @@
       fact('Coins', `${coins} \u2014 worth ${gold(coinWorth(p) / 100)} gp`),
       fact('Gems', ...(gems.length ? gems : ['none'])),
       fact('Magic items', ...(p.itemList.length ? p.itemList : ['none'])),
-      fact('Wealth', `${gold(p.wealth)} gp in coins and gems`)];
+      fact('Wealth', `${gold(p.wealth)} gp in coins and gems`),
+      ...(p.household ? householdFacts(p) : [])];
   };
   const fillCard = (p) => {
     document.getElementById('block-title').textContent = name(p);
@@ -67,6 +109,24 @@
     showCard(p, false, false);
   };
 
+  // The card's links open other cards, show the household in the roster, or
+  // print it.
+  const cardClicked = (event) => {
+    const link = event.target.closest('a[data-person], a[data-household], button[data-print-household]');
+    if (!link) return;
+    event.preventDefault();
+    if (link.dataset.person) {
+      openPerson(Number(link.dataset.person));
+    } else if (link.dataset.household) {
+      dialog.close();
+      state.household = Number(link.dataset.household);
+      update();
+      scroller.scrollIntoView();
+    } else {
+      dialog.close();
+      printPeople(membersOf(Number(link.dataset.printHousehold)));
+    }
+  };
   const move = (step) => { if (!cardOutsideView) openRow(cursor + step); };
   const cardKeyPressed = (event) => {
     if (event.key === 'ArrowLeft' || event.key === 'ArrowUp') move(-1);

@@ -8,6 +8,24 @@
   const [NAME_LABEL, MALE_LABEL, FEMALE_LABEL, OCCUPATION_LABEL, AGE_LABEL, COINS_HEADING] = data.labels;
   const OVERSCAN = 8;
 
+  // A household town's words: roles, ties to kin, and the household line's labels.
+  const ROLES = data.roles || [];
+  const KIN_TIES = data.kinTies || [];
+  const [HOUSEHOLD_LABEL, SPOUSE_LABEL, FATHER_LABEL, MOTHER_LABEL, KIN_LABEL] = data.householdLabels || [];
+  // [household, role, spouse, father, mother, [tie, number, ...]]: 0 for no one.
+  const householdOf = (h) => {
+    const kin = [];
+    for (let i = 0; i < h[5].length; i += 2) kin.push({ tie: KIN_TIES[h[5][i]], number: h[5][i + 1] });
+    return { number: h[0], role: ROLES[h[1]], spouse: h[2], father: h[3], mother: h[4], kin };
+  };
+  // The household line as the town file holds it.
+  const householdLine = (h) => {
+    const links = [[SPOUSE_LABEL, h.spouse], [FATHER_LABEL, h.father], [MOTHER_LABEL, h.mother]]
+      .filter(([, number]) => number).map(([label, number]) => label + number).join('');
+    const kin = h.kin.map((k) => `${k.tie} ${k.number}`).join(', ');
+    return `${HOUSEHOLD_LABEL}${h.number} ${h.role}${links}${kin ? KIN_LABEL + kin : ''}`;
+  };
+
   // One entry of the JSON block, its fields found by the names in data.fields.
   const at = Object.fromEntries(data.fields.map((field, i) => [field, i]));
   const personOf = (r) => ({
@@ -16,6 +34,7 @@
     age: r[at.age], abilities: r[at.abilities], percentile: r[at.percentile], coins: r[at.coins],
     gems: r[at.gems], gemWorth: r[at.gemWorth], items: r[at.items], wealth: r[at.wealth],
     block: r[at.block], gemList: r[at.gemList], itemList: r[at.itemList], searchText: null,
+    household: at.household === undefined ? null : householdOf(r[at.household]),
   });
   const people = data.roster.map(personOf);
   // The notables, counted over the whole town, may lie outside the roster's sample.
@@ -42,7 +61,9 @@
       const lines = [
         `${p.number}${NAME_LABEL}${p.first}${p.last ? ' ' + p.last : ''}` +
           `${p.sex === SEXES[0] ? MALE_LABEL : FEMALE_LABEL}${OCCUPATION_LABEL}${p.occupation}`,
-        `${AGE_LABEL}${p.age}${abilities}`, COINS_HEADING, coins.filter(Boolean).join(', ')];
+        `${AGE_LABEL}${p.age}${abilities}`];
+      if (p.household) lines.push(householdLine(p.household));
+      lines.push(COINS_HEADING, coins.filter(Boolean).join(', '));
       if (p.gems) lines.push(GEMS_HEADING, gemLine(p));
       if (p.items) lines.push(ITEMS_HEADING, itemLine(p));
       p.block = lines.join('\n');

@@ -4,9 +4,11 @@
   const printSheet = document.getElementById('print-sheet');
   const townName = document.querySelector('.masthead h1').textContent;  // on every card
   const printCards = () => {
-    const chosen = ticked.size
+    printPeople(ticked.size
       ? people.filter((p) => ticked.has(p.number))
-      : view.slice(0, MOST_PRINTED).map((i) => people[i]);
+      : view.slice(0, MOST_PRINTED).map((i) => people[i]));
+  };
+  const printPeople = (chosen) => {
     printSheet.replaceChildren(...chosen.map((p) => {
       const card = element('article', 'print-card');
       const abilities = element('ul', 'abilities');

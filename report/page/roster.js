@@ -219,7 +219,7 @@
   };
 
   const clearFilters = () => {
-    Object.assign(state, { query: '', socialClass: '', sex: '', occupation: '' });
+    Object.assign(state, { query: '', socialClass: '', sex: '', occupation: '', household: 0 });
     for (const { key } of BOUNDS) state.bounds[key] = null;
     for (const { key } of FLAGS) state.flags[key] = false;
     showFilters();
@@ -342,6 +342,14 @@
   };
   // A townsperson picked by the browser's randomness among those in view; the
   // town itself never changes.
+  // A random household's head, in a household town.
+  const householdInTown = () => {
+    const heads = people.filter((p) => p.household && p.household.number === p.number);
+    if (heads.length === 0) return;
+    const draw = new Uint32Array(1);
+    crypto.getRandomValues(draw);
+    openPerson(heads[draw[0] % heads.length].number);
+  };
   const someoneInTown = () => {
     if (view.length === 0) {
       status.textContent = 'No one can be picked: no one in town matches the search and filters.';

@@ -43,6 +43,7 @@
   body.addEventListener('click', rowClicked);
   body.addEventListener('keydown', rowKeyPressed);
   document.getElementById('someone').addEventListener('click', someoneInTown);
+  document.getElementById('household-pick')?.addEventListener('click', householdInTown);
   document.getElementById('clear-filters').addEventListener('click', clearFilters);
   document.getElementById('print-cards').addEventListener('click', printCards);
   document.getElementById('notables').addEventListener('click', notableClicked);
@@ -51,6 +52,7 @@
   document.getElementById('card-previous').addEventListener('click', () => move(-1));
   document.getElementById('card-next').addEventListener('click', () => move(1));
   dialog.addEventListener('keydown', cardKeyPressed);
+  dialog.addEventListener('click', cardClicked);
   dialog.addEventListener('close', cardClosed);
   window.addEventListener('hashchange', () => {
     readAddress();

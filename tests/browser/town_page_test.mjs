@@ -69,6 +69,11 @@ run(options.towncensus, '--html', 'edited.html', 'Edited.txt');
 // larger than its town file.
 run(options.towngen, '--town', 'Large.txt', '--population', '100000', '--seed', '1', '--data-dir', 'data', '--quiet');
 run(options.towncensus, '--html', 'large.html', 'Large.txt');
+// A household town: its cards list the household, and its blocks hold the
+// household line.
+run(options.towngen, '--town', 'Families.txt', '--population', '400', '--seed', '5', '--data-dir', 'data',
+  '--households', '--quiet');
+run(options.towncensus, '--html', 'families.html', '--csv', 'families.csv', 'Families.txt');
 const largeRatio = statSync(join(work, 'large.html')).size / statSync(join(work, 'Large.txt')).size;
 rmSync(join(work, 'Large.txt'));
 const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
@@ -501,12 +506,56 @@ try {
   await phone.keyboard.press('Escape');
   await phoneContext.close();
 
+  // A household town: a head's card lists the household, each member a link
+  // to their card; the roster filters to one household and finds a family by
+  // its name; the block shown is the file's, household line and all.
+  const familyBlocks = readFileSync(join(work, 'Families.txt'), 'utf8').split('\r\n\r\n')
+    .map((b) => b.replace(/\r\n$/, '').replaceAll('\r\n', '\n'));
+  const familyCsv = parseCsv(readFileSync(join(work, 'families.csv'), 'utf8'));
+  const head = familyCsv.find((r) => r.role === 'head' && familyCsv.filter((m) => m.household === r.number).length >= 4);
+  const members = familyCsv.filter((r) => r.household === head.number);
+  const families = await open('families.html', `#person=${head.number}`);
+  await families.waitForSelector('#block-dialog[open]');
+  same('a head\'s card lists the household, each with role and age',
+    await families.$$eval('#card-facts dt', (terms) => {
+      const household = terms.find((t) => t.textContent === 'Household');
+      return [...household.parentElement.querySelectorAll('dd')].slice(0, -1).map((dd) => dd.textContent);
+    }), members.map((m) => `${m.first_name} ${m.last_name}, ${m.role}, age ${m.age}`));
+  same('the card shows the file\'s block, household line and all', await families.textContent('#block-text'),
+    familyBlocks[Number(head.number) - 1]);
+  await families.click(`#card-facts a[data-person="${members[1].number}"]`);
+  same('a member\'s link opens that member\'s card', await families.textContent('#card-line'),
+    `No. ${members[1].number} \u00b7 ${members[1].sex} \u00b7 age ${members[1].age} \u00b7 ${members[1].class} \u00b7 ${members[1].occupation}`);
+  await families.click('#card-facts a[data-household]');
+  await families.waitForFunction(() => !document.getElementById('block-dialog').open);
+  same('"Show in the roster" filters to the household', [await rowNumbers(families), await families.evaluate(() => location.hash)],
+    [members.map((m) => Number(m.number)), `#household=${head.number}`]);
+  await families.click('#clear-filters').catch(() => {});
+  await families.goto(pathToFileURL(join(work, 'families.html')).href + `#q=${encodeURIComponent(head.last_name)}`);
+  await families.waitForSelector('#roster tbody tr[data-position]');
+  const found = new Set(await rowNumbers(families));
+  check('searching the family\'s name finds every member who bears it',
+    members.filter((m) => m.last_name === head.last_name).every((m) => found.has(Number(m.number))));
+  await families.click('#household-pick');
+  await families.waitForSelector('#block-dialog[open]');
+  const pickedHead = (await families.textContent('#block-text')).match(/\nHousehold: (\d+) head/);
+  check('"A household in town" opens a head\'s card', pickedHead !== null);
+  await families.evaluate(() => { window.print = () => {}; });
+  await families.click('#card-facts button[data-print-household]');
+  same('"Print the household" prints its members\' cards',
+    await families.$$eval('#print-sheet .print-card h2', (titles) => titles.map((t) => t.textContent)),
+    familyCsv.filter((r) => pickedHead && r.household === pickedHead[1]).map((r) => `${r.first_name} ${r.last_name}`));
+  await families.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+  await families.close();
+
   // Accessibility: axe-core on the page, a card and a phone, light and dark.
   for (const colorScheme of ['light', 'dark']) {
-    for (const [what, viewport, hash] of [['the page', { width: 1280, height: 900 }, ''],
-      ['an open card', { width: 1280, height: 900 }, '#person=5'], ['a phone', { width: 390, height: 844 }, '']]) {
+    for (const [what, viewport, hash, file] of [['the page', { width: 1280, height: 900 }, ''],
+      ['an open card', { width: 1280, height: 900 }, '#person=5'], ['a phone', { width: 390, height: 844 }, ''],
+      ['a household card', { width: 1280, height: 900 }, '#person=1', 'families.html'],
+      ['a household card on a phone', { width: 390, height: 844 }, '#person=1', 'families.html']]) {
       const axeContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
-      const checked = await open('hostile.html', hash, axeContext);
+      const checked = await open(file || 'hostile.html', hash, axeContext);
       if (hash) await checked.waitForSelector('#block-dialog[open]');
       same(`axe-core finds nothing serious on ${what} (${colorScheme})`, await seriousFindings(checked, axePath), []);
       await axeContext.close();

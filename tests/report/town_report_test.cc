@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -303,6 +304,30 @@ TEST(TownReport, RosterHoldsEachBlockAsWrittenUpToTheLimit) {
                         "for all.") != std::string::npos,
               limit == std::string("1"));
   }
+}
+
+// A household town's page carries each member's household in a field of its
+// own, rebuilds blocks with their household line, and names the largest and
+// richest households by their heads.
+TEST(TownReport, HouseholdTownsCarryTheirHouseholds) {
+  std::ifstream file(std::string(TOWNGEN_GOLDEN_DIR) + "/households_2026_80_0_60.txt",
+                     std::ios::binary);
+  std::istringstream in(std::string(std::istreambuf_iterator<char>(file), {}));
+  std::ostringstream out, err;
+  ASSERT_EQ(runTowncensus({"--html", "-", "-"}, in, out, err), 0) << err.str();
+  const std::string page = out.str();
+  const nlohmann::json data = pageData(page);
+  const auto& roster = data["roster"];
+  ASSERT_EQ(roster.size(), 80u);
+  for (const auto& entry : roster) EXPECT_EQ(fieldOf(data, entry, "block"), nullptr);
+  // Townsperson 43 heads a household with a wife and kin in two others.
+  const auto& household = fieldOf(data, roster[42], "household");
+  EXPECT_EQ(household, nlohmann::json::parse("[43,0,44,0,0,[1,40,4,53]]"));
+  EXPECT_EQ(data["roles"][0], "head");
+  EXPECT_EQ(data["kinTies"][household[5][0].get<std::size_t>()], "mother");
+  EXPECT_NE(page.find("<dt>Households</dt>"), std::string::npos);
+  EXPECT_NE(page.find("The largest households"), std::string::npos);
+  EXPECT_NE(page.find("Households by size"), std::string::npos);
 }
 
 }  // namespace
