@@ -153,6 +153,9 @@ std::string& message() {
   return text;
 }
 
+// The kind of town the bits of `modes` ask for.
+towngen::TownModes townModes(int modes) { return {.households = (modes & 1) != 0}; }
+
 }  // namespace
 
 extern "C" {
@@ -192,9 +195,6 @@ EMSCRIPTEN_KEEPALIVE int towngen_check_data_file(const char* name, const char* b
 EMSCRIPTEN_KEEPALIVE void towngen_use_built_in_data() {
   dataFiles() = towngen::builtInDataSource();
 }
-
-// The kind of town the bits of `modes` ask for.
-towngen::TownModes townModes(int modes) { return {.households = (modes & 1) != 0}; }
 
 // Makes a town as `towngen --town` does, ages `minAge` to `maxAge` both
 // included, of households when bit 0 of `modes` is set: held in the module when `hold` is set, else

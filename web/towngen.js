@@ -85,6 +85,7 @@
       problems['min-age'] = `${grouped(answers.minAge)} is above the oldest age, ${grouped(answers.maxAge)}: ` +
         'the youngest age cannot be above the oldest';
     }
+    answers.households = $('households').checked;
     if ($('seed').value.trim() === '') {
       answers.seed = crypto.getRandomValues(new Uint32Array(1))[0];
     } else {
@@ -99,12 +100,13 @@
     return answers;
   };
 
-  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&view=person%3D23
+  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&households=1&view=person%3D23
   const writeAddress = (answers) => {
     const params = new URLSearchParams({
       town: answers.town, population: answers.population, 'min-age': answers.minAge,
       'max-age': answers.maxAge, seed: answers.seed,
     });
+    if (answers.households) params.set('households', '1');
     history.replaceState(null, '', '#' + params.toString());
   };
   const writeView = (view) => {
@@ -139,6 +141,7 @@
     const params = new URLSearchParams(location.hash.slice(1));
     if (!params.has('town') && !params.has('population')) return false;
     for (const field of fields) if (params.has(field)) $(field).value = params.get(field);
+    $('households').checked = params.get('households') === '1';
     return true;
   };
 
@@ -201,14 +204,15 @@
     try {
       const reply = await ask({
         type: 'make', population: answers.population, minAge: answers.minAge, maxAge: answers.maxAge,
-        seed: answers.seed, files: [...userFiles],
+        seed: answers.seed, households: answers.households, files: [...userFiles],
       }, (made) => showProgress(made, answers.population, started));
       performance.mark('town-made');
       if (reply.warning) say(`towngen: ${reply.warning}`);
       writeAddress(answers);
       await show(answers.town, reply.town,
         `${grouped(answers.population)} townspeople, ages ${grouped(answers.minAge)} to ` +
-        `${grouped(answers.maxAge)}, seed ${answers.seed}: ${grouped(reply.size)} bytes`);
+        `${grouped(answers.maxAge)}, seed ${answers.seed}${answers.households ? ', in households' : ''}: ` +
+        `${grouped(reply.size)} bytes`);
     } catch (error) {
       say(`towngen: ${error.message}`);
     } finally {

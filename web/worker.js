@@ -68,7 +68,7 @@
   // the held town after that, queued before the page knew, read it instead.
   let handedOver = null;
 
-  const make = (engine, { population, minAge, maxAge, seed, files }) => {
+  const make = (engine, { population, minAge, maxAge, seed, households, files }) => {
     handedOver = null;
     handOverData(engine, files);
     const hold = population * BYTES_EACH <= MOST_HELD_BYTES;
@@ -81,7 +81,8 @@
       told = now;
       postMessage({ type: 'progress', made });
     };
-    const status = engine._towngen_make_town(population, minAge, maxAge, seed, hold ? 1 : 0);
+    const modes = households ? 1 : 0;  // the engine's bit of households
+    const status = engine._towngen_make_town(population, minAge, maxAge, seed, hold ? 1 : 0, modes);
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
     let size = 0;
     for (let i = 0; i < engine._towngen_held_pieces(); i++) size += engine._towngen_held_piece_size(i);

@@ -26,7 +26,7 @@ const stem = (name) => name.replace(/\.[^.]*$/, '');
 // The native programs' bytes for a town: the town file and every export.
 const nativeFiles = (town) => {
   run('towngen', '--town', town.name, '--population', String(town.population), '--min-age', String(town.minAge),
-    '--max-age', String(town.maxAge), '--seed', String(town.seed), '--quiet');
+    '--max-age', String(town.maxAge), '--seed', String(town.seed), '--quiet', ...(town.households ? ['--households'] : []));
   const base = stem(town.name);
   run('towncensus', '--csv', `${base}.csv`, '--json', `${base}.json`, '--jsonl', `${base}.jsonl`,
     '--html', `${base}.html`, town.name);
@@ -70,11 +70,12 @@ try {
     { name: 'Nursery.txt', population: 30, minAge: 0, maxAge: 0, seed: 7 },
     { name: 'Twins.txt', population: 50, minAge: 0, maxAge: 1, seed: 0 },
     { name: 'Ashford.txt', population: 100000, minAge: 16, maxAge: 60, seed: 7 },
+    { name: 'Families.txt', population: 3000, minAge: 0, maxAge: 60, seed: 11, households: true },
   ];
   for (const town of towns) {
     const expected = nativeFiles(town);
     const page = await open(`#town=${town.name}&population=${town.population}&min-age=${town.minAge}` +
-      `&max-age=${town.maxAge}&seed=${town.seed}`);
+      `&max-age=${town.maxAge}&seed=${town.seed}${town.households ? '&households=1' : ''}`);
     await townShown(page);
     // All five pressed at once: each still gets its own bytes.
     const downloads = new Map();
@@ -106,6 +107,11 @@ try {
     await frame.waitForSelector('#block-dialog[open]');
     await page.keyboard.press('Escape');
     await frame.waitForFunction(() => !document.getElementById('block-dialog').open);
+    if (town.households) {
+      same(`${town.name}: the box is ticked from the address`, await page.isChecked('#households'), true);
+      same(`${town.name}: the address keeps the households`,
+        new URLSearchParams((await page.evaluate(() => location.hash)).slice(1)).get('households'), '1');
+    }
     await page.close();
   }
 
