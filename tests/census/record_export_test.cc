@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "driver/towncensus.h"
 
 namespace towngen {
 namespace {
@@ -140,6 +144,55 @@ TEST(JsonWriter, InvalidUtf8IsReplacedAndCounted) {
   EXPECT_EQ(parsed[0]["firstName"], "Jos\xEF\xBF\xBD");
   EXPECT_EQ(parsed[0]["magicItems"][1], "Caf\xC3\xA9");
   EXPECT_EQ(parsed[0]["magicItems"][2], "Tab\tquote\"back\\slash\x01");
+}
+
+// The household fields of a household town's CSV say what each household
+// line of the town file says: the line read here word by word, apart from
+// the reader.
+TEST(CsvWriter, HouseholdFieldsSayWhatTheTownFileSays) {
+  std::ifstream file(std::string(TOWNGEN_GOLDEN_DIR) + "/households_2026_80_0_60.txt",
+                     std::ios::binary);
+  const std::string town(std::istreambuf_iterator<char>(file), {});
+  std::istringstream in(town);
+  std::ostringstream out, err;
+  ASSERT_EQ(runTowncensus({"--csv", "-", "-"}, in, out, err), 0) << err.str();
+  const auto records = parseCsv(out.str());
+  ASSERT_EQ(records.size(), 81u);
+  const std::vector<std::string> header(records[0].end() - 6, records[0].end());
+  EXPECT_EQ(header,
+            (std::vector<std::string>{"household", "role", "spouse", "father", "mother", "kin"}));
+  std::size_t row = 0;
+  for (std::size_t at = town.find("Household: "); at != std::string::npos;
+       at = town.find("Household: ", at + 1)) {
+    std::istringstream line(town.substr(at + 11, town.find('\r', at) - at - 11));
+    std::map<std::string, std::string> said;
+    std::string word, number;
+    line >> said["household"] >> said["role"];
+    while (line >> word) {
+      if (word == ";") continue;
+      if (word == "kin") {
+        std::string kin, tie;
+        while (line >> tie >> number) {
+          if (!number.empty() && number.back() == ',') number.pop_back();
+          kin += (kin.empty() ? "" : "; ") + tie + " " + number;
+          if (tie == "father" || tie == "mother") said[tie] = number;
+        }
+        said["kin"] = kin;
+        break;
+      }
+      line >> number;
+      said[word] = number;
+    }
+    said["role"].erase(said["role"].find_last_not_of(';') + 1);
+    for (auto& [key, value] : said) {
+      if (!value.empty() && value.back() == ';') value.pop_back();
+    }
+    const std::vector<std::string> expected = {said["household"], said["role"],   said["spouse"],
+                                               said["father"],    said["mother"], said["kin"]};
+    const auto& record = records[++row];
+    EXPECT_EQ(std::vector<std::string>(record.end() - 6, record.end()), expected) << row;
+  }
+  EXPECT_EQ(row, 80u);
 }
 
 }  // namespace
