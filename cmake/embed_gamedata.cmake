@@ -1,7 +1,7 @@
 # Writes OUTPUT, a C++ source that holds the default data files of INPUT_DIR
 # byte for byte, for towngen --init. Run with cmake -P at build time.
 include(${CMAKE_CURRENT_LIST_DIR}/embed_bytes.cmake)
-set(files male.txt female.txt last.txt data.txt)  # as kDataFileNames lists them
+set(files male.txt female.txt last.txt data.txt traits.txt)  # as kAllDataFileNames lists them
 set(arrays "")
 set(entries "")
 set(index 0)

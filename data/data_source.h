@@ -12,13 +12,17 @@
 
 namespace towngen {
 
-// The four data files, by the names they have in a folder.
+// The four data files every town is made from, by the names they have in a
+// folder, and the traits a town with traits adds.
 inline constexpr std::string_view kMaleNamesFile = "male.txt";
 inline constexpr std::string_view kFemaleNamesFile = "female.txt";
 inline constexpr std::string_view kLastNamesFile = "last.txt";
 inline constexpr std::string_view kCatalogueFile = "data.txt";
 inline constexpr std::array<std::string_view, 4> kDataFileNames = {kMaleNamesFile, kFemaleNamesFile,
                                                                    kLastNamesFile, kCatalogueFile};
+inline constexpr std::string_view kTraitsFile = "traits.txt";
+inline constexpr std::array<std::string_view, 5> kAllDataFileNames = {
+    kMaleNamesFile, kFemaleNamesFile, kLastNamesFile, kCatalogueFile, kTraitsFile};
 
 // Why a data file that exists is not read: it is not a regular file, and
 // reading it could take without end (a device), or wait without end (a named
@@ -53,9 +57,11 @@ class FolderDataSource : public DataSource {
 
   OpenedDataFile open(std::string_view name) const override;
 
-  // Whether `file` is one of this folder's data files, as the same name or
-  // as another spelling of the same file (also when the file is missing).
-  bool holds(const std::filesystem::path& file) const;
+  // Whether `file` is one of this folder's data files named in `names`, as
+  // the same name or as another spelling of the same file (also when the
+  // file is missing).
+  bool holds(const std::filesystem::path& file,
+             std::span<const std::string_view> names = kDataFileNames) const;
 
   // Whether the folder holds none of the data files, under any kind of entry.
   bool holdsNone() const;
@@ -86,8 +92,8 @@ struct DataFile {
   std::string_view contents;
 };
 
-// The default male.txt, female.txt, last.txt and data.txt, compiled into the
-// program from the folder gamedata/.
+// The default male.txt, female.txt, last.txt, data.txt and traits.txt,
+// compiled into the program from the folder gamedata/.
 std::span<const DataFile> defaultDataFiles();
 
 // The default data files as a data source.

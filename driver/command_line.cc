@@ -35,11 +35,15 @@ constexpr const char* kFooter =
     "of other households. Every member's age lies in the range, so a narrow range\n"
     "makes smaller households: children and parents outside it are not made.\n"
     "\n"
+    "With --traits each block gains a line to play the townsperson from: looks,\n"
+    "manner, motive, quirk and secret, drawn from traits.txt (the built-in one when\n"
+    "the folder has none) to fit the numbers on the card.\n"
+    "\n"
     "Examples:\n"
     "  towngen --init                       write the default data files here\n"
     "  towngen --town Millbrook.txt --population 500 --seed 42\n"
     "  towngen --town - --population 500 | towncensus --html page.html -\n"
-    "  towngen --town Millbrook.txt --population 500 --households\n"
+    "  towngen --town Millbrook.txt --population 500 --households --traits\n"
     "  towngen --seed 42                    the dialogue, seeded\n"
     "\n"
     "Exit status: 0 on success, 1 when a data file does not load or the town file\n"
@@ -84,6 +88,9 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
       ->needs(town);
   app.add_flag("--households", options.town.modes.households,
                "make the town of households and kin (see below)")
+      ->needs(town);
+  app.add_flag("--traits", options.town.modes.traits,
+               "give each townsperson looks, manner, motive, quirk and secret from traits.txt")
       ->needs(town);
   app.add_flag("--quiet", options.town.quiet, "do not say what was made")->needs(town);
   town->needs(population);

@@ -34,9 +34,27 @@ bool checkNameLists(const TownData& data, const std::filesystem::path& folder, s
 std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& err) {
   auto folder = std::make_unique<FolderDataSource>(town.dataFolder);
   if (!town.dataFolder.empty() || !folder->holdsNone()) return folder;
-  err << "towngen: using the built-in name lists and catalogue; `towngen --init` writes them "
-         "here to edit\n";
+  err << "towngen: using the built-in name lists"
+      << (town.modes.traits ? ", catalogue and traits" : " and catalogue")
+      << "; `towngen --init` writes them here to edit\n";
   return std::make_unique<MemoryDataSource>(builtInDataSource());
+}
+
+// Loads the traits of a town with traits: from `source`, or the built-in
+// ones when the folder has no traits.txt, which it says. Returns false after
+// saying why the traits cannot be used.
+bool loadTraits(const DataSource& source, const BatchTown& town, TownData& data,
+                std::ostream& err) {
+  const std::string path = (town.dataFolder / kTraitsFile).string();
+  TraitsLoad load = data.traits.load(source);
+  if (load.outcome == TraitsLoad::Outcome::NotOpened &&
+      load.problem == std::errc::no_such_file_or_directory) {
+    err << "towngen: " << traitsRefusal(load, path) << "; using the built-in traits\n";
+    load = data.traits.load(builtInDataSource());
+  }
+  if (load.outcome == TraitsLoad::Outcome::Loaded) return true;
+  err << "towngen: " << traitsRefusal(load, path) << "\n";
+  return false;
 }
 
 void sayWhatWasMade(const BatchTown& town, std::uint32_t seed, std::streamoff size,
@@ -53,7 +71,7 @@ void sayWhatWasMade(const BatchTown& town, std::uint32_t seed, std::streamoff si
 int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, std::ostream& err,
                   TownProgress* progress) {
   const bool toStandardOutput = town.path == "-";
-  if (!toStandardOutput && FolderDataSource(town.dataFolder).holds(town.path)) {
+  if (!toStandardOutput && FolderDataSource(town.dataFolder).holds(town.path, kAllDataFileNames)) {
     err << "towngen: " << town.path << " is a data file of this program and cannot be a town\n";
     return 2;
   }
@@ -62,6 +80,7 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
   loadTownData(*source, data);
   warnAboutCatalogue(data.catalogueLoad, town.dataFolder, err);
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
+  if (town.modes.traits && !loadTraits(*source, town, data, err)) return 1;
 
   OutputFile townFile(town.path, out, OutputFile::Writing::Here);
   for (const std::string& removed : townFile.leftoversRemoved())

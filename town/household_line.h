@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "townsfolk/household.h"
@@ -11,5 +12,10 @@ namespace towngen {
 // "Household: 3 head; spouse 4; kin father 1, brother 12". REQUIRES:
 // ties.inHousehold().
 void appendHouseholdLine(std::string& out, const HouseholdTies& ties);
+
+// Appends the traits line of a townsperson of a town with traits to `out`,
+// without its line end: "Traits: " and the five traits, "-" for one that is
+// missing, separated by "; ".
+void appendTraitsLine(std::string& out, const std::array<const std::string*, 5>& traits);
 
 }  // namespace towngen

@@ -1,7 +1,9 @@
 #include "town/load_messages.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "common/number_text.h"
 #include "data/data_source.h"
@@ -90,6 +92,58 @@ std::string nameListRefusal(const NameListLoad& load, const std::string& path) {
   if (load.fault) return nameFaultText(load.fault, path);
   return "cannot load " + path + ": " +
          (load.problem ? load.problem.message() : std::string("it holds no name"));
+}
+
+namespace {
+
+// "a, b, c and d".
+template <typename Words>
+std::string listed(const Words& words) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " and " : ", ";
+    text += words[i];
+  }
+  return text;
+}
+
+std::string unknownTag(const TraitsLoad& load) {
+  const std::string tag = escaped(load.tag);
+  if (load.tag.empty()) return "\"" + escaped(load.text) + "\" has no kind after it";
+  const std::size_t slash = load.tag.find('/');
+  const std::string_view kind = std::string_view(load.tag).substr(0, slash);
+  if (std::find(kTraitKinds.begin(), kTraitKinds.end(), kind) == kTraitKinds.end()) {
+    return "unknown kind \"" + tag + "\"; the kinds are " + listed(kTraitKinds);
+  }
+  const std::vector<std::string_view> fits(kTraitFits.begin() + 1, kTraitFits.end());
+  return "unknown fit \"" + escaped(load.tag.substr(slash + 1)) + "\" in \"" + tag +
+         "\"; the fits are " + listed(fits);
+}
+
+}  // namespace
+
+std::string traitsRefusal(const TraitsLoad& load, const std::string& path) {
+  const std::string at = path + ":" + std::to_string(load.line) + ": ";
+  switch (load.outcome) {
+    case TraitsLoad::Outcome::NotOpened:
+      return "cannot load " + path + ": " + load.problem.message();
+    case TraitsLoad::Outcome::UnclosedNote:
+      return path + ": the note block is never closed";
+    case TraitsLoad::Outcome::UnknownTag:
+      return at + unknownTag(load);
+    case TraitsLoad::Outcome::Semicolon:
+      return at + "\"" + escaped(load.text) +
+             "\" holds a \";\", which separates the traits on a town file's line";
+    case TraitsLoad::Outcome::EmptyKind:
+      return path + ": no trait of the kind " +
+             std::string(kTraitKinds[static_cast<std::size_t>(load.emptyKind)]) +
+             "; every kind needs one";
+    case TraitsLoad::Outcome::Fault:
+      return faultText(load.fault, path, "word", "traits");
+    case TraitsLoad::Outcome::Loaded:
+      break;
+  }
+  return {};
 }
 
 }  // namespace towngen

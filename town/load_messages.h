@@ -5,6 +5,7 @@
 
 #include "data/magic_item_catalogue.h"
 #include "data/name_list.h"
+#include "data/trait_catalogue.h"
 #include "data/word_reader.h"
 
 namespace towngen {
@@ -38,5 +39,10 @@ std::string catalogueWarning(const CatalogueLoad& load, const std::string& path)
 // Why a name list, at `path`, cannot make names: "cannot load male.txt: it
 // holds no name".
 std::string nameListRefusal(const NameListLoad& load, const std::string& path);
+
+// Why traits.txt, at `path`, cannot be used, such as "traits.txt:12: unknown
+// kind \"looks\"; the kinds are appearance, manner, motive, quirk and
+// secret". REQUIRES: load.outcome is not Loaded.
+std::string traitsRefusal(const TraitsLoad& load, const std::string& path);
 
 }  // namespace towngen

@@ -36,6 +36,12 @@ void PackedTownspeople::add(const Townsperson& person) {
     appendHouseholdLine(texts_, person.ties);
     numbers.householdLength = texts_.size() - start;
   }
+  numbers.traitsLength = 0;
+  if (person.hasTraits) {
+    const std::size_t start = texts_.size();
+    appendTraitsLine(texts_, person.traits);
+    numbers.traitsLength = texts_.size() - start;
+  }
   for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
   numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
   numbers.itemCount = 0;

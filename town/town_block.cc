@@ -81,6 +81,7 @@ struct Block {
   std::string_view name;
   std::string_view occupation;
   std::string_view householdLine;  // empty in a plain town
+  std::string_view traitsLine;     // empty in a plain town
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;
   std::string_view itemTexts;  // the item texts, one after the other
@@ -90,7 +91,8 @@ struct Block {
 // and numbers, plus what its names, gems and items add.
 std::size_t blockRoom(const Block& block) {
   return 400 + block.name.size() + block.occupation.size() + block.householdLine.size() +
-         block.gems.size() * 48 + block.itemTexts.size() + 2 * block.itemLengths.size();
+         block.traitsLine.size() + block.gems.size() * 48 + block.itemTexts.size() +
+         2 * block.itemLengths.size();
 }
 
 // Appends to a string through a cursor. Each line (or gem, or item) first
@@ -279,9 +281,10 @@ void appendBlock(std::string& out, const Block& block) {
   }
   putNameLine(cursor, block);
   putAbilityLine(cursor, block.numbers);
-  if (!block.householdLine.empty()) {
-    cursor.reserve(block.householdLine.size() + 2);
-    cursor.put(block.householdLine);
+  for (std::string_view line : {block.householdLine, block.traitsLine}) {
+    if (line.empty()) continue;
+    cursor.reserve(line.size() + 2);
+    cursor.put(line);
     cursor.put(kLineEnd);
   }
   putCoins(cursor, block.numbers);
@@ -302,10 +305,13 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
         texts.substr(0, numbers.nameLength),
         texts.substr(numbers.nameLength, numbers.occupationLength),
         texts.substr(numbers.nameLength + numbers.occupationLength, numbers.householdLength),
+        texts.substr(numbers.nameLength + numbers.occupationLength + numbers.householdLength,
+                     numbers.traitsLength),
         gems.first(numbers.gemCount),
         itemLengths.first(numbers.itemCount),
         {}};
-    texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength);
+    texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength +
+                        numbers.traitsLength);
     std::size_t itemBytes = 0;
     for (std::uint32_t length : block.itemLengths) itemBytes += length;
     block.itemTexts = texts.substr(0, itemBytes);

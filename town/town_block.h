@@ -17,6 +17,7 @@ struct BlockNumbers {
   Sex sex;
   std::size_t nameLength, occupationLength, gemCount, itemCount;
   std::size_t householdLength;  // of the whole household line; 0 in a plain town
+  std::size_t traitsLength;     // of the whole traits line; 0 in a plain town
 };
 
 // A gem as its block shows it.
@@ -26,8 +27,8 @@ struct BlockGem {
 };
 
 // Blocks packed one after another: each block's numbers, and its name,
-// occupation, household line and item texts, gems and item lengths side by side, in the order
-// of the blocks.
+// occupation, household and traits lines and item texts, gems and item lengths side by side, in the
+// order of the blocks.
 struct PackedBlocks {
   std::span<const BlockNumbers> numbers;
   std::string_view texts;

@@ -5,6 +5,7 @@
 #include "data/data_source.h"
 #include "data/magic_item_catalogue.h"
 #include "data/name_list.h"
+#include "data/trait_catalogue.h"
 
 namespace towngen {
 
@@ -15,6 +16,7 @@ struct TownData {
   NameLists names;
   CatalogueLoad catalogueLoad;
   std::array<NameListLoad, 3> nameLoads;  // male, female, last, in loading order
+  TraitCatalogue traits;                  // loaded only for a town with traits
 
   // The first name list that holds no name, or null when each holds one.
   const NameListLoad* emptyNameList() const;

@@ -10,13 +10,15 @@ namespace towngen {
 //   3) Name: Hal Dunn Sex: Male Occupation: Farmer
 //   Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10
 //   Household: 3 head; spouse 4; kin father 1, brother 12
+//   Traits: weathered hands; speaks slowly; wants land; hums; owes a debt
 //   Coins:
 //   40cp, 3gp
 //   Gems(s):
 //   Jasper (50gp) Pearl (575gp)
 //   Magic Item(s):
 //   Potion of Healing, Ring of Warmth
-// The household line stands in household towns only. Every line ends in
+// The household line stands in household towns only, the traits line
+// (appearance, manner, motive, quirk, secret) in towns with traits only. Every line ends in
 // CR LF; an empty line stands between two blocks.
 namespace town_file {
 
@@ -31,6 +33,9 @@ inline constexpr char kSpouseLabel[] = "; spouse ";
 inline constexpr char kFatherLabel[] = "; father ";
 inline constexpr char kMotherLabel[] = "; mother ";
 inline constexpr char kKinLabel[] = "; kin ";
+inline constexpr char kTraitsLabel[] = "Traits: ";
+inline constexpr std::string_view kTraitSeparator = "; ";
+inline constexpr std::string_view kNoTrait = "-";  // no entry of the kind fits
 inline constexpr char kCoinsHeading[] = "Coins:";
 inline constexpr char kGemsHeading[] = "Gems(s):";
 inline constexpr char kItemsHeading[] = "Magic Item(s):";

@@ -23,6 +23,7 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
   const SocialClass socialClass = socialClassOf(person.number, population, thresholds);
   person.occupation = rollOccupation(socialClass, makers.random);
   gatherTreasure(socialClass, makers.generator, person.treasure, makers.random);
+  if (makers.traits != nullptr) makers.traits->pick(person, makers.random);
 }
 
 constexpr std::int32_t kProgressStep = 4096;
@@ -49,8 +50,8 @@ void setTies(HouseholdTies& ties, const PlannedHousehold& household, const Plann
   ties.kin = household.kin;
 }
 
-// Rolls the member's abilities, names and dresses them, and gives them their
-// treasure: none to a child under 12.
+// Rolls the member's abilities, names and dresses them, gives them their
+// treasure (none to a child under 12) and, in a town with traits, their traits.
 void makeMember(Townsperson& person, const PlannedHousehold& household, const PlannedMember& member,
                 std::string_view lastName, TownMakers& makers, TownProgress* progress) {
   constexpr std::int32_t kYoungestWithTreasure = 12;
@@ -68,10 +69,12 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   }
   setTies(person.ties, household, member);
   person.treasure.clear();
-  if (member.age < kYoungestWithTreasure) return;
-  makers.generator.reset();
-  gatherTreasure(classOfOccupation(household, member), makers.generator, person.treasure,
-                 makers.random);
+  if (member.age >= kYoungestWithTreasure) {
+    makers.generator.reset();
+    gatherTreasure(classOfOccupation(household, member), makers.generator, person.treasure,
+                   makers.random);
+  }
+  if (makers.traits != nullptr) makers.traits->pick(person, makers.random);
 }
 
 // Makes and writes the households of one window; returns false once the
@@ -139,7 +142,8 @@ std::error_code makeTown(const TownData& data, std::int32_t population, std::int
   TreasureGenerator generator(random, data.catalogue);
   const NamePickers pickers(data.names);
   const AgeRange ages(minAge, maxAge);
-  const TownMakers makers{pickers, generator, random};
+  const TraitPicker traits(data.traits);
+  const TownMakers makers{pickers, generator, random, modes.traits ? &traits : nullptr};
   const std::error_code error =
       modes.households ? generateHouseholdTown(population, ages, makers, townFile, progress)
                        : generateTown(population, ages, makers, townFile, progress);

@@ -8,6 +8,7 @@
 #include "data/name_list.h"
 #include "town/town_data.h"
 #include "townsfolk/townsperson_rolls.h"
+#include "townsfolk/trait_picks.h"
 #include "treasure/treasure_generator.h"
 
 namespace towngen {
@@ -17,6 +18,7 @@ struct TownMakers {
   const NamePickers& names;
   TreasureGenerator& generator;
   Random& random;
+  const TraitPicker* traits = nullptr;  // in a town with traits
 };
 
 // Told how far a town has come while it is made.
@@ -41,6 +43,7 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
 // What kind of town to make.
 struct TownModes {
   bool households = false;  // families under one roof, with their kin
+  bool traits = false;      // a few lines to play each townsperson from
 };
 
 // Makes households one after another, each member numbered in turn from 1 to

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,10 @@ struct Townsperson {
   std::string occupation;  // "Farmer", a craft, or "Noble"
   CarriedTreasure treasure;
   HouseholdTies ties;  // in a household town only
+  // In a town with traits: one entry of each TraitKind from the catalogue, or
+  // null where none fits.
+  bool hasTraits = false;
+  std::array<const std::string*, 5> traits{};
 };
 
 }  // namespace towngen

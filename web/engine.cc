@@ -154,7 +154,9 @@ std::string& message() {
 }
 
 // The kind of town the bits of `modes` ask for.
-towngen::TownModes townModes(int modes) { return {.households = (modes & 1) != 0}; }
+towngen::TownModes townModes(int modes) {
+  return {.households = (modes & 1) != 0, .traits = (modes & 2) != 0};
+}
 
 }  // namespace
 
@@ -168,10 +170,9 @@ EMSCRIPTEN_KEEPALIVE void towngen_add_data_file(const char* name, const char* by
 
 // Reads one data file handed over (`name` one of the four) as towngen would,
 // to say at once what it would say: 1 when it would be refused (a name list
-// with no name, or a name too long), with the refusal in towngen_message; 0
-// when it would be used, with a warning in towngen_message when the
-// catalogue stops early (a tag it does not know, with its line and the
-// nearest tags).
+// with no name, or a name too long; traits that cannot be read), with the refusal in
+// towngen_message; 0 when it would be used, with a warning in towngen_message when the catalogue
+// stops early (a tag it does not know, with its line and the nearest tags).
 EMSCRIPTEN_KEEPALIVE int towngen_check_data_file(const char* name, const char* bytes,
                                                  std::size_t size) {
   towngen::MemoryDataSource source;
@@ -182,6 +183,13 @@ EMSCRIPTEN_KEEPALIVE int towngen_check_data_file(const char* name, const char* b
     towngen::MagicItemCatalogue catalogue;
     message() = towngen::catalogueWarning(catalogue.loadCatalogue(source), fileName);
     return 0;
+  }
+  if (fileName == towngen::kTraitsFile) {
+    towngen::TraitCatalogue traits;
+    const towngen::TraitsLoad load = traits.load(source);
+    if (load.outcome == towngen::TraitsLoad::Outcome::Loaded) return 0;
+    message() = towngen::traitsRefusal(load, fileName);
+    return 1;
   }
   towngen::NameLists lists;
   const towngen::NameListLoad load =
@@ -197,10 +205,11 @@ EMSCRIPTEN_KEEPALIVE void towngen_use_built_in_data() {
 }
 
 // Makes a town as `towngen --town` does, ages `minAge` to `maxAge` both
-// included, of households when bit 0 of `modes` is set: held in the module when `hold` is set, else
-// streamed out through Module.townWrite. Returns 0 (a warning may be left in towngen_message), 1
-// when a name list holds no name, or 2 when the town could not be written;
-// the message says why.
+// included, of households when bit 0 of `modes` is set and with traits when
+// bit 1 is: held in the module when `hold` is set, else streamed out through
+// Module.townWrite. Returns 0 (a warning may be left in towngen_message), 1
+// when a name list holds no name or the traits cannot be read, or 2 when the
+// town could not be written; the message says why.
 EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t minAge,
                                            std::int32_t maxAge, std::uint32_t seed, int hold,
                                            int modes) {
@@ -212,6 +221,13 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   if (const towngen::NameListLoad* empty = data.emptyNameList()) {
     message() = towngen::nameListRefusal(*empty, std::string(empty->fileName));
     return 1;
+  }
+  if (townModes(modes).traits) {
+    const towngen::TraitsLoad load = data.traits.load(dataFiles());
+    if (load.outcome != towngen::TraitsLoad::Outcome::Loaded) {
+      message() = towngen::traitsRefusal(load, std::string(towngen::kTraitsFile));
+      return 1;
+    }
   }
   message() = towngen::catalogueWarning(data.catalogueLoad, std::string(towngen::kCatalogueFile));
   ScriptOutput buffer;
@@ -277,9 +293,9 @@ EMSCRIPTEN_KEEPALIVE const char* towngen_vocabulary() {
   static const std::string vocabulary = [] {
     towngen::JsonStrings json;
     std::string out = "{\"dataFiles\":[";
-    for (std::size_t i = 0; i < towngen::kDataFileNames.size(); ++i) {
+    for (std::size_t i = 0; i < towngen::kAllDataFileNames.size(); ++i) {
       if (i > 0) out += ',';
-      json.append(out, towngen::kDataFileNames[i], true);
+      json.append(out, towngen::kAllDataFileNames[i], true);
     }
     out += "],\"exports\":[";
     for (std::size_t i = 0; i < towngen::kExportFormats.size(); ++i) {

@@ -270,7 +270,7 @@ TEST(CommandLine, InitWritesTheDefaultDataFiles) {
   const Outcome fresh = run({"--init", "new/folder"});
   EXPECT_EQ(fresh.status, 0);
   std::string written;
-  for (const char* name : {"male.txt", "female.txt", "last.txt", "data.txt"}) {
+  for (const char* name : {"male.txt", "female.txt", "last.txt", "data.txt", "traits.txt"}) {
     written += "wrote " + (fs::path("new/folder") / name).string() + "\n";
   }
   EXPECT_EQ(fresh.out, written);
@@ -284,7 +284,7 @@ TEST(CommandLine, InitWritesTheDefaultDataFiles) {
       kept.out.find("kept  " + (fs::path("some") / "last.txt").string() + " (there already)\n"),
       std::string::npos);
   EXPECT_EQ(dir.read("some/last.txt"), "Mine");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "some"), {}), 4);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "some"), {}), 5);
 
   const Outcome blocked = run({"--init", "file/sub"});
   EXPECT_EQ(blocked.status, 1);

@@ -1,0 +1,108 @@
+#include "data/trait_catalogue.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace towngen {
+namespace {
+
+constexpr std::string_view kNoteOpen = "<note>";
+constexpr std::string_view kNoteClose = "</note>";
+
+struct Tag {
+  TraitKind kind;
+  TraitFit fit;
+};
+
+// "manner" or "manner/winning"; nothing for any other word.
+std::optional<Tag> tagOf(std::string_view word) {
+  const std::size_t slash = word.find('/');
+  const std::string_view kindWord = word.substr(0, slash);
+  const auto kind = std::find(kTraitKinds.begin(), kTraitKinds.end(), kindWord);
+  if (kind == kTraitKinds.end()) return std::nullopt;
+  Tag tag{static_cast<TraitKind>(kind - kTraitKinds.begin()), TraitFit::Anyone};
+  if (slash == std::string_view::npos) return tag;
+  const std::string_view fitWord = word.substr(slash + 1);
+  const auto fit = std::find(kTraitFits.begin() + 1, kTraitFits.end(), fitWord);
+  if (fit == kTraitFits.end()) return std::nullopt;
+  tag.fit = static_cast<TraitFit>(fit - kTraitFits.begin());
+  return tag;
+}
+
+}  // namespace
+
+TraitsLoad TraitCatalogue::load(const DataSource& source) {
+  OpenedDataFile file = source.open(kTraitsFile);
+  if (!file.stream || file.problem) {
+    clear();
+    TraitsLoad load;
+    load.outcome = TraitsLoad::Outcome::NotOpened;
+    load.problem = file.problem;
+    return load;
+  }
+  return readTraits(*file.stream);
+}
+
+TraitsLoad TraitCatalogue::readTraits(std::istream& in) {
+  clear();
+  TraitsLoad load;
+  DataWordReader words(in);
+  std::string text;
+  std::string tagWord;
+  const auto stop = [&](TraitsLoad::Outcome outcome) {
+    clear();
+    load.outcome = outcome;
+    return load;
+  };
+  // The first word is never a trait: it opens the note block or is dropped.
+  if (words.next(text) && text == kNoteOpen) {
+    bool closed = false;
+    while (!closed && words.next(text)) closed = text == kNoteClose;
+    if (!closed && !words.fault()) return stop(TraitsLoad::Outcome::UnclosedNote);
+  }
+  while (!words.fault() && words.next(text)) {
+    words.next(tagWord);  // a missing tag stays empty and is unknown
+    if (words.fault()) break;
+    load.text = text;
+    load.tag = tagWord;
+    load.line = words.line();
+    const std::optional<Tag> tag = tagOf(tagWord);
+    if (!tag) return stop(TraitsLoad::Outcome::UnknownTag);
+    if (text.find(';') != std::string::npos) return stop(TraitsLoad::Outcome::Semicolon);
+    std::replace(text.begin(), text.end(), '_', ' ');
+    auto& list = entries_[static_cast<std::size_t>(tag->kind)][static_cast<std::size_t>(tag->fit)];
+    if (count_ == std::numeric_limits<std::int32_t>::max()) {
+      words.stopAtLastWord(DataFault::Kind::TooManyWords);
+      break;
+    }
+    ++count_;
+    if (list.size() < static_cast<std::size_t>(kReachableEntries)) list.push_back(std::move(text));
+  }
+  if (words.fault()) {
+    load.fault = words.fault();
+    return stop(TraitsLoad::Outcome::Fault);
+  }
+  load.count = count_;
+  load.text.clear();
+  load.tag.clear();
+  load.line = 0;
+  for (std::size_t kind = 0; kind < kTraitKindCount; ++kind) {
+    const auto& fits = entries_[kind];
+    if (std::all_of(fits.begin(), fits.end(), [](const auto& list) { return list.empty(); })) {
+      load.emptyKind = static_cast<TraitKind>(kind);
+      return stop(TraitsLoad::Outcome::EmptyKind);
+    }
+  }
+  return load;
+}
+
+void TraitCatalogue::clear() {
+  for (auto& fits : entries_) {
+    for (auto& list : fits) list.clear();
+  }
+  count_ = 0;
+}
+
+}  // namespace towngen

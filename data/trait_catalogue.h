@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "data/data_source.h"
+#include "data/word_reader.h"
+
+namespace towngen {
+
+// The five kinds of lines a townsperson is played from, in the order the
+// town file's traits line holds them.
+enum class TraitKind : std::uint8_t { Appearance, Manner, Motive, Quirk, Secret };
+inline constexpr std::size_t kTraitKindCount = 5;
+inline constexpr std::array<std::string_view, kTraitKindCount> kTraitKinds = {
+    "appearance", "manner", "motive", "quirk", "secret"};
+
+// Whom an entry fits, written after its kind: "appearance/elder". An entry
+// without a fit suits any grown townsperson. What each fit asks of the
+// numbers is a rule of the picks (townsfolk/trait_picks.h).
+enum class TraitFit : std::uint8_t {
+  Anyone,
+  Child,
+  Elder,
+  Striking,
+  Plain,
+  Powerful,
+  Frail,
+  Winning,
+  Awkward,
+  Learned,
+  Simple,
+  Noble,
+  Common,
+};
+inline constexpr std::size_t kTraitFitCount = 13;
+inline constexpr std::array<std::string_view, kTraitFitCount> kTraitFits = {
+    "",        "child",   "elder",   "striking", "plain", "powerful", "frail",
+    "winning", "awkward", "learned", "simple",   "noble", "common"};
+
+// What loading traits.txt came to. Any outcome but Loaded leaves the
+// catalogue empty: the traits are not to be used.
+struct TraitsLoad {
+  enum class Outcome {
+    Loaded,
+    NotOpened,     // no file, or one that cannot be read
+    UnclosedNote,  // the note block never ends
+    UnknownTag,    // a kind (or fit) this program does not know, or none
+    Semicolon,     // a trait holds ';', which separates traits in the town file
+    EmptyKind,     // a kind has no entry
+    Fault,         // a word too long, or too many entries
+  };
+  Outcome outcome = Outcome::Loaded;
+  std::error_code problem;  // why it did not open
+  DataFault fault;          // with Outcome::Fault
+  std::string text;         // the entry that stopped the load
+  std::string tag;          // its tag
+  std::int64_t line = 0;    // where the tag stands (or would), 1-based
+  TraitKind emptyKind = TraitKind::Appearance;
+  std::int64_t count = 0;  // entries read
+};
+
+// The traits of traits.txt, by kind and fit, in file order, with blanks in
+// place of the underscores. Of each kind and fit the first kReachableEntries
+// are kept, all that a draw can reach.
+class TraitCatalogue {
+ public:
+  // Opens traits.txt from `source` and reads it with readTraits.
+  TraitsLoad load(const DataSource& source);
+
+  // Reads the traits format from `in`: an optional opening note block (or a
+  // first word that is skipped), then pairs of trait text and tag ("kind" or
+  // "kind/fit"). Every kind needs an entry.
+  TraitsLoad readTraits(std::istream& in);
+
+  const std::vector<std::string>& entries(TraitKind kind, TraitFit fit) const {
+    return entries_[static_cast<std::size_t>(kind)][static_cast<std::size_t>(fit)];
+  }
+  bool empty() const { return count_ == 0; }
+
+ private:
+  void clear();
+
+  std::array<std::array<std::vector<std::string>, kTraitFitCount>, kTraitKindCount> entries_;
+  std::int64_t count_ = 0;
+};
+
+}  // namespace towngen
