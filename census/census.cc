@@ -105,6 +105,11 @@ void Census::add(const TownRecord& record) {
   }
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) coinTotals_[i] += record.coins[i];
   if (record.household.inHousehold()) households_.add(record);
+  if (record.hasTraits) {
+    if (withTraits_ < 0) withTraits_ = 0;
+    const auto carried = [](const std::string& trait) { return !trait.empty(); };
+    if (std::any_of(record.traits.begin(), record.traits.end(), carried)) ++withTraits_;
+  }
 
   const auto ownerOf = [&] {
     std::string owner = std::to_string(record.number) + ") " + record.firstName;
@@ -217,6 +222,9 @@ void Census::print(std::ostream& out, const std::string& townName) const {
     out << "  " << padded(sex, 10) << " " << count << " (" << share(count, population_) << ")\n";
   }
   if (!households_.empty()) households_.print(out);
+  if (withTraits_ >= 0) {
+    out << "\nTraits: " << withTraits_ << " of " << population_ << " townspeople carry traits\n";
+  }
 
   out << "\nOccupations, most common first:\n";
   for (const auto& [occupation, count] : occupations()) {

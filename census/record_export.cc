@@ -8,6 +8,7 @@
 
 #include "census/json_string.h"
 #include "common/number_text.h"
+#include "data/trait_catalogue.h"
 #include "town/town_block.h"
 
 namespace towngen {
@@ -17,6 +18,8 @@ constexpr std::string_view kCsvHeader =
     "number,first_name,last_name,sex,occupation,class,age,Str,Dex,Con,Int,Wis,Cha,Com,"
     "str_percentile,cp,sp,ep,gp,pp,gems,magic_items,wealth_gp";
 constexpr std::string_view kCsvHouseholdHeader = ",household,role,spouse,father,mother,kin";
+// The traits, by the names of their kinds.
+constexpr std::string_view kCsvTraitsHeader = ",appearance,manner,motive,quirk,secret";
 
 // Appends a field as RFC 4180 writes it: quoted, with quotes doubled, when it
 // holds a comma, a quote or a line break.
@@ -83,20 +86,22 @@ std::string_view NumberTexts::textOf(double value) {
 
 CsvWriter::CsvWriter(std::ostream& out) : out_(out), goldTexts_(goldText) {}
 
-// The header names the household fields when the first townsperson has them.
-void CsvWriter::writeHeader(bool households) {
+// The header names the household fields and the traits when the first
+// townsperson has them.
+void CsvWriter::writeHeader(bool households, bool traits) {
   out_ << kCsvHeader;
   if (households) out_ << kCsvHouseholdHeader;
+  if (traits) out_ << kCsvTraitsHeader;
   out_ << "\r\n";
   headerWritten_ = true;
 }
 
 void CsvWriter::finish() {
-  if (!headerWritten_) writeHeader(false);
+  if (!headerWritten_) writeHeader(false, false);
 }
 
 void CsvWriter::write(const TownRecord& record) {
-  if (!headerWritten_) writeHeader(record.household.inHousehold());
+  if (!headerWritten_) writeHeader(record.household.inHousehold(), record.hasTraits);
   std::string& line = line_;
   line.clear();
   appendNumber(line, record.number);
@@ -142,6 +147,12 @@ void CsvWriter::write(const TownRecord& record) {
   line += ',';
   appendMoney(line, record.wealthInGold());
   if (record.household.inHousehold()) appendCsvHousehold(line, record);
+  if (record.hasTraits) {
+    for (const std::string& trait : record.traits) {
+      line += ',';
+      appendCsvField(line, trait);
+    }
+  }
   line += "\r\n";
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
@@ -252,6 +263,20 @@ void JsonWriter::write(const TownRecord& record) {
   json += "],\"wealthGp\":";
   appendMoney(json, record.wealthInGold());
   if (record.household.inHousehold()) appendJsonHousehold(json, record);
+  if (record.hasTraits) {
+    json += ",\"traits\":{";
+    for (std::size_t i = 0; i < record.traits.size(); ++i) {
+      json += i == 0 ? "\"" : ",\"";
+      json += kTraitKinds[i];
+      json += "\":";
+      if (record.traits[i].empty()) {
+        json += "null";
+      } else {
+        string(record.traits[i]);
+      }
+    }
+    json += '}';
+  }
   json += '}';
 
   if (layout_ == Layout::Array) out_ << (first_ ? "[\n" : ",\n");

@@ -30,7 +30,7 @@ class NumberTexts {
 // Writes one CSV record (RFC 4180) per townsperson after a header line; gems
 // and magic items are joined with "; " in one field each, and the Str
 // percentile is empty unless Str is 18. A household town's records end with
-// the household fields.
+// the household fields, then a town with traits' with the five traits.
 class CsvWriter : public RecordSink {
  public:
   explicit CsvWriter(std::ostream& out);
@@ -40,7 +40,7 @@ class CsvWriter : public RecordSink {
   void finish() override;
 
  private:
-  void writeHeader(bool households);
+  void writeHeader(bool households, bool traits);
 
   std::ostream& out_;
   bool headerWritten_ = false;
@@ -51,7 +51,8 @@ class CsvWriter : public RecordSink {
 // Writes the townspeople as JSON, one object a line: either one array of them
 // or JSON Lines (an object per line and nothing else). Text that is not valid
 // UTF-8 is written with U+FFFD in its place; the Str percentile is null unless
-// Str is 18. A household town's objects end with a "household" object.
+// Str is 18. A household town's objects end with a "household" object, a
+// town with traits' with a "traits" object (null for a kind with none).
 class JsonWriter : public RecordSink {
  public:
   enum class Layout { Array, Lines };

@@ -21,6 +21,9 @@ constexpr std::string_view kAbilityRange = "abilities from 3 to 18";
 constexpr std::string_view kPercentile =
     "a Str percentile from 1 to 100 after Str 18, and none after any other Str";
 constexpr std::string_view kCoinsHeading = "the line \"Coins:\"";
+constexpr std::string_view kTraitsLine =
+    "a traits line such as \"Traits: weathered hands; speaks slowly; wants land; hums; owes a "
+    "debt\" (five traits, \"-\" for none, separated by \"; \")";
 constexpr std::string_view kHouseholdLine =
     "a household line such as \"Household: 3 son; father 3; mother 4\" (a role of head, wife, "
     "son, daughter, mother, father, brother, sister, servant or apprentice, then spouse, father, "
@@ -264,6 +267,23 @@ bool parseHouseholdLine(std::string_view line, HouseholdTies& ties) {
   return scan.atEnd();
 }
 
+// "Traits: " and five traits separated by "; ", each "-" (none) or a text.
+bool parseTraitsLine(std::string_view line, TownRecord& record) {
+  LineScanner scan(line);
+  if (!scan.literal(town_file::kTraitsLabel)) return false;
+  std::string_view rest = scan.rest();
+  for (std::size_t i = 0; i < record.traits.size(); ++i) {
+    const std::size_t end = rest.find(town_file::kTraitSeparator);
+    const bool last = i + 1 == record.traits.size();
+    if (last != (end == std::string_view::npos)) return false;
+    const std::string_view trait = rest.substr(0, end);
+    if (trait.empty()) return false;
+    record.traits[i].assign(trait == town_file::kNoTrait ? std::string_view() : trait);
+    if (!last) rest.remove_prefix(end + town_file::kTraitSeparator.size());
+  }
+  return true;
+}
+
 }  // namespace
 
 // The value of a gold value text as towngen writes it (above zero, in the
@@ -408,7 +428,11 @@ bool TownFileReader::readBlock(TownRecord& record) {
     return fail(problem);
   }
   keepLine();
-  if (!readLine()) return fail(kind_ == Kind::Households ? kHouseholdLine : kCoinsHeading);
+  if (!readLine()) {
+    return fail(kind_ == Kind::Households ? kHouseholdLine
+                : traits_ == Kind::Traits ? kTraitsLine
+                                          : kCoinsHeading);
+  }
   if (!readHouseholdLine(record)) return false;
   if (line_ != town_file::kCoinsHeading) return fail(kCoinsHeading);
   keepLine();
@@ -444,10 +468,25 @@ bool TownFileReader::readHouseholdLine(TownRecord& record) {
   if (kind_ == Kind::Unknown) {
     kind_ = line_.starts_with(town_file::kHouseholdLabel) ? Kind::Households : Kind::Plain;
   }
-  if (kind_ == Kind::Plain) return true;
-  if (!parseHouseholdLine(line_, record.household)) return fail(kHouseholdLine);
+  if (kind_ == Kind::Households) {
+    if (!parseHouseholdLine(line_, record.household)) return fail(kHouseholdLine);
+    keepLine();
+    if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);
+    if (!readLine()) return fail(kCoinsHeading);
+  }
+  return readTraitsLine(record);
+}
+
+// The first block tells whether the town has traits; in such a town every
+// block has a traits line before its coins.
+bool TownFileReader::readTraitsLine(TownRecord& record) {
+  if (traits_ == Kind::Unknown) {
+    traits_ = line_.starts_with(town_file::kTraitsLabel) ? Kind::Traits : Kind::Plain;
+  }
+  record.hasTraits = traits_ == Kind::Traits;
+  if (!record.hasTraits) return true;
+  if (!parseTraitsLine(line_, record)) return fail(kTraitsLine);
   keepLine();
-  if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);
   if (!readLine()) return fail(kCoinsHeading);
   return true;
 }

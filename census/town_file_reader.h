@@ -61,6 +61,8 @@ class TownFileReader {
   std::int64_t count() const { return count_; }
   // Whether the town is of households, once its first block is read.
   bool isHouseholdTown() const { return kind_ == Kind::Households; }
+  // Whether the town has traits, once its first block is read.
+  bool hasTraits() const { return traits_ == Kind::Traits; }
 
   // With `keep` set, each block's lines are kept as they stand in the file,
   // joined by "\n" (no line end after the last), until the next block.
@@ -73,6 +75,7 @@ class TownFileReader {
   bool endOfTown();
   bool readBlock(TownRecord& record);
   bool readHouseholdLine(TownRecord& record);
+  bool readTraitsLine(TownRecord& record);
   bool failAt(const HouseholdCheck::Fault& fault);
   void keepLine();
 
@@ -89,8 +92,9 @@ class TownFileReader {
   LineReader::Result lastRead_ = LineReader::Result::Line;
   TownFileError error_;
   GoldValues goldValues_;
-  enum class Kind { Unknown, Plain, Households };
-  Kind kind_ = Kind::Unknown;
+  enum class Kind { Unknown, Plain, Households, Traits };
+  Kind kind_ = Kind::Unknown;    // of households, or plain
+  Kind traits_ = Kind::Unknown;  // with traits, or plain
   HouseholdCheck households_;
 };
 

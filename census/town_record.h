@@ -33,6 +33,8 @@ struct TownRecord {
   std::vector<GemEntry> gems;
   std::vector<std::string> magicItems;  // as the file shows them, blanks and all
   HouseholdTies household;              // in a household town only
+  bool hasTraits = false;               // a town with traits
+  std::array<std::string, 5> traits;    // by TraitKind; empty for none ("-")
 
   bool operator==(const TownRecord&) const = default;
 
