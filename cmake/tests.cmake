@@ -42,6 +42,7 @@ add_executable(towngen_tests
   tests/data/magic_item_catalogue_test.cc
   tests/data/magic_item_test.cc
   tests/data/name_list_test.cc
+  tests/data/trait_catalogue_test.cc
   tests/driver/command_line_test.cc
   tests/driver/load_report_test.cc
   tests/driver/progress_bar_test.cc
@@ -52,6 +53,7 @@ add_executable(towngen_tests
   tests/townsfolk/craft_table_test.cc
   tests/townsfolk/social_class_test.cc
   tests/townsfolk/townsperson_rolls_test.cc
+  tests/townsfolk/trait_picks_test.cc
   tests/townsfolk/treasure_gathering_test.cc
   tests/treasure/gem_test.cc
   tests/treasure/treasure_chart_test.cc

@@ -294,5 +294,44 @@ TEST(TownFileReader, HouseholdLinesMustHoldTogether) {
   }
 }
 
+// A town with traits has a traits line in every block, before its coins (after
+// the household line in a household town): five traits, "-" for none.
+TEST(TownFileReader, TraitsLinesHoldFiveTraits) {
+  const auto block = [](int number, const std::string& lines) {
+    return std::to_string(number) +
+           ") Name: A B Sex: Male Occupation: X\nAge: 30 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 "
+           "Com: 3\n" +
+           lines + "Coins:\n0cp";
+  };
+  const std::string five = "Traits: a; b c; -; d;e; f\n";
+  const struct {
+    std::string file;
+    std::int64_t line;  // 0: it reads
+    const char* what;
+  } cases[] = {
+      {block(1, five), 0, ""},
+      {block(1, "Household: 1 head\n" + five), 0, ""},
+      {block(1, "Traits: a; b; c; d\n"), 3, "not a town file: expected a traits line such as"},
+      {block(1, "Traits: a; b; c; d; e; f\n"), 3, "not a town file: expected a traits line"},
+      {block(1, "Traits: a; ; c; d; e\n"), 3, "not a town file: expected a traits line"},
+      {block(1, five) + "\n\n" + block(2, ""), 9, "not a town file: expected a traits line"},
+      {block(1, "") + "\n\n" + block(2, five), 8, "not a town file: expected the line \"Coins:\""},
+      {block(1, five + "Household: 1 head\n"), 4, "not a town file: expected the line \"Coins:\""},
+  };
+  for (const auto& c : cases) {
+    if (c.line == 0) {
+      const std::vector<TownRecord> records = readAll(c.file);
+      ASSERT_EQ(records.size(), 1u) << c.file;
+      EXPECT_TRUE(records[0].hasTraits);
+      EXPECT_EQ(records[0].traits, (std::array<std::string, 5>{"a", "b c", "", "d;e", "f"}));
+      continue;
+    }
+    TownFileError error;
+    readAll(c.file, &error);
+    EXPECT_EQ(error.line, c.line) << c.file;
+    EXPECT_EQ(error.what.rfind(c.what, 0), 0u) << c.file << " -> " << error.what;
+  }
+}
+
 }  // namespace
 }  // namespace towngen

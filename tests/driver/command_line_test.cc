@@ -121,18 +121,55 @@ TEST(CommandLine, BatchTownsAreTheDialoguesTowns) {
   EXPECT_EQ(piped.out, dir.read("E.txt"));
 }
 
-// The golden household town fixes this mode's order of draws, to a file or
-// to standard output.
-TEST(CommandLine, HouseholdsMakeTheGoldenHouseholdTown) {
+// The golden towns of each mode fix its order of draws, to a file or to
+// standard output.
+TEST(CommandLine, ModesMakeTheirGoldenTowns) {
   testing::ScratchDir dir;
   const std::string golden = TOWNGEN_GOLDEN_DIR;
-  const std::string expected = contentsOf(fs::path(golden) / "households_2026_80_0_60.txt");
-  for (const char* path : {"H.txt", "-"}) {
-    const Outcome made = run({"--town", path, "--population", "80", "--households", "--data-dir",
-                              golden, "--seed", "2026", "--quiet"});
-    EXPECT_EQ(made.status, 0);
-    EXPECT_EQ(std::string(path) == "-" ? made.out : dir.read(path), expected) << path;
+  const struct {
+    const char* file;
+    const char* population;
+    std::vector<std::string> modes;
+  } towns[] = {
+      {"households_2026_80_0_60.txt", "80", {"--households"}},
+      {"traits_2026_40_0_60.txt", "40", {"--traits"}},
+      {"households_traits_2026_80_0_60.txt", "80", {"--traits", "--households"}},
+  };
+  for (const auto& town : towns) {
+    const std::string expected = contentsOf(fs::path(golden) / town.file);
+    for (const char* path : {"H.txt", "-"}) {
+      std::vector<std::string> arguments = {"--town",        path,         "--population",
+                                            town.population, "--data-dir", golden,
+                                            "--seed",        "2026",       "--quiet"};
+      arguments.insert(arguments.end(), town.modes.begin(), town.modes.end());
+      const Outcome made = run(arguments);
+      EXPECT_EQ(made.status, 0) << town.file;
+      EXPECT_EQ(made.err, "") << town.file;
+      EXPECT_EQ(std::string(path) == "-" ? made.out : dir.read(path), expected)
+          << town.file << " " << path;
+    }
   }
+}
+
+// Traits come from the data folder's traits.txt, or the built-in one when
+// it has none, which is said; traits that cannot be used stop the town.
+TEST(CommandLine, TraitsComeFromTheFolderOrAreBuiltIn) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();  // the four files every town needs, and no traits.txt
+  const Outcome builtIn = run({"--town", "T.txt", "--population", "5", "--traits", "--quiet"});
+  EXPECT_EQ(builtIn.status, 0);
+  EXPECT_EQ(builtIn.err,
+            "towngen: cannot load traits.txt: No such file or directory; using the built-in "
+            "traits\n");
+  EXPECT_NE(dir.read("T.txt").find("\r\nTraits: "), std::string::npos);
+  dir.write("traits.txt", "<note> </note>\nfreckles looks\n");
+  const Outcome refused = run({"--town", "U.txt", "--population", "5", "--traits", "--quiet"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "towngen: traits.txt:2: unknown kind \"looks\"; the kinds are appearance, manner, "
+            "motive, quirk and secret\n");
+  EXPECT_FALSE(fs::exists("U.txt"));
+  EXPECT_EQ(run({"--town", "traits.txt", "--population", "5"}).status, 2);  // a data file
 }
 
 // A folder with none of the data files makes towns from the built-in ones

@@ -22,13 +22,15 @@ function handOver(name) {
   engine._free(nameAt);
   engine._free(bytesAt);
 }
-for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt']) handOver(name);
+for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt', 'traits.txt']) handOver(name);
 
 // The dialogue's answers 14 and 70 are --min-age 14 --max-age 69. Each
 // town is made twice: streamed out, and held in the module to be read back.
 // The plain town is made last: the exports below read it, held.
 const goldenTowns = [
   { file: 'households_2026_80_0_60.txt', population: 80, minAge: 0, maxAge: 60, modes: 1 },
+  { file: 'traits_2026_40_0_60.txt', population: 40, minAge: 0, maxAge: 60, modes: 2 },
+  { file: 'households_traits_2026_80_0_60.txt', population: 80, minAge: 0, maxAge: 60, modes: 3 },
   { file: 'town_2026_40_14_70.txt', population: 40, minAge: 14, maxAge: 69, modes: 0 },
 ];
 engine.townProgress = () => {};

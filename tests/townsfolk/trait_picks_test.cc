@@ -1,0 +1,130 @@
+#include "townsfolk/trait_picks.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "townsfolk/townsperson_rolls.h"
+
+namespace towngen {
+namespace {
+
+// The fit of the entry `trait` points at, found by where it is kept.
+TraitFit fitOf(const TraitCatalogue& traits, TraitKind kind, const std::string* trait) {
+  for (std::size_t fit = 0; fit < kTraitFitCount; ++fit) {
+    for (const std::string& entry : traits.entries(kind, static_cast<TraitFit>(fit))) {
+      if (&entry == trait) return static_cast<TraitFit>(fit);
+    }
+  }
+  ADD_FAILURE() << "not an entry of the catalogue";
+  return TraitFit::Anyone;
+}
+
+// Whom each fit suits, at the edges of its numbers: a grown townsperson of
+// middling numbers changed in one respect.
+TEST(TraitFitRule, SuitsOnlyWhomTheNumbersAllow) {
+  const auto middling = [] {
+    Townsperson p;
+    p.age = 30;
+    p.Str = p.Dex = p.Con = p.Int = p.Wis = p.Cha = p.Com = 10;
+    p.occupation = "Farmer";
+    return p;
+  };
+  const struct {
+    const char* change;
+    void (*apply)(Townsperson&);
+    std::vector<TraitFit> suits;  // besides Anyone and Common, which suit every grown commoner
+  } cases[] = {
+      {"nothing", [](Townsperson&) {}, {}},
+      {"Com 14", [](Townsperson& p) { p.Com = 14; }, {TraitFit::Striking}},
+      {"Com 9", [](Townsperson& p) { p.Com = 9; }, {}},
+      {"Com 8", [](Townsperson& p) { p.Com = 8; }, {TraitFit::Plain}},
+      {"Str 16", [](Townsperson& p) { p.Str = 16; }, {TraitFit::Powerful}},
+      {"Str 7", [](Townsperson& p) { p.Str = 7; }, {TraitFit::Frail}},
+      {"Con 7", [](Townsperson& p) { p.Con = 7; }, {TraitFit::Frail}},
+      {"Cha 13", [](Townsperson& p) { p.Cha = 13; }, {TraitFit::Winning}},
+      {"Cha 8", [](Townsperson& p) { p.Cha = 8; }, {TraitFit::Awkward}},
+      {"Int 14", [](Townsperson& p) { p.Int = 14; }, {TraitFit::Learned}},
+      {"Int 7", [](Townsperson& p) { p.Int = 7; }, {TraitFit::Simple}},
+      {"age 49", [](Townsperson& p) { p.age = 49; }, {}},
+      {"age 50", [](Townsperson& p) { p.age = 50; }, {TraitFit::Elder}},
+      {"a noble", [](Townsperson& p) { p.occupation = "Noble"; }, {TraitFit::Noble}},
+  };
+  for (const auto& c : cases) {
+    Townsperson person = middling();
+    c.apply(person);
+    for (std::size_t f = 0; f < kTraitFitCount; ++f) {
+      const auto fit = static_cast<TraitFit>(f);
+      bool expected = std::find(c.suits.begin(), c.suits.end(), fit) != c.suits.end() ||
+                      fit == TraitFit::Anyone ||
+                      (fit == TraitFit::Common && person.occupation != "Noble");
+      EXPECT_EQ(kTraitFitRules[f].fits(person), expected) << c.change << ": " << kTraitFits[f];
+    }
+  }
+  // A child of 15 is suited by child traits alone, whatever the numbers.
+  Townsperson child = middling();
+  child.age = 15;
+  child.Com = child.Str = child.Cha = 18;
+  child.occupation = "Noble";
+  for (std::size_t f = 0; f < kTraitFitCount; ++f) {
+    EXPECT_EQ(kTraitFitRules[f].fits(child), static_cast<TraitFit>(f) == TraitFit::Child)
+        << kTraitFits[f];
+  }
+}
+
+// The built-in traits, picked for thousands of townspeople of random numbers,
+// ages and classes: every pick suits the numbers on the card, and the fits
+// the numbers favour come up most often.
+TEST(TraitPicker, EveryPickSuitsTheNumbersAndTheFavouredComeFirst) {
+  TraitCatalogue traits;
+  ASSERT_EQ(traits.load(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
+  const TraitPicker picker(traits);
+  std::map<std::string, std::pair<int, int>> favoured;  // rule: [people, favoured picks]
+  for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
+    Random random(seed);
+    Townsperson person;
+    for (int i = 0; i < 5000; ++i) {
+      rollAbilitiesAgeSex(person, random, AgeRange(0, 80));
+      person.occupation = random.rand() % 20 == 0 ? "Noble" : "Farmer";
+      picker.pick(person, random);
+      for (std::size_t k = 0; k < kTraitKindCount; ++k) {
+        const auto kind = static_cast<TraitKind>(k);
+        ASSERT_NE(person.traits[k], nullptr) << kTraitKinds[k];  // the built-in has a fit for all
+        const TraitFit fit = fitOf(traits, kind, person.traits[k]);
+        const TraitFitRule& rule = kTraitFitRules[static_cast<std::size_t>(fit)];
+        EXPECT_TRUE(rule.fits(person))
+            << kTraitKinds[k] << " " << *person.traits[k] << " for age " << person.age << " Str "
+            << person.Str << " Con " << person.Con << " Int " << person.Int << " Cha " << person.Cha
+            << " Com " << person.Com << " " << person.occupation;
+        const auto count = [&](const char* name, bool favours, TraitFit wanted) {
+          if (!favours) return;
+          ++favoured[name].first;
+          if (fit == wanted) ++favoured[name].second;
+        };
+        if (kind == TraitKind::Appearance) {
+          count("Com 16+: striking looks", person.Com >= 16 && person.age >= 16,
+                TraitFit::Striking);
+          count("Com 5-: plain looks", person.Com <= 5 && person.age >= 16, TraitFit::Plain);
+        }
+        if (kind == TraitKind::Manner) {
+          count("Cha 15+: a winning manner", person.Cha >= 15 && person.age >= 16,
+                TraitFit::Winning);
+        }
+        if (kind == TraitKind::Motive) {
+          count("a noble's motives", person.occupation == "Noble" && person.age >= 16,
+                TraitFit::Noble);
+        }
+      }
+    }
+  }
+  for (const auto& [name, counts] : favoured) {
+    EXPECT_GT(counts.first, 50) << name;
+    EXPECT_GE(counts.second * 2, counts.first) << name;  // at least half
+  }
+}
+
+}  // namespace
+}  // namespace towngen
