@@ -4,6 +4,7 @@
 
 #include "census/utf8.h"
 #include "common/number_text.h"
+#include "data/trait_catalogue.h"
 #include "report/html_text.h"
 #include "report/report_assets.h"
 #include "report/report_charts.h"
@@ -96,7 +97,10 @@ TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t ros
 }
 
 void TownReport::add(const TownRecord& record, std::string_view blockText) {
-  if (++population_ == 1) households_ = record.household.inHousehold();
+  if (++population_ == 1) {
+    households_ = record.household.inHousehold();
+    traits_ = record.hasTraits;
+  }
   noteNotables(record, blockText);
   if (!roster_.keeps(population_)) return;
   std::string entry;
@@ -201,6 +205,17 @@ std::string rebuiltBlock(const TownRecord& record, std::string_view occupation) 
   block += '\n';
   if (record.household.inHousehold()) {
     appendHouseholdLine(block, record.household);
+    block += '\n';
+  }
+  if (record.hasTraits) {
+    // The traits as the page holds them: cut, as names are.
+    std::array<std::string, 5> shown;
+    std::array<const std::string*, 5> traits{};
+    for (std::size_t i = 0; i < traits.size(); ++i) {
+      shown[i] = cutText(record.traits[i], TownReport::kLongestShownText);
+      if (!shown[i].empty()) traits[i] = &shown[i];
+    }
+    appendTraitsLine(block, traits);
     block += '\n';
   }
   block += town_file::kCoinsHeading;
@@ -340,6 +355,18 @@ void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
     kRosterFields[i].second(parts);
   }
   if (households_) appendHouseholdField(out, record.household);
+  if (traits_) {
+    out += ",[";
+    for (std::size_t i = 0; i < record.traits.size(); ++i) {
+      if (i > 0) out += ',';
+      if (record.traits[i].empty()) {
+        out += "null";
+      } else {
+        parts.text(record.traits[i], kLongestShownText);
+      }
+    }
+    out += ']';
+  }
   out += ']';
 }
 
@@ -358,6 +385,7 @@ void TownReport::appendVocabulary() {
   std::vector<std::string_view> fields;
   for (const auto& field : kRosterFields) fields.push_back(field.first);
   if (households_) fields.push_back("household");
+  if (traits_) fields.push_back("traits");
   list("fields", fields);
   list("sexes", kSexes);
   list("classes", kSocialClasses);
@@ -371,6 +399,12 @@ void TownReport::appendVocabulary() {
   list("labels", std::array<std::string_view, 6>{
                      town_file::kNameLabel, town_file::kMaleLabel, town_file::kFemaleLabel,
                      town_file::kOccupationLabel, town_file::kAgeLabel, town_file::kCoinsHeading});
+  if (traits_) {
+    list("traitKinds", kTraitKinds);
+    list("traitsLabels",
+         std::array<std::string_view, 3>{town_file::kTraitsLabel, town_file::kTraitSeparator,
+                                         town_file::kNoTrait});
+  }
   if (!households_) return;
   list("roles", kHouseholdRoles);
   list("kinTies", kKinTies);
@@ -592,7 +626,10 @@ void TownReport::appendRoster() {
   text_ +=
       "<div class=\"controls\" role=\"search\">"
       "<label>Search <input type=\"search\" id=\"search\" autocomplete=\"off\" "
-      "placeholder=\"name, occupation, gem or item\" aria-keyshortcuts=\"/\"></label>"
+      "placeholder=\"";
+  text_ += traits_ ? "name, occupation, gem, item or trait" : "name, occupation, gem or item";
+  text_ +=
+      "\" aria-keyshortcuts=\"/\"></label>"
       "<label>Class <select id=\"class-filter\"><option value=\"\">all</option>"
       "<option>Noble</option><option>Craftsman</option><option>Farmer</option></select></label>"
       "<label>Sex <select id=\"sex-filter\"><option value=\"\">all</option>"

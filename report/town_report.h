@@ -69,6 +69,7 @@ class TownReport : public RecordSink {
 
   std::int64_t population_ = 0;
   bool households_ = false;  // a household town: its entries carry the household
+  bool traits_ = false;      // a town with traits: its entries carry them
   RosterSample roster_;
   std::unordered_map<std::string, int> occupationIndexes_;
   int otherOccupations_ = -1;             // the index the occupations past kMostOccupations share

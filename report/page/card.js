@@ -58,6 +58,15 @@
     }
     return facts;
   };
+  // A townsperson's traits, under the name: each kind with its words, every
+  // trait set as text.
+  const TRAIT_TERMS = { appearance: 'Looks', manner: 'Manner', motive: 'Wants', quirk: 'Quirk', secret: 'Secret' };
+  const traitFacts = (p) => {
+    const list = element('dl', 'card-facts card-traits');
+    list.append(...TRAIT_KINDS.map((kind, i) =>
+      fact(TRAIT_TERMS[kind] || kind, p.traits[i] === null ? 'none' : isolated(p.traits[i]))));
+    return list;
+  };
   const cardFacts = (p) => {
     const coins = COIN_LABELS.map((label, i) => `${p.coins[i].toLocaleString('en')} ${label}`).join(', ');
     const gems = [];
@@ -74,6 +83,12 @@
   const fillCard = (p) => {
     document.getElementById('block-title').textContent = name(p);
     document.getElementById('card-line').textContent = cardLine(p);
+    document.getElementById('card-traits')?.remove();
+    if (p.traits) {
+      const traits = traitFacts(p);
+      traits.id = 'card-traits';
+      document.getElementById('card-line').after(traits);
+    }
     document.getElementById('card-abilities').replaceChildren(...abilityBoxes(p));
     document.getElementById('card-facts').replaceChildren(...cardFacts(p));
     document.getElementById('block-text').textContent = blockOf(p);

@@ -26,6 +26,12 @@
     return `${HOUSEHOLD_LABEL}${h.number} ${h.role}${links}${kin ? KIN_LABEL + kin : ''}`;
   };
 
+  // A town with traits' words: the kinds, and the traits line's label,
+  // separator and mark of none.
+  const TRAIT_KINDS = data.traitKinds || [];
+  const [TRAITS_LABEL, TRAIT_SEPARATOR, NO_TRAIT] = data.traitsLabels || [];
+  const traitsLine = (traits) => TRAITS_LABEL + traits.map((t) => (t === null ? NO_TRAIT : t)).join(TRAIT_SEPARATOR);
+
   // One entry of the JSON block, its fields found by the names in data.fields.
   const at = Object.fromEntries(data.fields.map((field, i) => [field, i]));
   const personOf = (r) => ({
@@ -35,6 +41,7 @@
     gems: r[at.gems], gemWorth: r[at.gemWorth], items: r[at.items], wealth: r[at.wealth],
     block: r[at.block], gemList: r[at.gemList], itemList: r[at.itemList], searchText: null,
     household: at.household === undefined ? null : householdOf(r[at.household]),
+    traits: at.traits === undefined ? null : r[at.traits],
   });
   const people = data.roster.map(personOf);
   // The notables, counted over the whole town, may lie outside the roster's sample.
@@ -63,6 +70,7 @@
           `${p.sex === SEXES[0] ? MALE_LABEL : FEMALE_LABEL}${OCCUPATION_LABEL}${p.occupation}`,
         `${AGE_LABEL}${p.age}${abilities}`];
       if (p.household) lines.push(householdLine(p.household));
+      if (p.traits) lines.push(traitsLine(p.traits));
       lines.push(COINS_HEADING, coins.filter(Boolean).join(', '));
       if (p.gems) lines.push(GEMS_HEADING, gemLine(p));
       if (p.items) lines.push(ITEMS_HEADING, itemLine(p));
@@ -72,7 +80,7 @@
   };
   const searchTextOf = (p) => {
     if (p.searchText === null) {
-      p.searchText = [name(p), p.occupation, gemLine(p), itemLine(p)].join('\n').toLowerCase();
+      p.searchText = [name(p), p.occupation, gemLine(p), itemLine(p), ...(p.traits || [])].join('\n').toLowerCase();
     }
     return p.searchText;
   };

@@ -16,7 +16,7 @@
       const facts = element('dl', 'card-facts');
       facts.append(...cardFacts(p));
       card.append(element('p', 'card-town', townName), element('h2', '', name(p)),
-        element('p', 'card-line', cardLine(p)), abilities, facts);
+        element('p', 'card-line', cardLine(p)), ...(p.traits ? [traitFacts(p)] : []), abilities, facts);
       return card;
     }));
     document.body.classList.add('printing-cards');

@@ -74,6 +74,19 @@ run(options.towncensus, '--html', 'large.html', 'Large.txt');
 run(options.towngen, '--town', 'Families.txt', '--population', '400', '--seed', '5', '--data-dir', 'data',
   '--households', '--quiet');
 run(options.towncensus, '--html', 'families.html', '--csv', 'families.csv', 'Families.txt');
+// A town with traits, some of them hostile markup, which the page shows as text.
+mkdirSync(join(work, 'traitdata'));
+for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt']) {
+  writeFileSync(join(work, 'traitdata', name), readFileSync(join(work, 'data', name)));
+}
+writeFileSync(join(work, 'traitdata', 'traits.txt'), ['<note> </note>',
+  'a_scar_over_one_eye appearance', '<img_src=x_onerror=alert(1)> appearance', 'scabbed_knees appearance/child',
+  'speaks_slowly manner', '</script><b>bold manner', 'asks_why manner/child',
+  'wants_land motive', 'wants_a_puppy motive/child', 'hums quirk', 'whistles quirk/child',
+  'owes_a_gambling_debt secret', 'broke_a_window secret/child'].join('\n'));
+run(options.towngen, '--town', 'Traits.txt', '--population', '300', '--seed', '8', '--data-dir', 'traitdata',
+  '--traits', '--quiet');
+run(options.towncensus, '--html', 'traits.html', '--csv', 'traits.csv', 'Traits.txt');
 const largeRatio = statSync(join(work, 'large.html')).size / statSync(join(work, 'Large.txt')).size;
 rmSync(join(work, 'Large.txt'));
 const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
@@ -548,12 +561,43 @@ try {
   await families.evaluate(() => window.dispatchEvent(new Event('afterprint')));
   await families.close();
 
+  // A town with traits: the card shows them under the name, as text; the
+  // search finds them; printed cards carry them.
+  const traitCsv = parseCsv(readFileSync(join(work, 'traits.csv'), 'utf8'));
+  const withTraits = await open('traits.html', '#person=1');
+  await withTraits.waitForSelector('#block-dialog[open]');
+  const KINDS = ['appearance', 'manner', 'motive', 'quirk', 'secret'];
+  same('the card shows the traits under the name', await withTraits.$$eval('#card-traits dd', (dds) => dds.map((d) => d.textContent)),
+    KINDS.map((kind) => traitCsv[0][kind]));
+  same('hostile traits show as text and run nothing', await withTraits.evaluate(() =>
+    [document.images.length, document.querySelectorAll('#block-dialog b').length]), [0, 0]);
+  await withTraits.keyboard.press('Escape');
+  for (const query of ['scar', 'gambling debt']) {
+    await withTraits.fill('#search', query);
+    const searched = (r) => [`${r.first_name} ${r.last_name}`, r.occupation, r.gems, r.magic_items, ...KINDS.map((k) => r[k])];
+    const expected = traitCsv.filter((r) => searched(r).some((text) => text.toLowerCase().includes(query)))
+      .map((r) => Number(r.number));
+    check(`searching "${query}" finds the traits`, traitCsv.some((r) => KINDS.some((kind) => r[kind].includes(query))));
+    const shown = await rowNumbers(withTraits);
+    same(`searching "${query}" finds every townsperson with it`, [await status(withTraits), shown],
+      [`${expected.length} of 300 townspeople`, expected.slice(0, shown.length)]);
+  }
+  await withTraits.evaluate(() => { window.print = () => {}; });
+  await withTraits.fill('#search', '');
+  await withTraits.click('#roster tbody tr[data-position="0"] td.tick');
+  await withTraits.click('#print-cards');
+  same('a printed card carries the traits', await withTraits.$$eval('#print-sheet .card-traits dd', (dds) => dds.map((d) => d.textContent)),
+    KINDS.map((kind) => traitCsv[0][kind]));
+  await withTraits.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+  await withTraits.close();
+
   // Accessibility: axe-core on the page, a card and a phone, light and dark.
   for (const colorScheme of ['light', 'dark']) {
     for (const [what, viewport, hash, file] of [['the page', { width: 1280, height: 900 }, ''],
       ['an open card', { width: 1280, height: 900 }, '#person=5'], ['a phone', { width: 390, height: 844 }, ''],
       ['a household card', { width: 1280, height: 900 }, '#person=1', 'families.html'],
-      ['a household card on a phone', { width: 390, height: 844 }, '#person=1', 'families.html']]) {
+      ['a household card on a phone', { width: 390, height: 844 }, '#person=1', 'families.html'],
+      ['a card with traits', { width: 1280, height: 900 }, '#person=1', 'traits.html']]) {
       const axeContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
       const checked = await open(file || 'hostile.html', hash, axeContext);
       if (hash) await checked.waitForSelector('#block-dialog[open]');
