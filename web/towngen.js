@@ -86,6 +86,7 @@
         'the youngest age cannot be above the oldest';
     }
     answers.households = $('households').checked;
+    answers.traits = $('traits').checked;
     if ($('seed').value.trim() === '') {
       answers.seed = crypto.getRandomValues(new Uint32Array(1))[0];
     } else {
@@ -100,13 +101,14 @@
     return answers;
   };
 
-  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&households=1&view=person%3D23
+  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&households=1&traits=1&view=person%3D23
   const writeAddress = (answers) => {
     const params = new URLSearchParams({
       town: answers.town, population: answers.population, 'min-age': answers.minAge,
       'max-age': answers.maxAge, seed: answers.seed,
     });
     if (answers.households) params.set('households', '1');
+    if (answers.traits) params.set('traits', '1');
     history.replaceState(null, '', '#' + params.toString());
   };
   const writeView = (view) => {
@@ -142,6 +144,7 @@
     if (!params.has('town') && !params.has('population')) return false;
     for (const field of fields) if (params.has(field)) $(field).value = params.get(field);
     $('households').checked = params.get('households') === '1';
+    $('traits').checked = params.get('traits') === '1';
     return true;
   };
 
@@ -204,14 +207,15 @@
     try {
       const reply = await ask({
         type: 'make', population: answers.population, minAge: answers.minAge, maxAge: answers.maxAge,
-        seed: answers.seed, households: answers.households, files: [...userFiles],
+        seed: answers.seed, households: answers.households, traits: answers.traits, files: [...userFiles],
       }, (made) => showProgress(made, answers.population, started));
       performance.mark('town-made');
       if (reply.warning) say(`towngen: ${reply.warning}`);
       writeAddress(answers);
       await show(answers.town, reply.town,
         `${grouped(answers.population)} townspeople, ages ${grouped(answers.minAge)} to ` +
-        `${grouped(answers.maxAge)}, seed ${answers.seed}${answers.households ? ', in households' : ''}: ` +
+        `${grouped(answers.maxAge)}, seed ${answers.seed}${answers.households ? ', in households' : ''}` +
+        `${answers.traits ? ', with traits' : ''}: ` +
         `${grouped(reply.size)} bytes`);
     } catch (error) {
       say(`towngen: ${error.message}`);

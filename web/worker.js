@@ -68,7 +68,7 @@
   // the held town after that, queued before the page knew, read it instead.
   let handedOver = null;
 
-  const make = (engine, { population, minAge, maxAge, seed, households, files }) => {
+  const make = (engine, { population, minAge, maxAge, seed, households, traits, files }) => {
     handedOver = null;
     handOverData(engine, files);
     const hold = population * BYTES_EACH <= MOST_HELD_BYTES;
@@ -81,7 +81,7 @@
       told = now;
       postMessage({ type: 'progress', made });
     };
-    const modes = households ? 1 : 0;  // the engine's bit of households
+    const modes = (households ? 1 : 0) | (traits ? 2 : 0);  // the engine's bits of the modes
     const status = engine._towngen_make_town(population, minAge, maxAge, seed, hold ? 1 : 0, modes);
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
     let size = 0;

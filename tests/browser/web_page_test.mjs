@@ -26,7 +26,8 @@ const stem = (name) => name.replace(/\.[^.]*$/, '');
 // The native programs' bytes for a town: the town file and every export.
 const nativeFiles = (town) => {
   run('towngen', '--town', town.name, '--population', String(town.population), '--min-age', String(town.minAge),
-    '--max-age', String(town.maxAge), '--seed', String(town.seed), '--quiet', ...(town.households ? ['--households'] : []));
+    '--max-age', String(town.maxAge), '--seed', String(town.seed), '--quiet', ...(town.households ? ['--households'] : []),
+    ...(town.traits ? ['--traits'] : []));
   const base = stem(town.name);
   run('towncensus', '--csv', `${base}.csv`, '--json', `${base}.json`, '--jsonl', `${base}.jsonl`,
     '--html', `${base}.html`, town.name);
@@ -71,11 +72,14 @@ try {
     { name: 'Twins.txt', population: 50, minAge: 0, maxAge: 1, seed: 0 },
     { name: 'Ashford.txt', population: 100000, minAge: 16, maxAge: 60, seed: 7 },
     { name: 'Families.txt', population: 3000, minAge: 0, maxAge: 60, seed: 11, households: true },
+    { name: 'Tales.txt', population: 500, minAge: 0, maxAge: 60, seed: 12, traits: true },
+    { name: 'Sagas.txt', population: 700, minAge: 10, maxAge: 70, seed: 13, households: true, traits: true },
   ];
   for (const town of towns) {
     const expected = nativeFiles(town);
     const page = await open(`#town=${town.name}&population=${town.population}&min-age=${town.minAge}` +
-      `&max-age=${town.maxAge}&seed=${town.seed}${town.households ? '&households=1' : ''}`);
+      `&max-age=${town.maxAge}&seed=${town.seed}${town.households ? '&households=1' : ''}` +
+      `${town.traits ? '&traits=1' : ''}`);
     await townShown(page);
     // All five pressed at once: each still gets its own bytes.
     const downloads = new Map();
@@ -107,10 +111,11 @@ try {
     await frame.waitForSelector('#block-dialog[open]');
     await page.keyboard.press('Escape');
     await frame.waitForFunction(() => !document.getElementById('block-dialog').open);
-    if (town.households) {
-      same(`${town.name}: the box is ticked from the address`, await page.isChecked('#households'), true);
-      same(`${town.name}: the address keeps the households`,
-        new URLSearchParams((await page.evaluate(() => location.hash)).slice(1)).get('households'), '1');
+    for (const mode of ['households', 'traits']) {
+      if (!town[mode]) continue;
+      same(`${town.name}: the ${mode} box is ticked from the address`, await page.isChecked(`#${mode}`), true);
+      same(`${town.name}: the address keeps the ${mode}`,
+        new URLSearchParams((await page.evaluate(() => location.hash)).slice(1)).get(mode), '1');
     }
     await page.close();
   }
@@ -251,17 +256,23 @@ try {
   // and the nearest tags.
   writeFileSync(join(mine, 'male.txt'), '');
   writeFileSync(join(mine, 'data.txt'), '<note> </note>\nRing_of_Warmth tccRings\nWand tccWandz\n');
-  await own.setInputFiles('#files', [join(mine, 'male.txt'), join(mine, 'data.txt')]);
-  await own.waitForFunction(() => document.querySelectorAll('#file-list li').length === 3);
+  writeFileSync(join(mine, 'traits.txt'), '<note> </note>\nfreckles looks\n');
+  await own.setInputFiles('#files', [join(mine, 'male.txt'), join(mine, 'data.txt'), join(mine, 'traits.txt')]);
+  await own.waitForFunction(() => document.querySelectorAll('#file-list li').length === 4);
   writeFileSync(join(work, 'owndata', 'male.txt'), '');
   writeFileSync(join(work, 'owndata', 'data.txt'), readFileSync(join(mine, 'data.txt')));
   const refused = spawnSync(native('towngen'), ['--town', 'Refused.txt', '--population', '5', '--data-dir', 'owndata'],
     { cwd: work, encoding: 'utf8' });
   const [warning, refusal] = refused.stderr.trim().replaceAll('owndata/', '').split('\n');
+  writeFileSync(join(work, 'owndata', 'traits.txt'), readFileSync(join(mine, 'traits.txt')));
+  writeFileSync(join(work, 'owndata', 'male.txt'), readFileSync(join(mine, 'female.txt')));
+  const traitsRefused = spawnSync(native('towngen'), ['--town', 'Refused.txt', '--population', '5', '--data-dir', 'owndata',
+    '--traits'], { cwd: work, encoding: 'utf8' });
+  const traitsRefusal = traitsRefused.stderr.trim().replaceAll('owndata/', '').split('\n').pop();
   same('dropped data files are read at once, with the native words',
     await own.$$eval('#file-list li', (items) => items.map((item) => item.textContent)),
     [`male.txt: not used. ${refusal}`, 'female.txt: yours, in place of the built-in one',
-      `data.txt: yours, in place of the built-in one. ${warning}`]);
+      `data.txt: yours, in place of the built-in one. ${warning}`, `traits.txt: not used. ${traitsRefusal}`]);
 
   // Town files opened from disk give towncensus's words: a damaged one its
   // line, one with a byte that is not UTF-8 the JSON export's warning.
