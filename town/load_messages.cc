@@ -107,17 +107,24 @@ std::string listed(const Words& words) {
   return text;
 }
 
+// The text escaped, in double quotes.
+std::string inQuotes(std::string_view text) {
+  std::string shown(1, '"');
+  shown += escaped(text);
+  shown += '"';
+  return shown;
+}
+
 std::string unknownTag(const TraitsLoad& load) {
-  const std::string tag = escaped(load.tag);
-  if (load.tag.empty()) return "\"" + escaped(load.text) + "\" has no kind after it";
+  if (load.tag.empty()) return inQuotes(load.text) + " has no kind after it";
   const std::size_t slash = load.tag.find('/');
   const std::string_view kind = std::string_view(load.tag).substr(0, slash);
   if (std::find(kTraitKinds.begin(), kTraitKinds.end(), kind) == kTraitKinds.end()) {
-    return "unknown kind \"" + tag + "\"; the kinds are " + listed(kTraitKinds);
+    return "unknown kind " + inQuotes(load.tag) + "; the kinds are " + listed(kTraitKinds);
   }
   const std::vector<std::string_view> fits(kTraitFits.begin() + 1, kTraitFits.end());
-  return "unknown fit \"" + escaped(load.tag.substr(slash + 1)) + "\" in \"" + tag +
-         "\"; the fits are " + listed(fits);
+  return "unknown fit " + inQuotes(load.tag.substr(slash + 1)) + " in " + inQuotes(load.tag) +
+         "; the fits are " + listed(fits);
 }
 
 }  // namespace
@@ -132,8 +139,8 @@ std::string traitsRefusal(const TraitsLoad& load, const std::string& path) {
     case TraitsLoad::Outcome::UnknownTag:
       return at + unknownTag(load);
     case TraitsLoad::Outcome::Semicolon:
-      return at + "\"" + escaped(load.text) +
-             "\" holds a \";\", which separates the traits on a town file's line";
+      return at + inQuotes(load.text) +
+             " holds a \";\", which separates the traits on a town file's line";
     case TraitsLoad::Outcome::EmptyKind:
       return path + ": no trait of the kind " +
              std::string(kTraitKinds[static_cast<std::size_t>(load.emptyKind)]) +
