@@ -36,12 +36,8 @@ void PackedTownspeople::add(const Townsperson& person) {
     appendHouseholdLine(texts_, person.ties);
     numbers.householdLength = texts_.size() - start;
   }
-  numbers.traitsLength = 0;
-  if (person.hasTraits) {
-    const std::size_t start = texts_.size();
-    appendTraitsLine(texts_, person.traits);
-    numbers.traitsLength = texts_.size() - start;
-  }
+  numbers.hasTraits = person.hasTraits;
+  if (person.hasTraits) traits_.push_back(person.traits);
   for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
   numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
   numbers.itemCount = 0;
@@ -57,11 +53,12 @@ void PackedTownspeople::clear() {
   numbers_.clear();
   gems_.clear();
   itemLengths_.clear();
+  traits_.clear();
   texts_.clear();
 }
 
 void PackedTownspeople::appendBlocks(std::string& out) const {
-  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_});
+  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_, traits_});
 }
 
 void appendTownsperson(std::string& out, const Townsperson& person) {

@@ -81,7 +81,7 @@ struct Block {
   std::string_view name;
   std::string_view occupation;
   std::string_view householdLine;  // empty in a plain town
-  std::string_view traitsLine;     // empty in a plain town
+  const BlockTraits* traits;       // null in a town without traits
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;
   std::string_view itemTexts;  // the item texts, one after the other
@@ -91,8 +91,7 @@ struct Block {
 // and numbers, plus what its names, gems and items add.
 std::size_t blockRoom(const Block& block) {
   return 400 + block.name.size() + block.occupation.size() + block.householdLine.size() +
-         block.traitsLine.size() + block.gems.size() * 48 + block.itemTexts.size() +
-         2 * block.itemLengths.size();
+         block.gems.size() * 48 + block.itemTexts.size() + 2 * block.itemLengths.size();
 }
 
 // Appends to a string through a cursor. Each line (or gem, or item) first
@@ -271,6 +270,24 @@ void putMagicItems(Cursor& out, const Block& block) {
   }
 }
 
+// "Traits: " and the five traits, "-" for one that is missing.
+void putTraitsLine(Cursor& out, const BlockTraits& traits) {
+  std::size_t room = sizeof town_file::kTraitsLabel + 2;
+  for (const std::string* trait : traits) {
+    room += (trait == nullptr ? town_file::kNoTrait.size() : trait->size()) +
+            town_file::kTraitSeparator.size();
+  }
+  out.reserve(room);
+  out.put(town_file::kTraitsLabel);
+  bool first = true;
+  for (const std::string* trait : traits) {
+    if (!first) out.put(town_file::kTraitSeparator);
+    first = false;
+    out.put(trait == nullptr ? town_file::kNoTrait : std::string_view(*trait));
+  }
+  out.put(kLineEnd);
+}
+
 // A block after the first starts with the empty line that separates it from
 // the one before: nothing follows the town's last block.
 void appendBlock(std::string& out, const Block& block) {
@@ -281,12 +298,12 @@ void appendBlock(std::string& out, const Block& block) {
   }
   putNameLine(cursor, block);
   putAbilityLine(cursor, block.numbers);
-  for (std::string_view line : {block.householdLine, block.traitsLine}) {
-    if (line.empty()) continue;
-    cursor.reserve(line.size() + 2);
-    cursor.put(line);
+  if (!block.householdLine.empty()) {
+    cursor.reserve(block.householdLine.size() + 2);
+    cursor.put(block.householdLine);
     cursor.put(kLineEnd);
   }
+  if (block.traits != nullptr) putTraitsLine(cursor, *block.traits);
   putCoins(cursor, block.numbers);
   putGems(cursor, block.gems);
   putMagicItems(cursor, block);
@@ -299,19 +316,19 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
   std::string_view texts = blocks.texts;
   std::span<const BlockGem> gems = blocks.gems;
   std::span<const std::uint32_t> itemLengths = blocks.itemLengths;
+  std::span<const BlockTraits> traits = blocks.traits;
   for (const BlockNumbers& numbers : blocks.numbers) {
     Block block{
         numbers,
         texts.substr(0, numbers.nameLength),
         texts.substr(numbers.nameLength, numbers.occupationLength),
         texts.substr(numbers.nameLength + numbers.occupationLength, numbers.householdLength),
-        texts.substr(numbers.nameLength + numbers.occupationLength + numbers.householdLength,
-                     numbers.traitsLength),
+        numbers.hasTraits ? &traits.front() : nullptr,
         gems.first(numbers.gemCount),
         itemLengths.first(numbers.itemCount),
         {}};
-    texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength +
-                        numbers.traitsLength);
+    texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength);
+    if (numbers.hasTraits) traits = traits.subspan(1);
     std::size_t itemBytes = 0;
     for (std::uint32_t length : block.itemLengths) itemBytes += length;
     block.itemTexts = texts.substr(0, itemBytes);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -17,7 +18,7 @@ struct BlockNumbers {
   Sex sex;
   std::size_t nameLength, occupationLength, gemCount, itemCount;
   std::size_t householdLength;  // of the whole household line; 0 in a plain town
-  std::size_t traitsLength;     // of the whole traits line; 0 in a plain town
+  bool hasTraits;               // a town with traits: the block's traits are packed
 };
 
 // A gem as its block shows it.
@@ -26,14 +27,19 @@ struct BlockGem {
   double value;
 };
 
+// The traits of a block: one entry of each kind, or null for none. The
+// entries belong to the town's trait catalogue.
+using BlockTraits = std::array<const std::string*, 5>;
+
 // Blocks packed one after another: each block's numbers, and its name,
-// occupation, household and traits lines and item texts, gems and item lengths side by side, in the
+// occupation, household line and item texts, gems and item lengths side by side, in the
 // order of the blocks.
 struct PackedBlocks {
   std::span<const BlockNumbers> numbers;
   std::string_view texts;
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;  // of the items that have a text
+  std::span<const BlockTraits> traits;         // of the blocks that have traits
 };
 
 // The text of a gold value in the general notation with six significant
