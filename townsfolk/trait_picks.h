@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "common/random.h"
 #include "data/trait_catalogue.h"
@@ -9,16 +10,40 @@
 
 namespace towngen {
 
-// What an entry's fit asks of a townsperson, and when the picks favour it.
-struct TraitFitRule {
-  TraitFit fit;
-  bool (*fits)(const Townsperson&);
-  bool (*favours)(const Townsperson&);
+// A number of a townsperson's card that a fit looks at.
+enum class Measure : std::uint8_t { None, Age, Str, Con, Int, Cha, Com };
+
+// Holds when the measure lies in [low, high]; a span of Measure::None never
+// holds.
+struct Span {
+  Measure measure = Measure::None;
+  std::int32_t low = 0;
+  std::int32_t high = 0;
+
+  bool holds(const Townsperson& person) const;
 };
 
-// The rules of the fits, in the order of TraitFit. Entries of every fit but
-// Child are for townspeople of 16 or more, and Child entries for younger
-// ones, so a child's lines are a child's.
+// Whom a fit is for by class.
+enum class ForClass : std::uint8_t { Any, Nobles, Commoners };
+
+// What an entry's fit asks of a townsperson, and when the picks favour it.
+// Entries of every fit but Child are for townspeople of 16 or more, and Child
+// entries for younger ones alone, so a child's lines are a child's.
+struct TraitFitRule {
+  TraitFit fit;
+  bool forChildren;
+  ForClass forClass;
+  Span suits;            // it suits when this holds (always, for Measure::None) ...
+  Span orSuits;          // ... or this does
+  Span favours;          // it is favoured, where it suits, when this holds ...
+  Span orFavours;        // ... or this does,
+  bool favoursItsClass;  // or always, for those of its class
+
+  bool fits(const Townsperson& person) const;
+  bool favoured(const Townsperson& person) const;
+};
+
+// The rules of the fits, in the order of TraitFit.
 extern const std::array<TraitFitRule, kTraitFitCount> kTraitFitRules;
 
 // How often, in a hundred, a townsperson whom a fit favours takes an entry of
@@ -29,17 +54,40 @@ inline constexpr int kFavouredChance = 60;
 class TraitPicker {
  public:
   // REQUIRES: `catalogue` outlives the picker and is not changed.
-  explicit TraitPicker(const TraitCatalogue& catalogue) : catalogue_(catalogue) {}
+  explicit TraitPicker(const TraitCatalogue& catalogue);
 
   // Sets person.traits to one entry of each kind whose fit suits the person,
   // or to null where none does: first, when some fit favours the person,
   // rand() % 100 below kFavouredChance takes an entry of the favoured fits;
-  // otherwise one of every fit that suits. Each entry is drawn with
-  // rand() % count over the entries in the order of the fits.
+  // otherwise one of every fit that suits. Each entry is drawn as
+  // rand() x count / 32768 over the entries in the order of the fits.
   void pick(Townsperson& person, Random& random) const;
 
  private:
+  using FitMask = std::uint16_t;  // bit f: TraitFit f
+  static constexpr std::size_t kMeasureCount = 7;
+  static constexpr std::int32_t kLargestLooked = 127;  // larger measures look as this
+
+  void learnRules();
+
+  const std::string* pickFrom(TraitKind kind, FitMask fits, std::int32_t count,
+                              Random& random) const;
+  std::int32_t countOf(TraitKind kind, FitMask fits) const;
+
   const TraitCatalogue& catalogue_;
+  // The entries of each kind and fit, and of each kind in the fits of each
+  // mask, worked out once.
+  std::array<std::array<std::int32_t, kTraitFitCount>, kTraitKindCount> counts_{};
+  std::vector<std::array<std::int32_t, kTraitKindCount>> countsByMask_;
+  // The rules as masks, worked out once from kTraitFitRules: by measure and
+  // its value (0 to kLargestLooked), the fits it suits and favours.
+  std::array<std::array<FitMask, kLargestLooked + 1>, kMeasureCount> suitsBy_{};
+  std::array<std::array<FitMask, kLargestLooked + 1>, kMeasureCount> favoursBy_{};
+  FitMask suitsAlways_ = 0;    // fits whose rule asks for no measure
+  FitMask favouredClass_ = 0;  // fits favoured for their class
+  FitMask forChildren_ = 0;
+  FitMask forNobles_ = 0;
+  FitMask forCommoners_ = 0;
 };
 
 }  // namespace towngen
