@@ -78,7 +78,11 @@ TraitsLoad TraitCatalogue::readTraits(std::istream& in) {
       break;
     }
     ++count_;
-    if (list.size() < static_cast<std::size_t>(kReachableEntries)) list.push_back(std::move(text));
+    std::int32_t& kept = kept_[static_cast<std::size_t>(tag->kind)];
+    if (kept < kReachableEntries) {
+      ++kept;
+      list.push_back(std::move(text));
+    }
   }
   if (words.fault()) {
     load.fault = words.fault();
@@ -102,6 +106,7 @@ void TraitCatalogue::clear() {
   for (auto& fits : entries_) {
     for (auto& list : fits) list.clear();
   }
+  kept_ = {};
   count_ = 0;
 }
 

@@ -66,8 +66,9 @@ struct TraitsLoad {
 };
 
 // The traits of traits.txt, by kind and fit, in file order, with blanks in
-// place of the underscores. Of each kind and fit the first kReachableEntries
-// are kept, all that a draw can reach.
+// place of the underscores. Of each kind the first kReachableEntries are
+// kept, as many as a draw can tell apart, and the rest counted, so no file
+// can make it grow without end.
 class TraitCatalogue {
  public:
   // Opens traits.txt from `source` and reads it with readTraits.
@@ -87,6 +88,7 @@ class TraitCatalogue {
   void clear();
 
   std::array<std::array<std::vector<std::string>, kTraitFitCount>, kTraitKindCount> entries_;
+  std::array<std::int32_t, kTraitKindCount> kept_{};
   std::int64_t count_ = 0;
 };
 

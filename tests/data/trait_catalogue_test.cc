@@ -57,7 +57,8 @@ TEST(TraitCatalogue, LoadsOrSaysWhereAndWhy) {
   }
 }
 
-// The built-in traits: every kind holds at least 60, and each loads.
+// The built-in traits: every kind holds at least 60, and each loads; a kind
+// keeps no more than a draw can tell apart.
 TEST(TraitCatalogue, TheBuiltInTraitsHoldSixtyOfEachKind) {
   TraitCatalogue traits;
   ASSERT_EQ(traits.load(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
@@ -68,6 +69,15 @@ TEST(TraitCatalogue, TheBuiltInTraitsHoldSixtyOfEachKind) {
     }
     EXPECT_GE(count, 60u) << kTraitKinds[kind];
   }
+  // A kind keeps as many traits as a draw can tell apart, and counts the rest.
+  std::string many = "<note> </note>\n" + kEveryKind;
+  for (int i = 0; i < kReachableEntries; ++i) many += "x manner/winning\n";
+  std::istringstream in(many);
+  const TraitsLoad load = traits.readTraits(in);
+  EXPECT_EQ(load.count, kReachableEntries + 5);
+  EXPECT_EQ(traits.entries(TraitKind::Manner, TraitFit::Anyone).size() +
+                traits.entries(TraitKind::Manner, TraitFit::Winning).size(),
+            static_cast<std::size_t>(kReachableEntries));
   MemoryDataSource none;
   const TraitsLoad missing = traits.load(none);
   EXPECT_EQ(traitsRefusal(missing, "campaign/traits.txt"),
