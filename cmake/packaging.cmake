@@ -19,7 +19,7 @@ if(WIN32)
     install(TARGETS towncensus RUNTIME DESTINATION .)
   endif()
   install(FILES gamedata/male.txt gamedata/female.txt gamedata/last.txt gamedata/data.txt
-    DESTINATION .)
+    gamedata/traits.txt DESTINATION .)
   install(FILES packaging/README-windows.txt DESTINATION . RENAME README.txt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "towngen-${PROJECT_VERSION}-windows")
