@@ -1,6 +1,7 @@
 #include "town/town_generation.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "town/town_file_writer.h"
@@ -142,8 +143,9 @@ std::error_code makeTown(const TownData& data, std::int32_t population, std::int
   TreasureGenerator generator(random, data.catalogue);
   const NamePickers pickers(data.names);
   const AgeRange ages(minAge, maxAge);
-  const TraitPicker traits(data.traits);
-  const TownMakers makers{pickers, generator, random, modes.traits ? &traits : nullptr};
+  std::optional<TraitPicker> traits;  // its tables only for a town with traits
+  if (modes.traits) traits.emplace(data.traits);
+  const TownMakers makers{pickers, generator, random, traits ? &*traits : nullptr};
   const std::error_code error =
       modes.households ? generateHouseholdTown(population, ages, makers, townFile, progress)
                        : generateTown(population, ages, makers, townFile, progress);
