@@ -1,5 +1,7 @@
 #include "census/household_check.h"
 
+#include "common/number_text.h"
+
 namespace towngen {
 namespace {
 
@@ -23,6 +25,11 @@ bool answers(KinTie said, KinTie answered) {
 }
 
 std::string name(std::int32_t number) { return "townsperson " + std::to_string(number); }
+
+std::string tooManyWaiting() {
+  return "more than " + grouped(static_cast<std::int64_t>(HouseholdCheck::kMostWaiting)) +
+         " links wait for the townspeople they name";
+}
 
 }  // namespace
 
@@ -80,7 +87,7 @@ std::optional<std::string> HouseholdCheck::checkInHouse(const TownRecord& record
            std::to_string(household_);
   }
   if (other > record.number) {
-    if (ahead_.size() + waiting_.size() >= kMostWaiting) return "too many links ahead";
+    if (ahead_.size() + waiting_.size() >= kMostWaiting) return tooManyWaiting();
     ahead_.push_back({other, line, what});
   }
   return std::nullopt;
@@ -91,7 +98,7 @@ std::optional<std::string> HouseholdCheck::checkPair(const TownRecord& record, s
   const bool male = record.sexIndex() == 0;
   const std::string link = spouse ? "spouse" : "kin";
   if (other > record.number) {
-    if (ahead_.size() + waiting_.size() >= kMostWaiting) return "too many links ahead";
+    if (ahead_.size() + waiting_.size() >= kMostWaiting) return tooManyWaiting();
     if (!waiting_
              .emplace(pairKey(record.number, other),
                       Waiting{record.number, line, spouse, tie, male})

@@ -294,6 +294,23 @@ TEST(TownFileReader, HouseholdLinesMustHoldTogether) {
   }
 }
 
+// Links waiting for their answer are bounded: a file whose heads each name
+// kin far ahead is refused once 100,000 wait, whatever its length.
+TEST(TownFileReader, HouseholdLinksWaitingAreBounded) {
+  std::string town;
+  const int heads = static_cast<int>(HouseholdCheck::kMostWaiting) + 1;
+  for (int n = 1; n <= heads; ++n) {
+    if (n > 1) town += "\n\n";
+    town += householdBlock(n, "Male",
+                           std::to_string(n) + " head; kin brother " + std::to_string(n + heads));
+  }
+  TownFileError error;
+  readAll(town, &error);
+  EXPECT_EQ(error.line, 6 * (heads - 1) + 3);
+  EXPECT_EQ(error.what,
+            "household line: more than 100,000 links wait for the townspeople they name");
+}
+
 // A town with traits has a traits line in every block, before its coins (after
 // the household line in a household town): five traits, "-" for none.
 TEST(TownFileReader, TraitsLinesHoldFiveTraits) {
