@@ -40,6 +40,12 @@ std::string progressLine(std::int32_t made, std::int32_t total, double seconds) 
   return line;
 }
 
+std::string redrawn(const std::string& line, std::size_t drawnLength) {
+  std::string text = "\r" + line;
+  if (line.size() < drawnLength) text.append(drawnLength - line.size(), ' ');
+  return text;
+}
+
 ProgressBar::ProgressBar(std::ostream& terminal, std::int32_t total)
     : terminal_(terminal), total_(total), start_(Clock::now()), lastDrawn_(start_) {
   writeOnInterrupt(kErase);
@@ -63,8 +69,10 @@ void ProgressBar::advanced(std::int32_t made) {
   lastDrawn_ = now;
   drawn_ = true;
   const double seconds = std::chrono::duration<double>(now - start_).count();
-  terminal_ << '\r' << progressLine(made, total_, seconds);
+  const std::string line = progressLine(made, total_, seconds);
+  terminal_ << redrawn(line, drawnLength_);
   terminal_.flush();
+  drawnLength_ = line.size();
 }
 
 }  // namespace towngen

@@ -14,6 +14,10 @@ namespace towngen {
 // "[#######             ]  35%  1,520,331 townspeople/s  0:02 left".
 std::string progressLine(std::int32_t made, std::int32_t total, double seconds);
 
+// What redraws `line` in place of a line `drawnLength` long: a carriage
+// return, the line, and blanks over what is left of a longer line before.
+std::string redrawn(const std::string& line, std::size_t drawnLength);
+
 // Shows progressLine() on a terminal, redrawn in place at most ten times a
 // second, and erases it when destroyed, or when SIGINT or SIGTERM ends the
 // program meanwhile.
@@ -36,6 +40,7 @@ class ProgressBar : public TownProgress {
   Clock::time_point start_;
   Clock::time_point lastDrawn_;
   bool drawn_ = false;
+  std::size_t drawnLength_ = 0;
 };
 
 }  // namespace towngen

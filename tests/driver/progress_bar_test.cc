@@ -23,5 +23,12 @@ TEST(ProgressLine, BarPercentRateAndTimeLeft) {
   }
 }
 
+// A shorter line drawn over a longer one leaves none of it behind, as when
+// the rate falls below a million ("0:02 leftft" on the screen before).
+TEST(ProgressLine, RedrawnOverALongerLineBlanksTheRest) {
+  EXPECT_EQ(redrawn("[#] 9%  933,117 townspeople/s", 31), "\r[#] 9%  933,117 townspeople/s  ");
+  EXPECT_EQ(redrawn("[##] 10%", 4), "\r[##] 10%");
+}
+
 }  // namespace
 }  // namespace towngen
