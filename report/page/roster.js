@@ -114,7 +114,22 @@
     const shown = view.length.toLocaleString('en');
     const all = people.length.toLocaleString('en');
     status.textContent = (view.length === people.length ? `${all} townspeople` : `${shown} of ${all} townspeople`) +
+      (state.household ? ` \u00b7 the household of No. ${state.household}` : '') +
       (ticked.size ? ` \u00b7 ${ticked.size.toLocaleString('en')} ticked` : '');
+    showEveryoneButton();
+  };
+  // A roster filtered to one household offers the way back to everyone; the
+  // button is made the first time it is needed.
+  const showEveryoneButton = () => {
+    let everyone = document.getElementById('show-everyone');
+    if (state.household && !everyone) {
+      everyone = element('button', '', 'Show everyone');
+      everyone.type = 'button';
+      everyone.id = 'show-everyone';
+      everyone.addEventListener('click', () => { state.household = 0; update(); });
+      status.before(everyone);
+    }
+    if (everyone) everyone.hidden = !state.household;
   };
 
   const spacer = (height) => {

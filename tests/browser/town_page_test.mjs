@@ -541,8 +541,13 @@ try {
     `No. ${members[1].number} \u00b7 ${members[1].sex} \u00b7 age ${members[1].age} \u00b7 ${members[1].class} \u00b7 ${members[1].occupation}`);
   await families.click('#card-facts a[data-household]');
   await families.waitForFunction(() => !document.getElementById('block-dialog').open);
-  same('"Show in the roster" filters to the household', [await rowNumbers(families), await families.evaluate(() => location.hash)],
-    [members.map((m) => Number(m.number)), `#household=${head.number}`]);
+  same('"Show in the roster" filters to the household', [await rowNumbers(families), await families.evaluate(() => location.hash),
+    await status(families)],
+  [members.map((m) => Number(m.number)), `#household=${head.number}`,
+    `${members.length} of 400 townspeople \u00b7 the household of No. ${head.number}`]);
+  await families.click('#show-everyone');
+  same('"Show everyone" ends the household filter', [await status(families), await families.isVisible('#show-everyone')],
+    ['400 townspeople', false]);
   await families.click('#clear-filters').catch(() => {});
   await families.goto(pathToFileURL(join(work, 'families.html')).href + `#q=${encodeURIComponent(head.last_name)}`);
   await families.waitForSelector('#roster tbody tr[data-position]');
