@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "census/keep_largest.h"
 #include "census/utf8.h"
 #include "common/number_text.h"
 
@@ -44,23 +45,6 @@ Counts byCount(const Census::Tally& counts, std::size_t most) {
                    [](const auto& a, const auto& b) { return a.second > b.second; });
   if (sorted.size() > most) sorted.resize(most);
   return sorted;
-}
-
-// Whether an entry of `value` would be among the `most` largest of `entries`
-// (sorted largest first), coming after the equal ones already there.
-template <typename Entry, typename Key>
-bool wouldKeep(const std::vector<Entry>& entries, double value, std::size_t most, Key key) {
-  return entries.size() < most || value > key(entries.back());
-}
-
-// Keeps the `most` largest entries by `key`, earlier ones first among equals.
-template <typename Entry, typename Key>
-void keepLargest(std::vector<Entry>& entries, Entry entry, std::size_t most, Key key) {
-  const auto at = std::upper_bound(entries.begin(), entries.end(), key(entry),
-                                   [&](double value, const Entry& e) { return value > key(e); });
-  if (static_cast<std::size_t>(at - entries.begin()) >= most) return;
-  entries.insert(at, std::move(entry));
-  if (entries.size() > most) entries.pop_back();
 }
 
 std::string gold(double value) { return money(value) + " gp"; }

@@ -2,24 +2,13 @@
 
 #include <algorithm>
 
+#include "census/keep_largest.h"
 #include "common/number_text.h"
 
 namespace towngen {
 namespace {
 
-// Keeps the kLargest households of most `key`, earlier ones first among equals.
-template <typename Key>
-void keepTop(std::vector<HouseholdCensus::Household>& top, const HouseholdCensus::Household& entry,
-             Key key) {
-  const auto at = std::upper_bound(
-      top.begin(), top.end(), key(entry),
-      [&](auto value, const HouseholdCensus::Household& other) { return value > key(other); });
-  if (static_cast<std::size_t>(at - top.begin()) >= HouseholdCensus::kLargest) return;
-  top.insert(at, entry);
-  if (top.size() > HouseholdCensus::kLargest) top.pop_back();
-}
-
-std::int64_t bySize(const HouseholdCensus::Household& h) { return h.size; }
+double bySize(const HouseholdCensus::Household& h) { return static_cast<double>(h.size); }
 double byWealth(const HouseholdCensus::Household& h) { return h.wealth; }
 
 bool isRelative(HouseholdRole role) {
@@ -51,8 +40,8 @@ void HouseholdCensus::close() {
   ++closed_;
   ++sizes_[current_.size];
   if (currentExtended_) ++extended_;
-  keepTop(largest_, current_, bySize);
-  keepTop(richest_, current_, byWealth);
+  keepLargest(largest_, current_, kLargest, bySize);
+  keepLargest(richest_, current_, kLargest, byWealth);
   current_ = Household();
   currentExtended_ = false;
 }
@@ -69,13 +58,13 @@ std::int64_t HouseholdCensus::extended() const { return extended_ + (currentExte
 
 std::vector<HouseholdCensus::Household> HouseholdCensus::largest() const {
   std::vector<Household> top = largest_;
-  if (current_.size > 0) keepTop(top, current_, bySize);
+  if (current_.size > 0) keepLargest(top, current_, kLargest, bySize);
   return top;
 }
 
 std::vector<HouseholdCensus::Household> HouseholdCensus::richest() const {
   std::vector<Household> top = richest_;
-  if (current_.size > 0) keepTop(top, current_, byWealth);
+  if (current_.size > 0) keepLargest(top, current_, kLargest, byWealth);
   return top;
 }
 
