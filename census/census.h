@@ -62,9 +62,6 @@ class Census : public RecordSink {
   std::int64_t population() const { return population_; }
   // The households of a household town; empty for any other.
   const HouseholdCensus& households() const { return households_; }
-  // In a town with traits, how many townspeople carry at least one; -1 in
-  // a town without.
-  std::int64_t withTraits() const { return withTraits_; }
   std::int64_t countOfClass(const std::string& socialClass) const;
   std::int64_t countOfSex(const std::string& sex) const;
   const std::array<std::int64_t, 5>& coinTotals() const { return coinTotals_; }
@@ -132,7 +129,7 @@ class Census : public RecordSink {
   std::int64_t otherItems_ = 0;
   std::vector<Wealth> richest_;
   HouseholdCensus households_;
-  std::int64_t withTraits_ = -1;
+  std::int64_t withTraits_ = -1;  // carrying a trait; -1 in a town without traits
 
   std::array<BySex, 3> classesBySex_{};
   std::map<std::int32_t, BySex> agesBySex_;

@@ -59,10 +59,6 @@ class TownFileReader {
   const TownFileError& error() const { return error_; }
   // How many townspeople were read.
   std::int64_t count() const { return count_; }
-  // Whether the town is of households, once its first block is read.
-  bool isHouseholdTown() const { return kind_ == Kind::Households; }
-  // Whether the town has traits, once its first block is read.
-  bool hasTraits() const { return traits_ == Kind::Traits; }
 
   // With `keep` set, each block's lines are kept as they stand in the file,
   // joined by "\n" (no line end after the last), until the next block.

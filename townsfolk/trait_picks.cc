@@ -72,14 +72,7 @@ struct Measures {
 
 }  // namespace
 
-bool Span::holds(const Townsperson& person) const { return Measures(person).holds(*this); }
-
 bool TraitFitRule::fits(const Townsperson& person) const { return Measures(person).fits(*this); }
-
-bool TraitFitRule::favoured(const Townsperson& person) const {
-  const Measures measures(person);
-  return measures.fits(*this) && measures.favoured(*this);
-}
 
 TraitPicker::TraitPicker(const TraitCatalogue& catalogue)
     : catalogue_(catalogue), countsByMask_(std::size_t{1} << kTraitFitCount) {

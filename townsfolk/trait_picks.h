@@ -19,8 +19,6 @@ struct Span {
   Measure measure = Measure::None;
   std::int32_t low = 0;
   std::int32_t high = 0;
-
-  bool holds(const Townsperson& person) const;
 };
 
 // Whom a fit is for by class.
@@ -39,8 +37,8 @@ struct TraitFitRule {
   Span orFavours;        // ... or this does,
   bool favoursItsClass;  // or always, for those of its class
 
+  // Whether an entry of this fit suits `person`.
   bool fits(const Townsperson& person) const;
-  bool favoured(const Townsperson& person) const;
 };
 
 // The rules of the fits, in the order of TraitFit.
