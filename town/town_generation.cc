@@ -78,12 +78,18 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   if (makers.traits != nullptr) makers.traits->pick(person, makers.random);
 }
 
+// The records a household town reuses from one window to the next.
+struct HouseholdRecords {
+  Townsperson person;
+  std::array<std::string, kHouseholdWindow> lastNames;  // by place in the window
+};
+
 // Makes and writes the households of one window; returns false once the
 // town file has failed.
 bool writeHouseholds(std::span<const PlannedHousehold> window, TownMakers& makers,
-                     TownFileWriter& writer, TownProgress* progress) {
-  std::array<std::string, kHouseholdWindow> lastNames;
-  Townsperson person;
+                     TownFileWriter& writer, TownProgress* progress, HouseholdRecords& records) {
+  Townsperson& person = records.person;
+  auto& lastNames = records.lastNames;
   for (std::size_t i = 0; i < window.size(); ++i) {
     const PlannedHousehold& household = window[i];
     lastNames[i] = household.nameFrom == PlannedHousehold::kOwnName
@@ -109,6 +115,7 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
   HouseholdPlanner planner(population, ages);
   std::vector<PlannedHousehold> window(kHouseholdWindow);
   TownFileWriter writer(townFile);
+  HouseholdRecords records;
   while (!planner.done()) {
     std::size_t planned = 0;
     while (planned < window.size() && !planner.done()) {
@@ -116,7 +123,7 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
     }
     const std::span<PlannedHousehold> households(window.data(), planned);
     linkKin(households, makers.random);
-    if (!writeHouseholds(households, makers, writer, progress)) break;
+    if (!writeHouseholds(households, makers, writer, progress, records)) break;
   }
   return writer.finish();
 }
