@@ -36,8 +36,7 @@ void PackedTownspeople::add(const Townsperson& person) {
     appendHouseholdLine(texts_, person.ties);
     numbers.householdLength = texts_.size() - start;
   }
-  numbers.hasTraits = person.hasTraits;
-  if (person.hasTraits) traits_.push_back(person.traits);
+  numbers.noble = person.occupation == "Noble";
   for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
   numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
   numbers.itemCount = 0;
@@ -46,6 +45,14 @@ void PackedTownspeople::add(const Townsperson& person) {
     texts_ += item.text();
     itemLengths_.push_back(static_cast<std::uint32_t>(item.text().size()));
     ++numbers.itemCount;
+  }
+}
+
+void PackedTownspeople::pickTraits(const TraitPicker& picker, Random& random) {
+  traits_.resize(numbers_.size());
+  for (std::size_t i = 0; i < numbers_.size(); ++i) {
+    const BlockNumbers& n = numbers_[i];
+    traits_[i] = picker.pick({n.age, n.Str, n.Con, n.Int, n.Cha, n.Com, n.noble}, random);
   }
 }
 

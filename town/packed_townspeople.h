@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "common/random.h"
 #include "town/town_block.h"
 #include "townsfolk/townsperson.h"
+#include "townsfolk/trait_picks.h"
 
 namespace towngen {
 
@@ -17,6 +19,11 @@ class PackedTownspeople {
  public:
   void add(const Townsperson& person);
   void clear();
+
+  // Picks the traits of every block packed, in order, with `random`: a
+  // town's traits come from a random source of their own, so that its
+  // townspeople are the same with traits and without.
+  void pickTraits(const TraitPicker& picker, Random& random);
   std::size_t count() const { return numbers_.size(); }
 
   // Appends the blocks to `out` as they stand in the town file.
@@ -26,7 +33,7 @@ class PackedTownspeople {
   std::vector<BlockNumbers> numbers_;
   std::vector<BlockGem> gems_;
   std::vector<std::uint32_t> itemLengths_;  // of the items that have a text
-  std::vector<BlockTraits> traits_;         // of the townspeople that have traits
+  std::vector<BlockTraits> traits_;         // one a block once picked
   std::string texts_;                       // names, occupations and item texts in order
 };
 

@@ -323,12 +323,12 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
         texts.substr(0, numbers.nameLength),
         texts.substr(numbers.nameLength, numbers.occupationLength),
         texts.substr(numbers.nameLength + numbers.occupationLength, numbers.householdLength),
-        numbers.hasTraits ? &traits.front() : nullptr,
+        traits.empty() ? nullptr : &traits.front(),
         gems.first(numbers.gemCount),
         itemLengths.first(numbers.itemCount),
         {}};
     texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength);
-    if (numbers.hasTraits) traits = traits.subspan(1);
+    if (!traits.empty()) traits = traits.subspan(1);
     std::size_t itemBytes = 0;
     for (std::uint32_t length : block.itemLengths) itemBytes += length;
     block.itemTexts = texts.substr(0, itemBytes);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "townsfolk/townsperson.h"
+#include "townsfolk/trait_picks.h"
 
 namespace towngen {
 
@@ -18,7 +19,7 @@ struct BlockNumbers {
   Sex sex;
   std::size_t nameLength, occupationLength, gemCount, itemCount;
   std::size_t householdLength;  // of the whole household line; 0 in a plain town
-  bool hasTraits;               // a town with traits: the block's traits are packed
+  bool noble;                   // of the class the trait rules ask for
 };
 
 // A gem as its block shows it.
@@ -29,7 +30,7 @@ struct BlockGem {
 
 // The traits of a block: one entry of each kind, or null for none. The
 // entries belong to the town's trait catalogue.
-using BlockTraits = std::array<const std::string*, 5>;
+using BlockTraits = PickedTraits;
 
 // Blocks packed one after another: each block's numbers, and its name,
 // occupation, household line and item texts, gems and item lengths side by side, in the
@@ -39,7 +40,7 @@ struct PackedBlocks {
   std::string_view texts;
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;  // of the items that have a text
-  std::span<const BlockTraits> traits;         // of the blocks that have traits
+  std::span<const BlockTraits> traits;         // one a block in a town with traits, else none
 };
 
 // The text of a gold value in the general notation with six significant

@@ -4,8 +4,11 @@
 
 namespace towngen {
 
-TownFileWriter::TownFileWriter(std::ostream& townFile)
+TownFileWriter::TownFileWriter(std::ostream& townFile, const TraitPicker* traits,
+                               Random traitRandom)
     : file_(townFile),
+      traits_(traits),
+      traitRandom_(traitRandom),
       batches_([this](PackedTownspeople& batch) { return write(batch); },
                townFile.good() ? std::error_code() : std::make_error_code(std::errc::io_error)) {}
 
@@ -27,6 +30,7 @@ std::error_code TownFileWriter::finish() {
 }
 
 std::error_code TownFileWriter::write(PackedTownspeople& batch) {
+  if (traits_ != nullptr) batch.pickTraits(*traits_, traitRandom_);
   text_.clear();
   batch.appendBlocks(text_);
   errno = 0;

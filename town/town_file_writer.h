@@ -6,20 +6,25 @@
 #include <system_error>
 
 #include "common/handoff.h"
+#include "common/random.h"
 #include "town/packed_townspeople.h"
 #include "townsfolk/townsperson.h"
+#include "townsfolk/trait_picks.h"
 
 namespace towngen {
 
 // Writes the blocks of a town to its open file. Townspeople are packed here
 // as they come; each full batch is turned into text and written by a thread
 // of this writer while the next is packed. The file must not be touched
-// otherwise until finish().
+// otherwise until finish(). In a town with traits, the writer's thread picks
+// each batch's traits from their own random source, in the town's order.
 class TownFileWriter {
  public:
   static constexpr std::size_t kBatch = 1024;  // townspeople handed over at a time
 
-  explicit TownFileWriter(std::ostream& townFile);
+  // REQUIRES: `traits`, when given, outlives the writer.
+  explicit TownFileWriter(std::ostream& townFile, const TraitPicker* traits = nullptr,
+                          Random traitRandom = Random());
   ~TownFileWriter() { finish(); }
   TownFileWriter(const TownFileWriter&) = delete;
   TownFileWriter& operator=(const TownFileWriter&) = delete;
@@ -36,7 +41,9 @@ class TownFileWriter {
   std::error_code write(PackedTownspeople& batch);  // on the writer's thread
 
   std::ostream& file_;
-  std::string text_;  // the writer thread's
+  const TraitPicker* traits_;
+  Random traitRandom_;  // the writer thread's
+  std::string text_;    // the writer thread's
   PackedTownspeople packing_;
   Handoff<PackedTownspeople> batches_;
 };

@@ -24,10 +24,21 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
   const SocialClass socialClass = socialClassOf(person.number, population, thresholds);
   person.occupation = rollOccupation(socialClass, makers.random);
   gatherTreasure(socialClass, makers.generator, person.treasure, makers.random);
-  if (makers.traits != nullptr) makers.traits->pick(person, makers.random);
 }
 
 constexpr std::int32_t kProgressStep = 4096;
+
+// The random source of a town's traits, which the town's writer picks: one
+// of their own, seeded from the town's before its first draw, so that the
+// town's draws stay those of the same town without traits. The seed's bits
+// are mixed so that the traits' draws start far along the cycle from the
+// town's.
+Random traitRandomFor(const Random& town) {
+  std::uint32_t seed = town.state() + 0x9e3779b9u;
+  seed = (seed ^ (seed >> 16)) * 0x7feb352du;
+  seed = (seed ^ (seed >> 15)) * 0x846ca68bu;
+  return Random(seed ^ (seed >> 16));
+}
 
 // Households planned at a time: kin are found among them.
 constexpr std::size_t kHouseholdWindow = 64;
@@ -52,7 +63,7 @@ void setTies(HouseholdTies& ties, const PlannedHousehold& household, const Plann
 }
 
 // Rolls the member's abilities, names and dresses them, gives them their
-// treasure (none to a child under 12) and, in a town with traits, their traits.
+// treasure (none to a child under 12).
 void makeMember(Townsperson& person, const PlannedHousehold& household, const PlannedMember& member,
                 std::string_view lastName, TownMakers& makers, TownProgress* progress) {
   constexpr std::int32_t kYoungestWithTreasure = 12;
@@ -75,7 +86,6 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
     gatherTreasure(classOfOccupation(household, member), makers.generator, person.treasure,
                    makers.random);
   }
-  if (makers.traits != nullptr) makers.traits->pick(person, makers.random);
 }
 
 // The records a household town reuses from one window to the next.
@@ -114,7 +124,7 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
                                       TownProgress* progress) {
   HouseholdPlanner planner(population, ages);
   std::vector<PlannedHousehold> window(kHouseholdWindow);
-  TownFileWriter writer(townFile);
+  TownFileWriter writer(townFile, makers.traits, traitRandomFor(makers.random));
   HouseholdRecords records;
   while (!planner.done()) {
     std::size_t planned = 0;
@@ -131,7 +141,7 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
                              std::ostream& townFile, TownProgress* progress) {
   const ClassThresholds thresholds(population);
-  TownFileWriter writer(townFile);
+  TownFileWriter writer(townFile, makers.traits, traitRandomFor(makers.random));
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;

@@ -28,10 +28,6 @@ struct Townsperson {
   std::string occupation;  // "Farmer", a craft, or "Noble"
   CarriedTreasure treasure;
   HouseholdTies ties;  // in a household town only
-  // In a town with traits: one entry of each TraitKind from the catalogue, or
-  // null where none fits.
-  bool hasTraits = false;
-  std::array<const std::string*, 5> traits{};
 };
 
 }  // namespace towngen

@@ -45,10 +45,10 @@ static_assert(rulesInOrder());
 
 // The numbers the rules look at, worked out once a townsperson.
 struct Measures {
-  explicit Measures(const Townsperson& person)
-      : values{0, person.age, person.Str, person.Con, person.Int, person.Cha, person.Com},
-        child(person.age < kGrownAge),
-        noble(person.occupation == "Noble") {}
+  explicit Measures(const TraitMeasures& m)
+      : values{0, m.age, m.Str, m.Con, m.Int, m.Cha, m.Com},
+        child(m.age < kGrownAge),
+        noble(m.noble) {}
 
   bool holds(const Span& span) const {
     if (span.measure == Measure::None) return false;
@@ -61,9 +61,6 @@ struct Measures {
       return false;
     return rule.suits.measure == Measure::None || holds(rule.suits) || holds(rule.orSuits);
   }
-  bool favoured(const TraitFitRule& rule) const {
-    return rule.favoursItsClass || holds(rule.favours) || holds(rule.orFavours);
-  }
 
   std::array<std::int32_t, 7> values;  // by Measure
   bool child;
@@ -72,7 +69,9 @@ struct Measures {
 
 }  // namespace
 
-bool TraitFitRule::fits(const Townsperson& person) const { return Measures(person).fits(*this); }
+bool TraitFitRule::fits(const TraitMeasures& measures) const {
+  return Measures(measures).fits(*this);
+}
 
 TraitPicker::TraitPicker(const TraitCatalogue& catalogue)
     : catalogue_(catalogue), countsByMask_(std::size_t{1} << kTraitFitCount) {
@@ -145,8 +144,8 @@ const std::string* TraitPicker::pickFrom(TraitKind kind, FitMask fits, std::int3
   return nullptr;
 }
 
-void TraitPicker::pick(Townsperson& person, Random& random) const {
-  const Measures measures(person);
+PickedTraits TraitPicker::pick(const TraitMeasures& of, Random& random) const {
+  const Measures measures(of);
   FitMask suits = suitsAlways_;
   FitMask favours = favouredClass_;
   for (std::size_t m = 1; m < kMeasureCount; ++m) {
@@ -157,17 +156,18 @@ void TraitPicker::pick(Townsperson& person, Random& random) const {
   suits &= (measures.child ? forChildren_ : static_cast<FitMask>(~forChildren_)) &
            (measures.noble ? forNobles_ : forCommoners_);
   const FitMask favoured = favours & suits;
-  person.hasTraits = true;
+  PickedTraits traits;
   for (std::size_t k = 0; k < kTraitKindCount; ++k) {
     const auto kind = static_cast<TraitKind>(k);
     const std::int32_t favourites = countOf(kind, favoured);
     if (favourites > 0 && random.rand() % 100 < kFavouredChance) {
-      person.traits[k] = pickFrom(kind, favoured, favourites, random);
+      traits[k] = pickFrom(kind, favoured, favourites, random);
       continue;
     }
     const std::int32_t all = countOf(kind, suits);
-    person.traits[k] = all == 0 ? nullptr : pickFrom(kind, suits, all, random);
+    traits[k] = all == 0 ? nullptr : pickFrom(kind, suits, all, random);
   }
+  return traits;
 }
 
 }  // namespace towngen

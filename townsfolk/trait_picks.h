@@ -21,6 +21,27 @@ struct Span {
   std::int32_t high = 0;
 };
 
+// What the fit rules look at of a townsperson: numbers of the card and the
+// class.
+struct TraitMeasures {
+  std::int32_t age, Str, Con, Int, Cha, Com;
+  bool noble;
+
+  static TraitMeasures of(const Townsperson& person) {
+    return {person.age,
+            person.Str,
+            person.Con,
+            person.Int,
+            person.Cha,
+            person.Com,
+            person.occupation == "Noble"};
+  }
+};
+
+// A townsperson's traits: one entry of the catalogue of each TraitKind, or
+// null where none fits.
+using PickedTraits = std::array<const std::string*, kTraitKindCount>;
+
 // Whom a fit is for by class.
 enum class ForClass : std::uint8_t { Any, Nobles, Commoners };
 
@@ -37,8 +58,8 @@ struct TraitFitRule {
   Span orFavours;        // ... or this does,
   bool favoursItsClass;  // or always, for those of its class
 
-  // Whether an entry of this fit suits `person`.
-  bool fits(const Townsperson& person) const;
+  // Whether an entry of this fit suits the townsperson of `measures`.
+  bool fits(const TraitMeasures& measures) const;
 };
 
 // The rules of the fits, in the order of TraitFit.
@@ -54,12 +75,12 @@ class TraitPicker {
   // REQUIRES: `catalogue` outlives the picker and is not changed.
   explicit TraitPicker(const TraitCatalogue& catalogue);
 
-  // Sets person.traits to one entry of each kind whose fit suits the person,
-  // or to null where none does: first, when some fit favours the person,
+  // One entry of each kind whose fit suits the townsperson of `measures`, or
+  // null where none does: first, when some fit favours the person,
   // rand() % 100 below kFavouredChance takes an entry of the favoured fits;
   // otherwise one of every fit that suits. Each entry is drawn as
   // rand() x count / 32768 over the entries in the order of the fits.
-  void pick(Townsperson& person, Random& random) const;
+  PickedTraits pick(const TraitMeasures& measures, Random& random) const;
 
  private:
   using FitMask = std::uint16_t;  // bit f: TraitFit f

@@ -61,7 +61,8 @@ TEST(TraitFitRule, SuitsOnlyWhomTheNumbersAllow) {
       bool expected = std::find(c.suits.begin(), c.suits.end(), fit) != c.suits.end() ||
                       fit == TraitFit::Anyone ||
                       (fit == TraitFit::Common && person.occupation != "Noble");
-      EXPECT_EQ(kTraitFitRules[f].fits(person), expected) << c.change << ": " << kTraitFits[f];
+      EXPECT_EQ(kTraitFitRules[f].fits(TraitMeasures::of(person)), expected)
+          << c.change << ": " << kTraitFits[f];
     }
   }
   // A child of 15 is suited by child traits alone, whatever the numbers.
@@ -70,7 +71,8 @@ TEST(TraitFitRule, SuitsOnlyWhomTheNumbersAllow) {
   child.Com = child.Str = child.Cha = 18;
   child.occupation = "Noble";
   for (std::size_t f = 0; f < kTraitFitCount; ++f) {
-    EXPECT_EQ(kTraitFitRules[f].fits(child), static_cast<TraitFit>(f) == TraitFit::Child)
+    EXPECT_EQ(kTraitFitRules[f].fits(TraitMeasures::of(child)),
+              static_cast<TraitFit>(f) == TraitFit::Child)
         << kTraitFits[f];
   }
 }
@@ -89,14 +91,15 @@ TEST(TraitPicker, EveryPickSuitsTheNumbersAndTheFavouredComeFirst) {
     for (int i = 0; i < 5000; ++i) {
       rollAbilitiesAgeSex(person, random, AgeRange(0, 80));
       person.occupation = random.rand() % 20 == 0 ? "Noble" : "Farmer";
-      picker.pick(person, random);
+      const TraitMeasures measures = TraitMeasures::of(person);
+      const PickedTraits picked = picker.pick(measures, random);
       for (std::size_t k = 0; k < kTraitKindCount; ++k) {
         const auto kind = static_cast<TraitKind>(k);
-        ASSERT_NE(person.traits[k], nullptr) << kTraitKinds[k];  // the built-in has a fit for all
-        const TraitFit fit = fitOf(traits, kind, person.traits[k]);
+        ASSERT_NE(picked[k], nullptr) << kTraitKinds[k];  // the built-in has a fit for all
+        const TraitFit fit = fitOf(traits, kind, picked[k]);
         const TraitFitRule& rule = kTraitFitRules[static_cast<std::size_t>(fit)];
-        EXPECT_TRUE(rule.fits(person))
-            << kTraitKinds[k] << " " << *person.traits[k] << " for age " << person.age << " Str "
+        EXPECT_TRUE(rule.fits(measures))
+            << kTraitKinds[k] << " " << *picked[k] << " for age " << person.age << " Str "
             << person.Str << " Con " << person.Con << " Int " << person.Int << " Cha " << person.Cha
             << " Com " << person.Com << " " << person.occupation;
         const auto count = [&](const char* name, bool favours, TraitFit wanted) {
