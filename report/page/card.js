@@ -52,7 +52,11 @@
     print.type = 'button';
     print.dataset.printHousehold = String(h.number);
     actions.append(show, ' \u00b7 ', print);
-    const facts = [fact('Household', ...members, actions)];
+    // A page of a large town holds a sample of its townspeople: the card
+    // says so rather than pass the members it holds for the household.
+    const sampleNote = people.length < data.population
+      ? [element('span', 'household-note', 'Members outside this page\u2019s sample are not listed.')] : [];
+    const facts = [fact('Household', ...members, ...sampleNote, actions)];
     if (h.kin.length) {
       facts.push(fact('Kin elsewhere', ...h.kin.map((k) => [`${k.tie}: `, ...personLink(k.number, ', head of a household')])));
     }

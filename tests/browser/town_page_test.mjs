@@ -74,6 +74,7 @@ run(options.towncensus, '--html', 'large.html', 'Large.txt');
 run(options.towngen, '--town', 'Families.txt', '--population', '400', '--seed', '5', '--data-dir', 'data',
   '--households', '--quiet');
 run(options.towncensus, '--html', 'families.html', '--csv', 'families.csv', 'Families.txt');
+run(options.towncensus, '--html', 'families-sample.html', '--roster-limit', '100', 'Families.txt');
 // A town with traits, some of them hostile markup, which the page shows as text.
 mkdirSync(join(work, 'traitdata'));
 for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt']) {
@@ -570,6 +571,14 @@ try {
     familyCsv.filter((r) => pickedHead && r.household === pickedHead[1]).map((r) => `${r.first_name} ${r.last_name}`));
   await families.evaluate(() => window.dispatchEvent(new Event('afterprint')));
   await families.close();
+  // A page holding a sample of the town says so where it lists a household.
+  const familySample = await open('families-sample.html');
+  await familySample.click('#roster tbody tr[data-position="0"] td.name');
+  await familySample.waitForSelector('#block-dialog[open]');
+  same('a sampled page\'s household list says it lacks who the page lacks',
+    await familySample.$$eval('#card-facts .household-note', (notes) => notes.map((n) => n.textContent)),
+    ['Members outside this page\u2019s sample are not listed.']);
+  await familySample.close();
 
   // A town with traits: the card shows them under the name, as text; the
   // search finds them; printed cards carry them.
