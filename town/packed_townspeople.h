@@ -19,12 +19,12 @@ class PackedTownspeople {
  public:
   void add(const Townsperson& person);
   void clear();
+  std::size_t count() const { return numbers_.size(); }
 
   // Picks the traits of every block packed, in order, with `random`: a
   // town's traits come from a random source of their own, so that its
   // townspeople are the same with traits and without.
   void pickTraits(const TraitPicker& picker, Random& random);
-  std::size_t count() const { return numbers_.size(); }
 
   // Appends the blocks to `out` as they stand in the town file.
   void appendBlocks(std::string& out) const;

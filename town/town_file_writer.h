@@ -41,9 +41,9 @@ class TownFileWriter {
   std::error_code write(PackedTownspeople& batch);  // on the writer's thread
 
   std::ostream& file_;
-  const TraitPicker* traits_;
-  Random traitRandom_;  // the writer thread's
-  std::string text_;    // the writer thread's
+  const TraitPicker* traits_;  // in a town with traits
+  Random traitRandom_;         // the writer thread's
+  std::string text_;           // the writer thread's
   PackedTownspeople packing_;
   Handoff<PackedTownspeople> batches_;
 };
