@@ -6,7 +6,6 @@
 
 #include "common/random.h"
 #include "data/trait_catalogue.h"
-#include "townsfolk/townsperson.h"
 
 namespace towngen {
 
@@ -26,16 +25,6 @@ struct Span {
 struct TraitMeasures {
   std::int32_t age, Str, Con, Int, Cha, Com;
   bool noble;
-
-  static TraitMeasures of(const Townsperson& person) {
-    return {person.age,
-            person.Str,
-            person.Con,
-            person.Int,
-            person.Cha,
-            person.Com,
-            person.occupation == "Noble"};
-  }
 };
 
 // A townsperson's traits: one entry of the catalogue of each TraitKind, or
