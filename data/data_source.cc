@@ -79,8 +79,8 @@ OpenedDataFile FolderDataSource::open(std::string_view name) const {
   return opened;
 }
 
-bool FolderDataSource::holds(const fs::path& file, std::span<const std::string_view> names) const {
-  for (std::string_view name : names) {
+bool FolderDataSource::holds(const fs::path& file) const {
+  for (std::string_view name : kDataFileNames) {
     const fs::path data = folder_ / name;
     if (file == data) return true;
     std::error_code error;

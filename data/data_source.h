@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <map>
@@ -12,17 +13,49 @@
 
 namespace towngen {
 
-// The four data files every town is made from, by the names they have in a
-// folder, and the traits a town with traits adds.
+// The data files a town is made from, by the names they have in a folder.
 inline constexpr std::string_view kMaleNamesFile = "male.txt";
 inline constexpr std::string_view kFemaleNamesFile = "female.txt";
 inline constexpr std::string_view kLastNamesFile = "last.txt";
 inline constexpr std::string_view kCatalogueFile = "data.txt";
-inline constexpr std::array<std::string_view, 4> kDataFileNames = {kMaleNamesFile, kFemaleNamesFile,
-                                                                   kLastNamesFile, kCatalogueFile};
 inline constexpr std::string_view kTraitsFile = "traits.txt";
-inline constexpr std::array<std::string_view, 5> kAllDataFileNames = {
-    kMaleNamesFile, kFemaleNamesFile, kLastNamesFile, kCatalogueFile, kTraitsFile};
+
+// What a data file holds, in the order of kDataFiles.
+enum class DataFileKind : std::uint8_t { MaleNames, FemaleNames, LastNames, Catalogue, Traits };
+
+// A data file: its name, what it holds, and whether every town needs it (the
+// traits only a town with traits).
+struct DataFileEntry {
+  DataFileKind kind;
+  std::string_view name;
+  std::string_view holds;
+  bool everyTown;
+};
+
+// The one table of the data files, in loading order; --init writes them all,
+// and none of them can be a town's name.
+inline constexpr std::array<DataFileEntry, 5> kDataFiles = {{
+    {DataFileKind::MaleNames, kMaleNamesFile, "male first names", true},
+    {DataFileKind::FemaleNames, kFemaleNamesFile, "female first names", true},
+    {DataFileKind::LastNames, kLastNamesFile, "last names", true},
+    {DataFileKind::Catalogue, kCatalogueFile, "the magic item catalogue", true},
+    {DataFileKind::Traits, kTraitsFile, "traits", false},
+}};
+
+constexpr bool dataFilesInOrder() {
+  for (std::size_t i = 0; i < kDataFiles.size(); ++i) {
+    if (kDataFiles[i].kind != static_cast<DataFileKind>(i)) return false;
+  }
+  return kDataFiles.size() == static_cast<std::size_t>(DataFileKind::Traits) + 1;
+}
+static_assert(dataFilesInOrder(), "kDataFiles lists every DataFileKind once, in its order");
+
+// The names of kDataFiles, for what takes a list of names.
+inline constexpr std::array<std::string_view, kDataFiles.size()> kDataFileNames = [] {
+  std::array<std::string_view, kDataFiles.size()> names{};
+  for (std::size_t i = 0; i < kDataFiles.size(); ++i) names[i] = kDataFiles[i].name;
+  return names;
+}();
 
 // Why a data file that exists is not read: it is not a regular file, and
 // reading it could take without end (a device), or wait without end (a named
@@ -44,7 +77,7 @@ class DataSource {
  public:
   virtual ~DataSource() = default;
 
-  // Opens the data file `name` (one of kDataFileNames) for reading.
+  // Opens the data file `name` (one of kDataFiles) for reading.
   virtual OpenedDataFile open(std::string_view name) const = 0;
 };
 
@@ -57,11 +90,9 @@ class FolderDataSource : public DataSource {
 
   OpenedDataFile open(std::string_view name) const override;
 
-  // Whether `file` is one of this folder's data files named in `names`, as
-  // the same name or as another spelling of the same file (also when the
-  // file is missing).
-  bool holds(const std::filesystem::path& file,
-             std::span<const std::string_view> names = kDataFileNames) const;
+  // Whether `file` is one of this folder's data files, as the same name or
+  // as another spelling of the same file (also when the file is missing).
+  bool holds(const std::filesystem::path& file) const;
 
   // Whether the folder holds none of the data files, under any kind of entry.
   bool holdsNone() const;

@@ -1,5 +1,6 @@
 #include "driver/town_batch.h"
 
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -30,31 +31,36 @@ bool checkNameLists(const TownData& data, const std::filesystem::path& folder, s
 }
 
 // Where the data files come from: the folder given, or the working directory;
-// a working directory without any of them gives the built-in ones, and says so.
+// a folder without any of them gives the built-in ones, and says so. A folder
+// given that is not there is an error: null, after saying so.
 std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& err) {
+  std::error_code error;
+  if (!town.dataFolder.empty() && !std::filesystem::is_directory(town.dataFolder, error)) {
+    if (!error) error = std::make_error_code(std::errc::not_a_directory);
+    err << "towngen: cannot load the data files of " << town.dataFolder.string() << ": "
+        << error.message() << "\n";
+    return nullptr;
+  }
   auto folder = std::make_unique<FolderDataSource>(town.dataFolder);
-  if (!town.dataFolder.empty() || !folder->holdsNone()) return folder;
+  if (!folder->holdsNone()) return folder;
   err << "towngen: using the built-in name lists"
-      << (town.modes.traits ? ", catalogue and traits" : " and catalogue")
-      << "; `towngen --init` writes them here to edit\n";
+      << (town.modes.traits ? ", catalogue and traits" : " and catalogue") << "; `towngen --init"
+      << (town.dataFolder.empty() ? std::string() : " " + town.dataFolder.string())
+      << "` writes them " << (town.dataFolder.empty() ? "here" : "there") << " to edit\n";
   return std::make_unique<MemoryDataSource>(builtInDataSource());
 }
 
-// Loads the traits of a town with traits: from `source`, or the built-in
-// ones when the folder has no traits.txt, which it says. Returns false after
-// saying why the traits cannot be used.
-bool loadTraits(const DataSource& source, const BatchTown& town, TownData& data,
-                std::ostream& err) {
+// Says why the traits of a town with traits cannot be used, or that the
+// built-in ones are used in place of a missing traits.txt; returns whether
+// the town can be made.
+bool checkTraits(const TownData& data, const BatchTown& town, std::ostream& err) {
   const std::string path = (town.dataFolder / kTraitsFile).string();
-  TraitsLoad load = data.traits.load(source);
-  if (load.outcome == TraitsLoad::Outcome::NotOpened &&
-      load.problem == std::errc::no_such_file_or_directory) {
-    err << "towngen: " << traitsRefusal(load, path) << "; using the built-in traits\n";
-    load = data.traits.load(builtInDataSource());
+  if (data.builtInTraits) {
+    err << "towngen: " << traitsRefusal(data.traitsLoad, path) << "; using the built-in traits\n";
+  } else if (!data.traitsUsable()) {
+    err << "towngen: " << traitsRefusal(data.traitsLoad, path) << "\n";
   }
-  if (load.outcome == TraitsLoad::Outcome::Loaded) return true;
-  err << "towngen: " << traitsRefusal(load, path) << "\n";
-  return false;
+  return data.traitsUsable();
 }
 
 void sayWhatWasMade(const BatchTown& town, std::uint32_t seed, std::streamoff size,
@@ -71,16 +77,17 @@ void sayWhatWasMade(const BatchTown& town, std::uint32_t seed, std::streamoff si
 int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, std::ostream& err,
                   TownProgress* progress) {
   const bool toStandardOutput = town.path == "-";
-  if (!toStandardOutput && FolderDataSource(town.dataFolder).holds(town.path, kAllDataFileNames)) {
-    err << "towngen: " << town.path << " is a data file of this program and cannot be a town\n";
+  if (!toStandardOutput && FolderDataSource(town.dataFolder).holds(town.path)) {
+    err << "towngen: " << dataFileRefusal(town.path) << "\n";
     return 2;
   }
   const std::unique_ptr<DataSource> source = dataSourceFor(town, err);
+  if (!source) return 1;
   TownData data;
-  loadTownData(*source, data);
+  loadTownData(*source, town.modes, data);
   warnAboutCatalogue(data.catalogueLoad, town.dataFolder, err);
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
-  if (town.modes.traits && !loadTraits(*source, town, data, err)) return 1;
+  if (town.modes.traits && !checkTraits(data, town, err)) return 1;
 
   OutputFile townFile(town.path, out, OutputFile::Writing::Here);
   for (const std::string& removed : townFile.leftoversRemoved())

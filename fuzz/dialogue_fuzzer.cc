@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/data_source.h"
 #include "data/word_reader.h"
 #include "driver/console.h"
 #include "driver/town_dialogue.h"
@@ -35,14 +36,28 @@ struct DataFile {
   const char* contents;
 };
 
-constexpr std::array<DataFile, 4> kDataFiles = {{
+// Every data file, so that a run that writes a town over any of them is caught.
+constexpr std::array<DataFile, towngen::kDataFiles.size()> kDataFiles = {{
     {"male.txt", "Aldous Hal\r\nPiers\n"},
     {"female.txt", "Matilda Joan"},
     {"last.txt", "Fletcher Atwood\nDunn"},
     {"data.txt", "<note> x </note> Ring_of_Warmth tccRings Sword_+1 tccWeapons\n"},
+    {"traits.txt",
+     "<note> x </note> a_scar appearance calm manner gold motive hums quirk "
+     "debts secret\n"},
 }};
 
-// The scratch folder, made once and entered for the whole fuzzing run.
+constexpr bool namedAsTheProgramNamesThem() {
+  for (std::size_t i = 0; i < kDataFiles.size(); ++i) {
+    if (towngen::kDataFiles[i].name != kDataFiles[i].name) return false;
+  }
+  return true;
+}
+static_assert(namedAsTheProgramNamesThem());
+
+// The scratch folder, made once in the temporary folder and entered for the
+// whole fuzzing run (fuzz/run gives each run a temporary folder of its own
+// and removes it after).
 const fs::path& scratchFolder() {
   static const fs::path folder = [] {
     std::string pattern = (fs::temp_directory_path() / "towngen-fuzz-XXXXXX").string();

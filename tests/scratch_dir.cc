@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "data/data_source.h"
+
 namespace towngen::testing {
 
 namespace {
@@ -48,7 +50,7 @@ std::string ScratchDir::read(const std::string& name) const {
 }
 
 void ScratchDir::copyDefaultData() const {
-  for (const char* name : {"male.txt", "female.txt", "last.txt", "data.txt"}) {
+  for (std::string_view name : kDataFileNames) {
     std::filesystem::copy_file(std::filesystem::path(TOWNGEN_GAMEDATA_DIR) / name, path_ / name,
                                std::filesystem::copy_options::overwrite_existing);
   }

@@ -153,4 +153,8 @@ std::string traitsRefusal(const TraitsLoad& load, const std::string& path) {
   return {};
 }
 
+std::string dataFileRefusal(std::string_view town) {
+  return std::string(town) + " is a data file of this program and cannot be a town";
+}
+
 }  // namespace towngen

@@ -45,4 +45,7 @@ std::string nameListRefusal(const NameListLoad& load, const std::string& path);
 // secret". REQUIRES: load.outcome is not Loaded.
 std::string traitsRefusal(const TraitsLoad& load, const std::string& path);
 
+// Why the file `town` cannot be a town: it is a data file of this program.
+std::string dataFileRefusal(std::string_view town);
+
 }  // namespace towngen

@@ -7,6 +7,7 @@
 #include "common/random.h"
 #include "data/name_list.h"
 #include "town/town_data.h"
+#include "town/town_modes.h"
 #include "townsfolk/townsperson_rolls.h"
 #include "townsfolk/trait_picks.h"
 #include "treasure/treasure_generator.h"
@@ -39,12 +40,6 @@ class TownProgress {
 // of each townsperson and of every few thousand.
 std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
                              std::ostream& townFile, TownProgress* progress = nullptr);
-
-// What kind of town to make.
-struct TownModes {
-  bool households = false;  // families under one roof, with their kin
-  bool traits = false;      // a few lines to play each townsperson from
-};
 
 // Makes households one after another, each member numbered in turn from 1 to
 // `population`, and writes each block to `townFile` with its household line.

@@ -155,7 +155,7 @@ std::string& message() {
 
 // The kind of town the bits of `modes` ask for.
 towngen::TownModes townModes(int modes) {
-  return {.households = (modes & 1) != 0, .traits = (modes & 2) != 0};
+  return towngen::townModesOf(static_cast<unsigned>(modes));
 }
 
 }  // namespace
@@ -216,18 +216,15 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   message().clear();
   heldTown().reset();
   towngen::TownData data;
-  towngen::loadTownData(dataFiles(), data);
+  towngen::loadTownData(dataFiles(), townModes(modes), data);
   // Batch mode's words; the files have no folder here.
   if (const towngen::NameListLoad* empty = data.emptyNameList()) {
     message() = towngen::nameListRefusal(*empty, std::string(empty->fileName));
     return 1;
   }
-  if (townModes(modes).traits) {
-    const towngen::TraitsLoad load = data.traits.load(dataFiles());
-    if (load.outcome != towngen::TraitsLoad::Outcome::Loaded) {
-      message() = towngen::traitsRefusal(load, std::string(towngen::kTraitsFile));
-      return 1;
-    }
+  if (townModes(modes).traits && !data.traitsUsable()) {
+    message() = towngen::traitsRefusal(data.traitsLoad, std::string(towngen::kTraitsFile));
+    return 1;
   }
   message() = towngen::catalogueWarning(data.catalogueLoad, std::string(towngen::kCatalogueFile));
   ScriptOutput buffer;
@@ -241,6 +238,11 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
   }
   town.flush();
   return 0;
+}
+
+// About how many bytes a townsperson takes in a town of the bits of `modes`.
+EMSCRIPTEN_KEEPALIVE int towngen_bytes_each(int modes) {
+  return towngen::townFileBytesEach(townModes(modes));
 }
 
 // The pieces of the town held in the module, for the page's script to copy.
@@ -285,7 +287,9 @@ EMSCRIPTEN_KEEPALIVE int towngen_export(const char* exportName, const char* town
 EMSCRIPTEN_KEEPALIVE const char* towngen_message() { return message().c_str(); }
 
 // The words and limits the page and its worker share with the engine, as
-// JSON, from the tables the engine itself works by: the data files, the
+// JSON, from the tables the engine itself works by: the data files and the
+// refusal of one as a town ("%s" standing for the town's name), the modes by
+// their bits with the bytes a townsperson takes for each combination, the
 // exports, and for each number of the form its range and the problem of a
 // text outside it, "%s" standing for the text. The build writes it into
 // towngen.html.
@@ -293,9 +297,21 @@ EMSCRIPTEN_KEEPALIVE const char* towngen_vocabulary() {
   static const std::string vocabulary = [] {
     towngen::JsonStrings json;
     std::string out = "{\"dataFiles\":[";
-    for (std::size_t i = 0; i < towngen::kAllDataFileNames.size(); ++i) {
+    for (std::size_t i = 0; i < towngen::kDataFileNames.size(); ++i) {
       if (i > 0) out += ',';
-      json.append(out, towngen::kAllDataFileNames[i], true);
+      json.append(out, towngen::kDataFileNames[i], true);
+    }
+    out += "],\"dataFileRefusal\":";
+    json.append(out, towngen::dataFileRefusal("%s"), true);
+    out += ",\"modes\":[";
+    for (std::size_t i = 0; i < towngen::kTownModeNames.size(); ++i) {
+      if (i > 0) out += ',';
+      json.append(out, towngen::kTownModeNames[i], true);
+    }
+    out += "],\"townBytesEach\":[";
+    for (unsigned bits = 0; bits < (1u << towngen::kTownModeNames.size()); ++bits) {
+      if (bits > 0) out += ',';
+      out += std::to_string(towngen::townFileBytesEach(towngen::townModesOf(bits)));
     }
     out += "],\"exports\":[";
     for (std::size_t i = 0; i < towngen::kExportFormats.size(); ++i) {

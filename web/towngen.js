@@ -8,14 +8,16 @@
   const DATA_FILES = VOCABULARY.dataFiles;
   const NUMBERS = VOCABULARY.numbers;  // population, age, seed: { low, high, problem }
   const EXPORTS = new Map(VOCABULARY.exports.map((format) => [format.name, format]));
-  // What a town costs the browser: its file as a Blob (about 260 bytes a
-  // townsperson) and, while its page is drawn, 8 bytes each in the module,
-  // whose memory stops at 2 GiB.
-  const TOWN_BYTES_EACH = 260;
+  // The engine's bits of the modes asked for: bit i for VOCABULARY.modes[i].
+  const modeBits = (answers) => VOCABULARY.modes.reduce((bits, mode, i) => bits | (answers[mode] ? 1 << i : 0), 0);
+  // What a town costs the browser: its file as a Blob (by the engine's
+  // estimate of the bytes a townsperson takes in a town of those modes) and,
+  // while its page is drawn, 8 bytes each in the module, whose memory stops
+  // at 2 GiB.
   const MODULE_BYTES = 2 ** 31 - 2 ** 26;
   const deviceBytes = (navigator.deviceMemory || 4) * 2 ** 30;
-  const largestTown = Math.min(NUMBERS.population.high, Math.floor(MODULE_BYTES / 8),
-    Math.floor(deviceBytes / TOWN_BYTES_EACH));
+  const largestTown = (bits) => Math.min(NUMBERS.population.high, Math.floor(MODULE_BYTES / 8),
+    Math.floor(deviceBytes / VOCABULARY.townBytesEach[bits]));
 
   const grouped = (n) => n.toLocaleString('en');
   const workerUrl = URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' }));
@@ -68,16 +70,19 @@
     if (!answers.town) problems.town = 'needs a file name';
     else if (/[/\\]/.test(answers.town)) problems.town = 'a file name, without / or \\';
     else if (DATA_FILES.includes(answers.town.toLowerCase())) {
-      problems.town = `${answers.town} is a data file of this program and cannot be a town`;
+      problems.town = VOCABULARY.dataFileRefusal.replace('%s', answers.town);
     }
     const number = (field, key, limits) => {
       const { value, problem } = wholeNumber($(field).value, limits);
       if (problem) problems[field] = problem; else answers[key] = value;
     };
     number('population', 'population', NUMBERS.population);
-    if (answers.population > largestTown) {
+    answers.households = $('households').checked;
+    answers.traits = $('traits').checked;
+    const largest = largestTown(modeBits(answers));
+    if (answers.population > largest) {
       problems.population = `A town of ${grouped(answers.population)} is more than this browser can hold ` +
-        `(${grouped(largestTown)}); the towngen program makes it.`;
+        `(${grouped(largest)}); the towngen program makes it.`;
     }
     number('min-age', 'minAge', NUMBERS.age);
     number('max-age', 'maxAge', NUMBERS.age);
@@ -85,8 +90,6 @@
       problems['min-age'] = `${grouped(answers.minAge)} is above the oldest age, ${grouped(answers.maxAge)}: ` +
         'the youngest age cannot be above the oldest';
     }
-    answers.households = $('households').checked;
-    answers.traits = $('traits').checked;
     if ($('seed').value.trim() === '') {
       answers.seed = crypto.getRandomValues(new Uint32Array(1))[0];
     } else {
@@ -207,7 +210,7 @@
     try {
       const reply = await ask({
         type: 'make', population: answers.population, minAge: answers.minAge, maxAge: answers.maxAge,
-        seed: answers.seed, households: answers.households, traits: answers.traits, files: [...userFiles],
+        seed: answers.seed, modes: modeBits(answers), files: [...userFiles],
       }, (made) => showProgress(made, answers.population, started));
       performance.mark('town-made');
       if (reply.warning) say(`towngen: ${reply.warning}`);
@@ -330,8 +333,14 @@
   };
 
   startWorker();
-  $('population-hint').textContent = `This browser can hold a town of up to ${grouped(largestTown)} townspeople; ` +
-    'the towngen program makes larger ones.';
+  // The largest town says what the boxes ticked allow: traits take more room.
+  const showLargestTown = () => {
+    const bits = modeBits({ households: $('households').checked, traits: $('traits').checked });
+    $('population-hint').textContent = `This browser can hold a town of up to ${grouped(largestTown(bits))} ` +
+      'townspeople; the towngen program makes larger ones.';
+  };
+  showLargestTown();
+  for (const box of VOCABULARY.modes) $(box).addEventListener('change', showLargestTown);
   $('town-form').addEventListener('submit', (event) => {
     event.preventDefault();
     makeTown();
@@ -368,5 +377,8 @@
     takeFiles([...event.dataTransfer.files]);
   });
   // An address that names a town makes it at once.
-  if (readAddress()) makeTown();
+  if (readAddress()) {
+    showLargestTown();
+    makeTown();
+  }
 })();

@@ -50,10 +50,10 @@
     }
   };
 
-  // A town this large (in bytes, about 260 a townsperson) is kept in the
-  // module, whose memory stops at 2 GiB; a larger one streams out as made.
+  // A town this large (in bytes, by the engine's estimate for its modes) is
+  // kept in the module, whose memory stops at 2 GiB; a larger one streams out
+  // as made.
   const MOST_HELD_BYTES = 2 ** 30;
-  const BYTES_EACH = 300;
 
   const heldTown = (engine) => {
     const parts = [];
@@ -68,10 +68,11 @@
   // the held town after that, queued before the page knew, read it instead.
   let handedOver = null;
 
-  const make = (engine, { population, minAge, maxAge, seed, households, traits, files }) => {
+  // `modes`: the engine's bits of the modes, as the page's vocabulary names them.
+  const make = (engine, { population, minAge, maxAge, seed, modes, files }) => {
     handedOver = null;
     handOverData(engine, files);
-    const hold = population * BYTES_EACH <= MOST_HELD_BYTES;
+    const hold = population * engine._towngen_bytes_each(modes) <= MOST_HELD_BYTES;
     const town = new BlobCollector();
     engine.townWrite = (bytes) => town.add(bytes);
     let told = 0;
@@ -81,7 +82,6 @@
       told = now;
       postMessage({ type: 'progress', made });
     };
-    const modes = (households ? 1 : 0) | (traits ? 2 : 0);  // the engine's bits of the modes
     const status = engine._towngen_make_town(population, minAge, maxAge, seed, hold ? 1 : 0, modes);
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
     let size = 0;

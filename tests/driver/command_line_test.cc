@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/number_text.h"
+#include "data/data_source.h"
 #include "driver/default_data.h"
 #include "tests/recording_console.h"
 #include "tests/scratch_dir.h"
@@ -173,7 +174,8 @@ TEST(CommandLine, ModesMakeTheirGoldenTowns) {
 // it has none, which is said; traits that cannot be used stop the town.
 TEST(CommandLine, TraitsComeFromTheFolderOrAreBuiltIn) {
   testing::ScratchDir dir;
-  dir.copyDefaultData();  // the four files every town needs, and no traits.txt
+  dir.copyDefaultData();
+  fs::remove("traits.txt");  // the four files every town needs
   const Outcome builtIn = run({"--town", "T.txt", "--population", "5", "--traits", "--quiet"});
   EXPECT_EQ(builtIn.status, 0);
   EXPECT_EQ(builtIn.err,
@@ -213,12 +215,25 @@ TEST(CommandLine, AnEmptyFolderUsesTheBuiltInData) {
       0);
   EXPECT_EQ(dir.read("A.txt"), dir.read("B.txt"));
 
+  // So does an empty folder given, as the working directory does.
+  fs::create_directory("empty");
+  const Outcome empty =
+      run({"--town", "E.txt", "--population", "50", "--seed", "3", "--data-dir", "empty"});
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.err.rfind("towngen: using the built-in name lists and catalogue; `towngen "
+                            "--init empty` writes them there to edit\n",
+                            0),
+            0u);
+  EXPECT_EQ(dir.read("A.txt"), dir.read("E.txt"));
+
   dir.write("data.txt", "<note> </note>");
   const Outcome some = run({"--town", "C.txt", "--population", "50"});
   EXPECT_EQ(some.status, 1);
   EXPECT_EQ(some.err, "towngen: cannot load male.txt: No such file or directory\n");
+  // A folder given that is not there is no folder without data files.
   const Outcome given = run({"--town", "C.txt", "--population", "50", "--data-dir", "none"});
   EXPECT_EQ(given.status, 1);
+  EXPECT_EQ(given.err, "towngen: cannot load the data files of none: No such file or directory\n");
   EXPECT_FALSE(fs::exists("C.txt"));
 }
 
@@ -266,10 +281,10 @@ TEST(CommandLine, BatchFailuresExitWithOneAndLeaveNothing) {
     std::vector<std::string> arguments;
     std::string message;
   } cases[] = {
-      {{"--town", "T.txt", "--data-dir", "empty"},
-       "towngen: warning: cannot open " + (fs::path("empty") / "data.txt").string() +
-           ": No such file or directory; the town has no magic items\ntowngen: cannot load " +
-           (fs::path("empty") / "male.txt").string() + ": No such file or directory\n"},
+      {{"--town", "T.txt", "--data-dir", "empty/male.txt"},
+       "towngen: cannot load the data files of empty/male.txt: No such file or directory\n"},
+      {{"--town", "T.txt", "--data-dir", "male.txt"},
+       "towngen: cannot load the data files of male.txt: Not a directory\n"},
       {{"--town", "none/T.txt"}, "towngen: cannot create none/T.txt: No such file or directory\n"},
       {{"--town", "/dev/full"}, "towngen: cannot write /dev/full: No space left on device\n"},
   };
@@ -282,7 +297,8 @@ TEST(CommandLine, BatchFailuresExitWithOneAndLeaveNothing) {
     EXPECT_EQ(outcome.err, c.message);
     EXPECT_EQ(outcome.out, "");
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 5);  // data files, "empty"
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}),
+            std::ssize(kDataFileNames) + 1);  // the data files, "empty"
 }
 
 // A catalogue that cannot be read is a warning, and the town is made without

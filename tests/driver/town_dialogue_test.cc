@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "data/data_source.h"
 #include "tests/recording_console.h"
 #include "tests/scratch_dir.h"
 
@@ -111,9 +113,13 @@ TEST_F(TownDialogueTest, NameLengthLimitIsFifteen) {
   EXPECT_FALSE(std::filesystem::exists("sixteen_chars_xx"));
 }
 
+// Every data file, traits.txt too (which the dialogue does not read), present
+// or not.
 TEST_F(TownDialogueTest, DataFileNamesAreRefused) {
-  for (const char* name : {"male.txt", "female.txt", "last.txt", "data.txt", "./male.txt"}) {
-    const std::string out = run(std::string(name) + " 0");
+  std::vector<std::string> names(kDataFileNames.begin(), kDataFileNames.end());
+  names.push_back("./male.txt");
+  for (const std::string& name : names) {
+    const std::string out = run(name + " 0");
     EXPECT_NE(out.find(std::string("[cls]\n ") + name +
                        " is a data file of this program and cannot be a town name - try "
                        "again.\n\n[pause]"),
@@ -122,6 +128,7 @@ TEST_F(TownDialogueTest, DataFileNamesAreRefused) {
   }
   EXPECT_EQ(dir.read("male.txt"), "Aldous\r\nHal\r\n");
   EXPECT_EQ(dir.read("data.txt"), "<note> </note> Ring_of_Warmth tccRings Sword_+1 tccWeapons");
+  EXPECT_FALSE(std::filesystem::exists("traits.txt"));
 }
 
 TEST_F(TownDialogueTest, PopulationOfZeroOrLessGoesToTheContinuePrompt) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_source.h"
 #include "tests/end_to_end/program_run.h"
 #include "tests/scratch_dir.h"
 
@@ -191,11 +192,13 @@ TEST(Terminal, AFailedTownIsGoneBeforeTheKeyWait) {
   EXPECT_NE(screen.find("Writing the town file T.txt failed: File too large. An earlier file of "
                         "that name is kept."),
             std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+            std::ssize(kDataFileNames) + 1);  // the data files and the earlier town
   terminal.type("\x03");
   EXPECT_EQ(terminal.waitForSignal(), SIGINT);
   EXPECT_EQ(dir.read("T.txt"), "an earlier town");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+            std::ssize(kDataFileNames) + 1);  // the data files and the earlier town
   EXPECT_TRUE(terminal.lineModeWithEcho());
 }
 
@@ -221,7 +224,8 @@ TEST(Terminal, BatchProgressShowsOnATerminalOnly) {
     EXPECT_NE(terminal.readUntil(erase), "");
     EXPECT_EQ(terminal.waitForSignal(), SIGINT);
     EXPECT_EQ(dir.read("Big.txt"), "an earlier town");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              std::ssize(kDataFileNames) + 1);  // the data files and the earlier town
   }
   testing::RunOptions piped;
   piped.arguments = {"--town", "Piped.txt", "--population", "300000", "--seed", "5"};

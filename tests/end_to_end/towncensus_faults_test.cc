@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_source.h"
 #include "tests/end_to_end/program_run.h"
 #include "tests/scratch_dir.h"
 #include "town/packed_townspeople.h"
@@ -95,7 +96,7 @@ TEST(TowncensusFaults, InterruptsAtTheEarliestMomentLeaveNothing) {
     }
   }
   EXPECT_EQ(interrupted, 240);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);  // the data files
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), std::ssize(kDataFileNames));
 }
 
 // Towns made one after another without a seed differ, and each names its
