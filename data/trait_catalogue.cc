@@ -10,6 +10,12 @@ namespace {
 
 constexpr std::string_view kNoteOpen = "<note>";
 constexpr std::string_view kNoteClose = "</note>";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// A town file's traits line writes "-" for a kind with no trait.
+constexpr std::string_view kNoTrait = "-";
+// Past a kind's kReachableEntries, each fit of it still keeps this many, so
+// that a fit listed late is never lost to the ones before it.
+constexpr std::size_t kRoomForEachFit = 256;
 
 struct Tag {
   TraitKind kind;
@@ -57,20 +63,25 @@ TraitsLoad TraitCatalogue::readTraits(std::istream& in) {
     return load;
   };
   // The first word is never a trait: it opens the note block or is dropped.
-  if (words.next(text) && text == kNoteOpen) {
-    bool closed = false;
-    while (!closed && words.next(text)) closed = text == kNoteClose;
-    if (!closed && !words.fault()) return stop(TraitsLoad::Outcome::UnclosedNote);
+  // A byte order mark before it, as some editors write, is no part of it.
+  bool first = words.next(text);
+  if (first && text.starts_with(kByteOrderMark)) {
+    text.erase(0, kByteOrderMark.size());
+    if (text.empty()) first = words.next(text);
+  }
+  if (first && text == kNoteOpen && !words.skipPast(kNoteClose) && !words.fault()) {
+    return stop(TraitsLoad::Outcome::UnclosedNote);
   }
   while (!words.fault() && words.next(text)) {
-    words.next(tagWord);  // a missing tag stays empty and is unknown
+    load.line = words.line();  // the trait's own, wherever its tag is
+    words.next(tagWord);       // a missing tag stays empty and is unknown
     if (words.fault()) break;
     load.text = text;
     load.tag = tagWord;
-    load.line = words.line();
     const std::optional<Tag> tag = tagOf(tagWord);
     if (!tag) return stop(TraitsLoad::Outcome::UnknownTag);
     if (text.find(';') != std::string::npos) return stop(TraitsLoad::Outcome::Semicolon);
+    if (text == kNoTrait) return stop(TraitsLoad::Outcome::NoTraitMark);
     std::replace(text.begin(), text.end(), '_', ' ');
     auto& list = entries_[static_cast<std::size_t>(tag->kind)][static_cast<std::size_t>(tag->fit)];
     if (count_ == std::numeric_limits<std::int32_t>::max()) {
@@ -81,6 +92,8 @@ TraitsLoad TraitCatalogue::readTraits(std::istream& in) {
     std::int32_t& kept = kept_[static_cast<std::size_t>(tag->kind)];
     if (kept < kReachableEntries) {
       ++kept;
+      list.push_back(std::move(text));
+    } else if (list.size() < kRoomForEachFit) {
       list.push_back(std::move(text));
     }
   }

@@ -52,6 +52,7 @@ struct TraitsLoad {
     UnclosedNote,  // the note block never ends
     UnknownTag,    // a kind (or fit) this program does not know, or none
     Semicolon,     // a trait holds ';', which separates traits in the town file
+    NoTraitMark,   // a trait is "-", which the town file writes for no trait
     EmptyKind,     // a kind has no entry
     Fault,         // a word too long, or too many entries
   };
@@ -60,22 +61,24 @@ struct TraitsLoad {
   DataFault fault;          // with Outcome::Fault
   std::string text;         // the entry that stopped the load
   std::string tag;          // its tag
-  std::int64_t line = 0;    // where the tag stands (or would), 1-based
+  std::int64_t line = 0;    // where the trait stands, 1-based
   TraitKind emptyKind = TraitKind::Appearance;
   std::int64_t count = 0;  // entries read
 };
 
 // The traits of traits.txt, by kind and fit, in file order, with blanks in
 // place of the underscores. Of each kind the first kReachableEntries are
-// kept, as many as a draw can tell apart, and the rest counted, so no file
-// can make it grow without end.
+// kept, as many as a draw can tell apart, and past them the first 256 of
+// each fit, so that no fit is lost; the rest are counted, so no file can
+// make it grow without end.
 class TraitCatalogue {
  public:
   // Opens traits.txt from `source` and reads it with readTraits.
   TraitsLoad load(const DataSource& source);
 
-  // Reads the traits format from `in`: an optional opening note block (or a
-  // first word that is skipped), then pairs of trait text and tag ("kind" or
+  // Reads the traits format from `in`: an optional byte order mark, an
+  // optional opening note block whose words may be of any length (or a first
+  // word that is skipped), then pairs of trait text and tag ("kind" or
   // "kind/fit"). Every kind needs an entry.
   TraitsLoad readTraits(std::istream& in);
 

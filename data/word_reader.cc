@@ -28,4 +28,23 @@ bool DataWordReader::next(std::string& word) {
   return false;
 }
 
+bool DataWordReader::skipPast(std::string_view closing) {
+  if (fault_) return false;
+  const auto countLine = [&](char c) { line_ += c == '\n' ? 1 : 0; };
+  while (true) {
+    // Only as much of a word is kept as tells whether it is `closing`.
+    std::string start;
+    if (!readWordWith(
+            in_,
+            [&](char c) {
+              if (start.size() <= closing.size()) start.push_back(c);
+            },
+            countLine)) {
+      return false;
+    }
+    wordLine_ = line_;
+    if (start == closing) return true;
+  }
+}
+
 }  // namespace towngen

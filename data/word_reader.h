@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -89,6 +90,11 @@ class DataWordReader {
   // Reads the next word into `word`. Returns false at the end of the input,
   // and at a word that is too long, after which fault() says where.
   bool next(std::string& word);
+
+  // Skips words, of any length, up to and including the next word that is
+  // `closing`; returns whether there was one. REQUIRES: closing is no longer
+  // than kMaxDataWordLength.
+  bool skipPast(std::string_view closing);
 
   // Marks the reading as stopped at the last word read, for a reason of the
   // caller's (such as too many words).

@@ -141,6 +141,8 @@ std::string traitsRefusal(const TraitsLoad& load, const std::string& path) {
     case TraitsLoad::Outcome::Semicolon:
       return at + inQuotes(load.text) +
              " holds a \";\", which separates the traits on a town file's line";
+    case TraitsLoad::Outcome::NoTraitMark:
+      return at + "\"-\" cannot be a trait: a town file writes it for a kind with no trait";
     case TraitsLoad::Outcome::EmptyKind:
       return path + ": no trait of the kind " +
              std::string(kTraitKinds[static_cast<std::size_t>(load.emptyKind)]) +

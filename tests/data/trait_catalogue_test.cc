@@ -31,6 +31,15 @@ TEST(TraitCatalogue, LoadsOrSaysWhereAndWhy) {
        "elder, striking, plain, powerful, frail, winning, awkward, learned, simple, noble and "
        "common"},
       {"<note> </note>\n" + kEveryKind + "lonely", "traits.txt:7: \"lonely\" has no kind after it"},
+      // The trait's own line, not the end of the blank lines after it.
+      {"<note> </note>\n" + kEveryKind + "lonely\n\n\n\n",
+       "traits.txt:7: \"lonely\" has no kind after it"},
+      {"<note> </note>\n" + kEveryKind + "- quirk\n",
+       "traits.txt:7: \"-\" cannot be a trait: a town file writes it for a kind with no trait"},
+      // A byte order mark, as some editors write, and a note of long words.
+      {"\xEF\xBB\xBF<note> file </note>\n" + kEveryKind, ""},
+      {"\xEF\xBB\xBF <note> file </note>\n" + kEveryKind, ""},
+      {"<note> " + std::string(4 << 20, 'n') + " </note>\n" + kEveryKind, ""},
       {"<note> </note>\n" + kEveryKind + "owes;_a_debt secret\n",
        "traits.txt:7: \"owes;_a_debt\" holds a \";\", which separates the traits on a town "
        "file's line"},
@@ -78,6 +87,13 @@ TEST(TraitCatalogue, TheBuiltInTraitsHoldSixtyOfEachKind) {
   EXPECT_EQ(traits.entries(TraitKind::Manner, TraitFit::Anyone).size() +
                 traits.entries(TraitKind::Manner, TraitFit::Winning).size(),
             static_cast<std::size_t>(kReachableEntries));
+  // A fit listed after a kind is full still has room: children keep theirs.
+  many += "a_small_face appearance/child\n";
+  for (int i = 0; i < kReachableEntries; ++i) many += "x appearance\n";
+  many += "a_child's_face appearance/child\n";
+  std::istringstream more(many);
+  ASSERT_EQ(traits.readTraits(more).outcome, TraitsLoad::Outcome::Loaded);
+  EXPECT_EQ(traits.entries(TraitKind::Appearance, TraitFit::Child).size(), 2u);
   MemoryDataSource none;
   const TraitsLoad missing = traits.load(none);
   EXPECT_EQ(traitsRefusal(missing, "campaign/traits.txt"),
