@@ -33,12 +33,15 @@ bool chance(Random& random, int percent) { return random.rand() % 100 < percent;
 
 Sex eitherSex(Random& random) { return random.rand() % 2 == 0 ? Sex::Male : Sex::Female; }
 
+// Ages are worked out in 64 bits: a range may reach the largest int, and a
+// member's age is the head's plus or minus some years.
+
 // `age` moved into [low, high]. REQUIRES: low <= high.
-std::int32_t clampAge(std::int32_t age, std::int32_t low, std::int32_t high) {
-  return std::clamp(age, low, high);
+std::int32_t clampAge(std::int64_t age, std::int32_t low, std::int32_t high) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(age, low, high));
 }
 
-bool holds(const AgeRange& ages, std::int32_t age) {
+bool holds(const AgeRange& ages, std::int64_t age) {
   return age >= ages.youngest && age <= ages.oldest;
 }
 
@@ -72,23 +75,25 @@ std::int32_t marriageGap(SocialClass socialClass, Random& random) {
 
 // Births every two to four years from the first until the mother is 44 or
 // her present age; the children still at home are added, oldest first.
-void addChildren(PlannedHousehold& household, std::int32_t motherAge, std::int8_t father,
+void addChildren(PlannedHousehold& household, std::int64_t motherAge, std::int8_t father,
                  std::int8_t mother, const AgeRange& ages, Random& random) {
-  std::int32_t firstBirth = random.rollRange(18, 23);
+  std::int64_t firstBirth = random.rollRange(18, 23);
   if (father != PlannedMember::kNobody) {
     // Each child is at least 16 years younger than the father too.
     const std::int32_t fatherAge = household.members[static_cast<std::size_t>(father)].age;
-    firstBirth = std::max(firstBirth, kYoungestParentGap + std::max(0, motherAge - fatherAge));
+    firstBirth =
+        std::max(firstBirth, kYoungestParentGap + std::max<std::int64_t>(0, motherAge - fatherAge));
   }
   constexpr std::size_t kRoomForOthers = 8;  // a relative, apprentices and servants
-  for (std::int32_t birth = firstBirth; birth <= std::min(kLastBirthAge, motherAge);
+  for (std::int64_t birth = firstBirth; birth <= std::min<std::int64_t>(kLastBirthAge, motherAge);
        birth += random.rollRange(2, 4)) {
     if (household.size + kRoomForOthers >= PlannedHousehold::kMostMembers) break;
     if (!chance(random, kChildAtHomeChance)) continue;
     PlannedMember child;
-    child.age = motherAge - birth;
+    const std::int64_t age = motherAge - birth;
     child.sex = eitherSex(random);
-    if (child.age > kOldestChildAtHome || !holds(ages, child.age)) continue;
+    if (age > kOldestChildAtHome || !holds(ages, age)) continue;
+    child.age = static_cast<std::int32_t>(age);
     child.role = child.sex == Sex::Male ? HouseholdRole::Son : HouseholdRole::Daughter;
     child.father = father;
     child.mother = mother;
@@ -103,16 +108,18 @@ void addRelative(PlannedHousehold& household, const AgeRange& ages, Random& rand
   PlannedMember& head = household.members[0];
   PlannedMember relative;
   relative.sex = eitherSex(random);
+  std::int64_t age = head.age;
   if (chance(random, kWidowedParentChance)) {
-    relative.age = head.age + random.rollRange(20, 37);
+    age += random.rollRange(20, 37);
     relative.everMarried = true;
     relative.role = relative.sex == Sex::Male ? HouseholdRole::Father : HouseholdRole::Mother;
   } else {
-    relative.age = head.age + random.rollRange(-8, 8);
+    age += random.rollRange(-8, 8);
     relative.role = relative.sex == Sex::Male ? HouseholdRole::Brother : HouseholdRole::Sister;
   }
   const bool bearsTheName = head.sex == Sex::Male || !head.everMarried;
-  if (!bearsTheName || relative.age < kMarriageAge || !holds(ages, relative.age)) return;
+  if (!bearsTheName || age < kMarriageAge || !holds(ages, age)) return;
+  relative.age = static_cast<std::int32_t>(age);
   const std::int8_t place = add(household, relative);
   if (relative.role == HouseholdRole::Father) head.father = place;
   if (relative.role == HouseholdRole::Mother) head.mother = place;
@@ -196,13 +203,13 @@ void HouseholdPlanner::addFamily(PlannedHousehold& household, Random& random) co
     addChildren(household, head.age, PlannedMember::kNobody, 0, ages_, random);
   } else if (widowed || lowestWife > ages_.oldest) {
     // A widower's children, whose mother is gone.
-    addChildren(household, head.age - gap, 0, PlannedMember::kNobody, ages_, random);
+    addChildren(household, std::int64_t{head.age} - gap, 0, PlannedMember::kNobody, ages_, random);
   } else {
     PlannedMember wife;
     wife.role = HouseholdRole::Wife;
     wife.sex = Sex::Female;
     wife.everMarried = true;
-    wife.age = clampAge(head.age - gap, lowestWife, ages_.oldest);
+    wife.age = clampAge(std::int64_t{head.age} - gap, lowestWife, ages_.oldest);
     wife.spouse = 0;
     household.members[0].spouse = add(household, wife);
     addChildren(household, wife.age, 0, 1, ages_, random);

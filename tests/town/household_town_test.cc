@@ -125,7 +125,14 @@ TownFigures checkTown(const std::string& text, const AgeRange& ages, const std::
 }
 
 TEST(HouseholdTown, HoldsTogetherForEverySizeAndRange) {
-  const std::vector<AgeRange> ranges = {{0, 60}, {16, 60}, {0, 0}, {30, 30}, {0, 100}};
+  // The top of the range too, where an age plus a few years passes the largest int.
+  const std::vector<AgeRange> ranges = {{0, 60},
+                                        {16, 60},
+                                        {0, 0},
+                                        {30, 30},
+                                        {0, 100},
+                                        {2147483600, 2147483646},
+                                        {2147483646, 2147483646}};
   for (std::uint32_t seed : {1u, 2u, 77u}) {
     for (std::int32_t population : {1, 2, 7, 1000, 100000}) {
       for (const AgeRange& ages : ranges) {
