@@ -26,6 +26,44 @@ bool answers(KinTie said, KinTie answered) {
 
 std::string name(std::int32_t number) { return "townsperson " + std::to_string(number); }
 
+std::string roleWord(HouseholdRole role) {
+  return std::string(kHouseholdRoles[static_cast<std::size_t>(role)]);
+}
+std::string tieWord(KinTie tie) { return std::string(kKinTies[static_cast<std::size_t>(tie)]); }
+
+// The sex a role asks for: 1 for a man, -1 for a woman, 0 for either.
+int sexOfRole(HouseholdRole role) {
+  switch (role) {
+    case HouseholdRole::Son:
+    case HouseholdRole::Father:
+    case HouseholdRole::Brother:
+      return 1;
+    case HouseholdRole::Wife:
+    case HouseholdRole::Daughter:
+    case HouseholdRole::Mother:
+    case HouseholdRole::Sister:
+      return -1;
+    default:
+      return 0;
+  }
+}
+
+std::string manOrWoman(bool male) { return male ? "a man" : "a woman"; }
+
+// Why the parents a line names, in the household and in others, are more
+// than a father and a mother; nothing when they are not.
+std::optional<std::string> tooManyParents(const HouseholdTies& ties) {
+  int fathers = ties.father != 0 ? 1 : 0;
+  int mothers = ties.mother != 0 ? 1 : 0;
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    fathers += ties.kin[i].tie == KinTie::Father ? 1 : 0;
+    mothers += ties.kin[i].tie == KinTie::Mother ? 1 : 0;
+  }
+  if (fathers > 1) return "more than one father";
+  if (mothers > 1) return "more than one mother";
+  return std::nullopt;
+}
+
 std::string tooManyWaiting() {
   return "more than " + grouped(static_cast<std::int64_t>(HouseholdCheck::kMostWaiting)) +
          " links wait for the townspeople they name";
@@ -41,6 +79,12 @@ std::optional<HouseholdCheck::Fault> HouseholdCheck::check(const TownRecord& rec
     household_ = record.number;
   }
   if (auto problem = checkLine(record, line)) return Fault{line, std::move(*problem)};
+  if (members_.size() == kMostWaiting) {
+    return Fault{line, "a household of more than " +
+                           grouped(static_cast<std::int64_t>(kMostWaiting)) + " members"};
+  }
+  const HouseholdTies& ties = record.household;
+  members_.push_back({line, record.age, ties.father, ties.mother, record.sexIndex() == 0});
   return std::nullopt;
 }
 
@@ -57,6 +101,12 @@ std::optional<std::string> HouseholdCheck::checkLine(const TownRecord& record, s
            std::to_string(household_) + ": a household's members follow their head";
   }
   if (!head && ties.kinCount > 0) return "only a head has kin in other households";
+  const bool male = record.sexIndex() == 0;
+  if (const int sex = sexOfRole(ties.role); sex != 0 && (sex > 0) != male) {
+    return "a " + roleWord(ties.role) + " is " + manOrWoman(sex > 0) + ", and " +
+           name(record.number) + " is " + manOrWoman(male);
+  }
+  if (auto problem = tooManyParents(ties)) return problem;
   if (ties.spouse != 0) {
     if (auto problem = checkInHouse(record, ties.spouse, "spouse", line)) return problem;
     if (auto problem = checkPair(record, ties.spouse, true, KinTie::Father, line)) return problem;
@@ -101,7 +151,7 @@ std::optional<std::string> HouseholdCheck::checkPair(const TownRecord& record, s
     if (ahead_.size() + waiting_.size() >= kMostWaiting) return tooManyWaiting();
     if (!waiting_
              .emplace(pairKey(record.number, other),
-                      Waiting{record.number, line, spouse, tie, male})
+                      Waiting{record.number, line, spouse, tie, male, record.age})
              .second) {
       return "townsperson " + std::to_string(other) + " is named twice";
     }
@@ -113,11 +163,41 @@ std::optional<std::string> HouseholdCheck::checkPair(const TownRecord& record, s
   }
   const Waiting said = found->second;
   waiting_.erase(found);
-  if (spouse) return std::nullopt;
+  if (spouse) {
+    if (said.fromMale != male) return std::nullopt;
+    return "spouse " + std::to_string(other) + " and " + name(record.number) + " are both " +
+           (male ? "men" : "women");
+  }
   if (isMaleTie(said.tie) != male || isMaleTie(tie) != said.fromMale || !answers(said.tie, tie)) {
     return "kin " + std::to_string(other) + " calls " + name(record.number) + " a " +
-           std::string(kKinTies[static_cast<std::size_t>(said.tie)]) + ", who answers " +
-           std::string(kKinTies[static_cast<std::size_t>(tie)]);
+           tieWord(said.tie) + ", who answers " + tieWord(tie);
+  }
+  // A parent heading another household is older than the child.
+  const bool parent = said.tie == KinTie::Father || said.tie == KinTie::Mother;
+  const bool child = said.tie == KinTie::Son || said.tie == KinTie::Daughter;
+  if ((parent && record.age <= said.fromAge) || (child && record.age >= said.fromAge)) {
+    return "kin " + std::to_string(other) + " calls " + name(record.number) + " a " +
+           tieWord(said.tie) + ", who is " + (parent ? "not older" : "not younger");
+  }
+  return std::nullopt;
+}
+
+// The father and mother each member names in the household: a man and a
+// woman, each older than the member.
+std::optional<HouseholdCheck::Fault> HouseholdCheck::checkParents() const {
+  const auto problem = [&](const Member& member, std::int32_t parent,
+                           bool father) -> std::optional<Fault> {
+    const auto place = static_cast<std::size_t>(parent - household_);
+    if (parent == 0 || parent < household_ || place >= members_.size()) return std::nullopt;
+    const Member& named = members_[place];
+    const std::string what = (father ? "father " : "mother ") + std::to_string(parent);
+    if (named.male != father) return Fault{member.line, what + " is " + manOrWoman(named.male)};
+    if (named.age <= member.age) return Fault{member.line, what + " is not older"};
+    return std::nullopt;
+  };
+  for (const Member& member : members_) {
+    if (auto fault = problem(member, member.father, true)) return fault;
+    if (auto fault = problem(member, member.mother, false)) return fault;
   }
   return std::nullopt;
 }
@@ -131,7 +211,9 @@ std::optional<HouseholdCheck::Fault> HouseholdCheck::closeHousehold(std::int32_t
     }
   }
   ahead_.clear();
-  return std::nullopt;
+  std::optional<Fault> fault = checkParents();
+  members_.clear();
+  return fault;
 }
 
 std::optional<HouseholdCheck::Fault> HouseholdCheck::finish(std::int32_t population) {

@@ -12,10 +12,15 @@ namespace towngen {
 
 // Checks, one townsperson after another, that the household lines of a town
 // hold together: members follow their head, spouses and kin name each other
-// back, parents live in the same household, every number is in the town. It
-// keeps the links still waiting for their answer, which in a town towngen
-// wrote are a few households' worth, and refuses a file that leaves more than
-// kMostWaiting of them waiting.
+// back, parents live in the same household, every number is in the town; and
+// that they agree with the people they name: a role's sex is the member's
+// (a wife, mother, daughter or sister is a woman; a son, father or brother a
+// man), spouses are a man and a woman, a father is a man and a mother a
+// woman, a parent is older than the child (so no one is their own
+// forebear), and nobody has two fathers or two mothers. It keeps the links
+// still waiting for their answer, which in a town towngen wrote are a few
+// households' worth, and refuses a file that leaves more than kMostWaiting
+// of them waiting, or a household of more than kMostWaiting members.
 class HouseholdCheck {
  public:
   static constexpr std::size_t kMostWaiting = 100000;
@@ -44,6 +49,15 @@ class HouseholdCheck {
     bool spouse;  // else kin
     KinTie tie;   // what `from` said the later one is
     bool fromMale;
+    std::int32_t fromAge;
+  };
+  // A member of the household being read, for the checks of its parents.
+  struct Member {
+    std::int64_t line;
+    std::int32_t age;
+    std::int32_t father;  // 0: none in the household
+    std::int32_t mother;
+    bool male;
   };
   // A member of the household being read named a later member of it.
   struct AheadInHouse {
@@ -58,10 +72,12 @@ class HouseholdCheck {
   std::optional<std::string> checkInHouse(const TownRecord& record, std::int32_t other,
                                           const char* what, std::int64_t line);
   std::optional<Fault> closeHousehold(std::int32_t lastMember);
+  std::optional<Fault> checkParents() const;
 
   std::int32_t household_ = 0;  // the head of the household being read
   std::unordered_map<std::uint64_t, Waiting> waiting_;
   std::vector<AheadInHouse> ahead_;
+  std::vector<Member> members_;  // of the household being read, from its head
 };
 
 }  // namespace towngen
