@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -183,6 +184,71 @@ bool followedBySystem([[maybe_unused]] const fs::path& link) {
 #endif
 }
 
+// The most links one name may lead through, as the system counts them.
+constexpr int kMostLinks = 40;
+
+// `folder` with its last part dropped, as ".." leads; `folder` holds no link.
+fs::path upFrom(const fs::path& folder) {
+  if (folder.empty() || folder.filename() == "..") return folder / "..";
+  if (folder == folder.root_path()) return folder;
+  return folder.parent_path();
+}
+
+// The file `target` names once every link on its way is followed, as the
+// system's open would follow them: a link of a folder on the way or of the
+// file itself, each link of a chain, and each only where the system would
+// follow it (ForeignLink otherwise). A link that names no file leads to the
+// file it names, which the system would create. `followed` says whether
+// there was a link at all.
+std::error_code followLinks(const fs::path& target, fs::path& resolved, bool& followed) {
+  const fs::path relative = target.relative_path();
+  std::deque<fs::path> rest(relative.begin(), relative.end());
+  fs::path done = target.root_path();
+  int links = 0;
+  while (!rest.empty()) {
+    const fs::path part = rest.front();
+    rest.pop_front();
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      done = upFrom(done);
+      continue;
+    }
+    const fs::path next = done / part;
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(next, error))) {
+      done = next;
+      continue;
+    }
+    if (!followedBySystem(next)) return make_error_code(ReplacingFile::Refusal::ForeignLink);
+    if (++links > kMostLinks) return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    const fs::path link = fs::read_symlink(next, error);
+    if (error) return error;
+    followed = true;
+    const fs::path linkParts = link.relative_path();
+    rest.insert(rest.begin(), linkParts.begin(), linkParts.end());
+    if (link.is_absolute()) done = link.root_path();
+  }
+  resolved = done;
+  return {};
+}
+
+// Gives the file `copy` the owner and group of `original` where the system
+// allows (the owner only to the superuser), then its permissions, as a write
+// into `original` would have kept them.
+void takeOwnerAndMode(const std::string& copy, [[maybe_unused]] const fs::path& original,
+                      fs::perms permissions) {
+#ifndef _WIN32
+  struct stat status {};
+  if (::stat(original.c_str(), &status) == 0 &&
+      ::chown(copy.c_str(), status.st_uid, status.st_gid) != 0 &&
+      ::chown(copy.c_str(), static_cast<uid_t>(-1), status.st_gid) != 0) {
+    // Ours they stay, as the system leaves a file one may not give away.
+  }
+#endif
+  std::error_code error;
+  fs::permissions(copy, permissions, error);
+}
+
 }  // namespace
 
 std::error_code make_error_code(ReplacingFile::Refusal refusal) {
@@ -196,15 +262,12 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
     openError_ = std::make_error_code(std::errc::invalid_argument);
     return;
   }
+  fs::path resolved;
+  bool followed = false;
+  openError_ = followLinks(target_, resolved, followed);
+  if (openError_) return;
+  if (followed) target_ = resolved;
   std::error_code error;
-  if (fs::is_symlink(fs::symlink_status(target_, error))) {
-    if (!followedBySystem(target_)) {
-      openError_ = make_error_code(Refusal::ForeignLink);
-      return;
-    }
-    const fs::path resolved = fs::weakly_canonical(target_, error);
-    if (!error) target_ = resolved;
-  }
   const fs::file_status status = fs::status(target_, error);
   const bool exists = fs::exists(status);
   if (exists && !fs::is_regular_file(status)) {
@@ -236,7 +299,7 @@ ReplacingFile::ReplacingFile(const fs::path& target) : target_(target) {
     return;
   }
   removeOnInterrupt(temporary_.c_str());
-  if (exists) fs::permissions(temporary_, status.permissions(), error);
+  if (exists) takeOwnerAndMode(temporary_, target_, status.permissions());
 }
 
 std::error_code ReplacingFile::commit() {

@@ -17,10 +17,14 @@ namespace towngen {
 // of that name is untouched; if the object is destroyed uncommitted, or SIGINT or SIGTERM ends the
 // program, the temporary file is removed. A target that exists and is not a regular file (a device
 // such as /dev/null, a pipe) is written directly instead, since renaming over it would replace the
-// device rather than write to it. A symbolic link is followed, and the file it names is replaced,
-// only where the system itself would follow it on open (the rule of protected links): in a
-// folder that is sticky and writable by all, such as a shared temporary folder, only a link of
-// the user's own or of the folder's owner; any other is refused with ForeignLink.
+// device rather than write to it. Symbolic links are followed, and the file they lead to is
+// replaced, only where the system itself would follow them on open (the rule of protected links):
+// in a folder that is sticky and writable by all, such as a shared temporary folder, only a link
+// of the user's own or of the folder's owner; that holds for each link of a chain and for a link
+// of a folder on the way, and any other is refused with ForeignLink. A link that names no file
+// stays a link, and the file it names is made. The replacement keeps the permissions of the file
+// it replaces and, where the system allows, its owner and group; it is a new file (a hard link
+// to the old one keeps the old bytes).
 //
 // Unfinished files of the same target whose process has ended (killed before it could remove
 // them) are removed when the file is opened; leftovers() names them.

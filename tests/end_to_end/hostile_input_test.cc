@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_source.h"
 #include "tests/end_to_end/program_run.h"
 #include "tests/scratch_dir.h"
 
@@ -45,7 +46,6 @@ struct HostileCase {
   std::vector<std::string> arguments{};
   std::string input{};              // for the dialogue
   std::uint64_t fileSizeLimit = 0;  // bytes, 0 for none
-  bool asRoot = false;              // skipped unless the tests run as root
   int exitCode = 0;
   std::string errorOutput{};                          // exact
   std::string outputHolds{};                          // a part of standard output
@@ -60,7 +60,7 @@ std::vector<std::string> filesIn(const fs::path& folder) {
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (fs::is_directory(entry.symlink_status())) continue;
     const std::string name = entry.path().lexically_relative(folder).string();
-    if (name == "male.txt" || name == "female.txt" || name == "last.txt" || name == "data.txt") {
+    if (std::find(kDataFileNames.begin(), kDataFileNames.end(), name) != kDataFileNames.end()) {
       continue;
     }
     files.push_back(name);
@@ -71,7 +71,6 @@ std::vector<std::string> filesIn(const fs::path& folder) {
 
 void runCase(const HostileCase& c) {
   SCOPED_TRACE(c.what);
-  if (c.asRoot && geteuid() != 0) return;  // no other user's link can be made
   testing::ScratchDir dir;
   dir.copyDefaultData();
   if (c.prepare) c.prepare(dir);
@@ -131,8 +130,51 @@ void shareFolderWithLinks(testing::ScratchDir& dir) {
 const std::vector<std::string> kSharedFolder = {"shared/Foreign.txt", "shared/Own.txt",
                                                 "shared/victim.txt"};
 
+// kSharedFolder with `more` files, sorted.
+std::vector<std::string> sharedFolderAnd(std::vector<std::string> more) {
+  more.insert(more.end(), kSharedFolder.begin(), kSharedFolder.end());
+  std::sort(more.begin(), more.end());
+  return more;
+}
+
 void expectVictim(testing::ScratchDir& dir, bool replaced) {
   EXPECT_EQ(dir.read("shared/victim.txt") == "precious", !replaced);
+}
+
+// The victim of the shared folder is another user's, readable by its owner
+// alone, as a file one may write through a link to (as the superuser).
+void shareAnotherUsersFile(testing::ScratchDir& dir) {
+  shareFolderWithLinks(dir);
+  ASSERT_EQ(chown((dir.path() / "shared/victim.txt").c_str(), kNobody, kNobody), 0);
+  fs::permissions(dir.path() / "shared/victim.txt", fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// Links that lead through another user's link in a shared folder: a link of
+// one's own to it, a link in a folder of one's own to it, and a link of a
+// folder, with a folder "private" it leads to.
+void chainLinks(testing::ScratchDir& dir) {
+  shareFolderWithLinks(dir);
+  fs::create_symlink("Foreign.txt", dir.path() / "shared/Chain.txt");
+  fs::create_directory(dir.path() / "normal");
+  fs::create_symlink("../shared/Foreign.txt", dir.path() / "normal/Through.txt");
+  fs::create_directory(dir.path() / "private");
+  fs::create_symlink("../private", dir.path() / "shared/folder");
+  ASSERT_EQ(lchown((dir.path() / "shared/folder").c_str(), kNobody, kNobody), 0);
+}
+
+const std::vector<std::string> kChainLinks =
+    sharedFolderAnd({"normal/Through.txt", "shared/Chain.txt", "shared/folder"});
+
+// A link "dangling.txt" to "made.txt", which is not there.
+void dangle(testing::ScratchDir& dir) {
+  fs::create_symlink("made.txt", dir.path() / "dangling.txt");
+}
+
+// The link dangles no more, and leads to what was written.
+void expectLinkKept(testing::ScratchDir& dir) {
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.path() / "dangling.txt")));
+  EXPECT_TRUE(fs::is_regular_file(fs::status(dir.path() / "dangling.txt")));
+  EXPECT_GT(fs::file_size(dir.path() / "made.txt"), 0u);
 }
 
 const char* const kNotFollowed =
@@ -205,20 +247,116 @@ TEST(HostileInput, Towngen) {
        .prepare = [&](auto& dir) { dir.write(unfinished(kTownFile, ended), "left"); },
        .input = dialogue,
        .leftOnDisk = {kTownFile}},
+      {.what = "a link that names no file",
+       .prepare = dangle,
+       .arguments = {"--town", "dangling.txt", "--population", "5", "--quiet"},
+       .leftOnDisk = {"dangling.txt", "made.txt"},
+       .check = expectLinkKept},
+      {.what = "traits.txt named as the dialogue's town",
+       .input = "traits.txt\n5\n0\n60\n0\n",
+       .outputHolds = "\n traits.txt is a data file of this program and cannot be a town name - "
+                      "try again.\n",
+       .check =
+           [](auto& dir) {
+             EXPECT_EQ(dir.read("traits.txt"),
+                       dir.read(std::string(TOWNGEN_GAMEDATA_DIR) + "/traits.txt"));
+           }},
+      {.what = "households at the top of the age range",
+       .arguments = {"--town", kTownFile, "--population", "2000", "--households", "--seed", "9",
+                     "--min-age", "2147483600", "--max-age", "2147483646", "--quiet"},
+       .leftOnDisk = {kTownFile}},
+  };
+  for (const HostileCase& c : cases) runCase(c);
+}
+
+// Links of another user can be made only by the superuser.
+TEST(HostileInput, LinksOfAnotherUser) {
+  if (geteuid() != 0) GTEST_SKIP() << "only the superuser can make a link of another user";
+  const auto makeTown = [](auto& dir) {
+    testing::RunOptions options;
+    options.arguments = {"--town", kTownFile, "--population", "30", "--seed", "1", "--quiet"};
+    ASSERT_EQ(testing::runProgram(dir.path(), "", options).exitCode, 0);
+  };
+  const auto refused = [](const std::string& program, const std::string& verb,
+                          const std::string& path) {
+    return program + ": cannot " + verb + " " + path + kNotFollowed;
+  };
+  const std::vector<std::string> town = {"--population", "5", "--quiet", "--town"};
+  const auto towngen = [&](const std::string& path) {
+    std::vector<std::string> arguments = town;
+    arguments.push_back(path);
+    return arguments;
+  };
+  const HostileCase cases[] = {
       {.what = "a link of another user in a shared folder",
        .prepare = shareFolderWithLinks,
-       .arguments = {"--town", "shared/Foreign.txt", "--population", "5", "--quiet"},
-       .asRoot = true,
+       .arguments = towngen("shared/Foreign.txt"),
        .exitCode = 1,
-       .errorOutput = std::string("towngen: cannot create shared/Foreign.txt") + kNotFollowed,
+       .errorOutput = refused("towngen", "create", "shared/Foreign.txt"),
        .leftOnDisk = kSharedFolder,
        .check = [](auto& dir) { expectVictim(dir, false); }},
-      {.what = "a link of one's own in a shared folder",
-       .prepare = shareFolderWithLinks,
-       .arguments = {"--town", "shared/Own.txt", "--population", "5", "--quiet"},
-       .asRoot = true,
+      {.what = "a link of one's own in a shared folder, to another user's file",
+       .prepare = shareAnotherUsersFile,
+       .arguments = towngen("shared/Own.txt"),
        .leftOnDisk = kSharedFolder,
-       .check = [](auto& dir) { expectVictim(dir, true); }},
+       .check =
+           [](auto& dir) {
+             expectVictim(dir, true);
+             struct stat status {};
+             ASSERT_EQ(stat((dir.path() / "shared/victim.txt").c_str(), &status), 0);
+             EXPECT_EQ(status.st_uid, kNobody);
+             EXPECT_EQ(status.st_gid, kNobody);
+             EXPECT_EQ(status.st_mode & 07777, 0600u);
+           }},
+      {.what = "a link of one's own to another user's link",
+       .prepare = chainLinks,
+       .arguments = towngen("shared/Chain.txt"),
+       .exitCode = 1,
+       .errorOutput = refused("towngen", "create", "shared/Chain.txt"),
+       .leftOnDisk = kChainLinks,
+       .check = [](auto& dir) { expectVictim(dir, false); }},
+      {.what = "a link in a folder of one's own to another user's link",
+       .prepare = chainLinks,
+       .arguments = towngen("normal/Through.txt"),
+       .exitCode = 1,
+       .errorOutput = refused("towngen", "create", "normal/Through.txt"),
+       .leftOnDisk = kChainLinks,
+       .check = [](auto& dir) { expectVictim(dir, false); }},
+      {.what = "another user's link of a folder on the way",
+       .prepare = chainLinks,
+       .arguments = towngen("shared/folder/new.txt"),
+       .exitCode = 1,
+       .errorOutput = refused("towngen", "create", "shared/folder/new.txt"),
+       .leftOnDisk = kChainLinks},
+      {.what = "towncensus: a link of another user in a shared folder",
+       .prepare =
+           [&](auto& dir) {
+             makeTown(dir);
+             shareFolderWithLinks(dir);
+           },
+       .program = TOWNCENSUS_BINARY,
+       .arguments = {"--csv", "shared/Foreign.txt", kTownFile},
+       .exitCode = 1,
+       .errorOutput = refused("towncensus", "write", "shared/Foreign.txt"),
+       .leftOnDisk = sharedFolderAnd({kTownFile}),
+       .check = [](auto& dir) { expectVictim(dir, false); }},
+      {.what = "towncensus: a link in a folder of one's own to another user's link",
+       .prepare =
+           [&](auto& dir) {
+             makeTown(dir);
+             chainLinks(dir);
+           },
+       .program = TOWNCENSUS_BINARY,
+       .arguments = {"--json", "normal/Through.txt", kTownFile},
+       .exitCode = 1,
+       .errorOutput = refused("towncensus", "write", "normal/Through.txt"),
+       .leftOnDisk =
+           [] {
+             std::vector<std::string> files = kChainLinks;
+             files.insert(files.begin(), kTownFile);
+             return files;
+           }(),
+       .check = [](auto& dir) { expectVictim(dir, false); }},
   };
   for (const HostileCase& c : cases) runCase(c);
 }
@@ -326,19 +464,16 @@ TEST(HostileInput, Towncensus) {
        .errorOutput = "towncensus: removed " + unfinished("out.csv", ended) +
                       ", left unfinished by a run that was stopped\n",
        .leftOnDisk = {kTownFile, "out.csv", "out.jsonl"}},
-      {.what = "a link of another user in a shared folder",
+      {.what = "a link that names no file",
        .prepare =
            [&](auto& dir) {
              makeTown(dir);
-             shareFolderWithLinks(dir);
+             dangle(dir);
            },
        .program = TOWNCENSUS_BINARY,
-       .arguments = {"--csv", "shared/Foreign.txt", kTownFile},
-       .asRoot = true,
-       .exitCode = 1,
-       .errorOutput = std::string("towncensus: cannot write shared/Foreign.txt") + kNotFollowed,
-       .leftOnDisk = {kTownFile, kSharedFolder[0], kSharedFolder[1], kSharedFolder[2]},
-       .check = [](auto& dir) { expectVictim(dir, false); }},
+       .arguments = {"--csv", "dangling.txt", kTownFile},
+       .leftOnDisk = {kTownFile, "dangling.txt", "made.txt"},
+       .check = expectLinkKept},
   };
   for (const HostileCase& c : cases) runCase(c);
 }
