@@ -22,7 +22,7 @@ function handOver(name) {
   engine._free(nameAt);
   engine._free(bytesAt);
 }
-for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt', 'traits.txt']) handOver(name);
+for (const name of JSON.parse(engine.UTF8ToString(engine._towngen_vocabulary())).dataFiles) handOver(name);
 
 // The dialogue's answers 14 and 70 are --min-age 14 --max-age 69. Each
 // town is made twice: streamed out, and held in the module to be read back.
@@ -53,12 +53,25 @@ for (const town of goldenTowns) {
       process.exit(1);
     }
   }
+  // The engine's estimate, by which the browser limits the size of a town
+  // and keeps it in the module, holds for each mode.
+  const estimate = engine._towngen_bytes_each(town.modes) * town.population;
+  if (estimate < expected.length || estimate > 2 * expected.length) {
+    console.error(`the engine estimates ${estimate} bytes for ${town.file} of ${expected.length}`);
+    process.exit(1);
+  }
   console.log(`the engine made ${town.file}, streamed and held: ${expected.length} bytes`);
 }
 
 // Every export the engine's vocabulary names (the page's buttons come from
 // it) is written from the held town; a name it does not know is refused.
 const vocabulary = JSON.parse(engine.UTF8ToString(engine._towngen_vocabulary()));
+for (const town of goldenTowns) {
+  if (vocabulary.townBytesEach[town.modes] !== engine._towngen_bytes_each(town.modes)) {
+    console.error(`the vocabulary's estimate for modes ${town.modes} is not the engine's`);
+    process.exit(1);
+  }
+}
 const exportNamed = (name) => {
   const text = (value) => {
     const at = engine._malloc(value.length + 1);
