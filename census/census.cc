@@ -76,6 +76,7 @@ std::string copperAsGold(WideCount copper) {
 void Census::add(const TownRecord& record) {
   if (population_ == 0 || record.age < youngest_) youngest_ = record.age;
   if (population_ == 0 || record.age > oldest_) oldest_ = record.age;
+  if (population_ == 0) shape_ = record.shape;
   ++population_;
   std::int64_t never = 0;  // two classes and two sexes at most
   tally(classes_, record.socialClass(), never);
@@ -88,9 +89,8 @@ void Census::add(const TownRecord& record) {
     percentileSum_ += record.strPercentile;
   }
   for (std::size_t i = 0; i < coinTotals_.size(); ++i) coinTotals_[i] += record.coins[i];
-  if (record.household.inHousehold()) households_.add(record);
-  if (record.hasTraits) {
-    if (withTraits_ < 0) withTraits_ = 0;
+  if (shape_.has(TownLine::Household)) households_.add(record);
+  if (shape_.has(TownLine::Traits)) {
     const auto carried = [](const std::string& trait) { return !trait.empty(); };
     if (std::any_of(record.traits.begin(), record.traits.end(), carried)) ++withTraits_;
   }
@@ -206,7 +206,7 @@ void Census::print(std::ostream& out, const std::string& townName) const {
     out << "  " << padded(sex, 10) << " " << count << " (" << share(count, population_) << ")\n";
   }
   if (!households_.empty()) households_.print(out);
-  if (withTraits_ >= 0) {
+  if (shape_.has(TownLine::Traits)) {
     out << "\nTraits: " << withTraits_ << " of " << population_ << " townspeople carry traits\n";
   }
 

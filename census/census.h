@@ -129,7 +129,8 @@ class Census : public RecordSink {
   std::int64_t otherItems_ = 0;
   std::vector<Wealth> richest_;
   HouseholdCensus households_;
-  std::int64_t withTraits_ = -1;  // carrying a trait; -1 in a town without traits
+  TownShape shape_;              // of the first record
+  std::int64_t withTraits_ = 0;  // carrying a trait, in a town with traits
 
   std::array<BySex, 3> classesBySex_{};
   std::map<std::int32_t, BySex> agesBySex_;

@@ -17,9 +17,6 @@ namespace {
 constexpr std::string_view kCsvHeader =
     "number,first_name,last_name,sex,occupation,class,age,Str,Dex,Con,Int,Wis,Cha,Com,"
     "str_percentile,cp,sp,ep,gp,pp,gems,magic_items,wealth_gp";
-constexpr std::string_view kCsvHouseholdHeader = ",household,role,spouse,father,mother,kin";
-// The traits, by the names of their kinds.
-constexpr std::string_view kCsvTraitsHeader = ",appearance,manner,motive,quirk,secret";
 
 // Appends a field as RFC 4180 writes it: quoted, with quotes doubled, when it
 // holds a comma, a quote or a line break.
@@ -70,6 +67,88 @@ void appendCsvHousehold(std::string& line, const TownRecord& record) {
   appendKin(line, ties);
 }
 
+void appendCsvHouseholdHeader(std::string& line) {
+  line += ",household,role,spouse,father,mother,kin";
+}
+
+// The traits, by the names of their kinds.
+void appendCsvTraitsHeader(std::string& line) {
+  for (std::string_view kind : kTraitKinds) {
+    line += ',';
+    line += kind;
+  }
+}
+
+void appendCsvTraits(std::string& line, const TownRecord& record) {
+  for (const std::string& trait : record.traits) {
+    line += ',';
+    appendCsvField(line, trait);
+  }
+}
+
+void appendJsonPerson(std::string& json, std::int32_t number) {
+  if (number == 0) {
+    json += "null";
+  } else {
+    appendNumber(json, number);
+  }
+}
+
+// {"number":37,"role":"son","spouse":null,"father":37,"mother":38,
+// "kin":[{"tie":"brother","number":112}]}
+void appendJsonHousehold(std::string& json, const TownRecord& record, JsonStrings&) {
+  const HouseholdTies& ties = record.household;
+  json += "{\"number\":";
+  appendNumber(json, ties.household);
+  json += ",\"role\":\"";
+  json += kHouseholdRoles[static_cast<std::size_t>(ties.role)];
+  json += "\",\"spouse\":";
+  appendJsonPerson(json, ties.spouse);
+  json += ",\"father\":";
+  appendJsonPerson(json, record.father());
+  json += ",\"mother\":";
+  appendJsonPerson(json, record.mother());
+  json += ",\"kin\":[";
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    json += i == 0 ? "{\"tie\":\"" : ",{\"tie\":\"";
+    json += kKinTies[static_cast<std::size_t>(ties.kin[i].tie)];
+    json += "\",\"number\":";
+    appendNumber(json, ties.kin[i].number);
+    json += '}';
+  }
+  json += "]}";
+}
+
+// {"appearance":"a scar","manner":null,...}: null for no trait.
+void appendJsonTraits(std::string& json, const TownRecord& record, JsonStrings& strings) {
+  json += '{';
+  for (std::size_t i = 0; i < record.traits.size(); ++i) {
+    json += i == 0 ? "\"" : ",\"";
+    json += kTraitKinds[i];
+    json += "\":";
+    if (record.traits[i].empty()) {
+      json += "null";
+    } else {
+      strings.append(json, record.traits[i]);
+    }
+  }
+  json += '}';
+}
+
+// What each optional line adds to the exports: its CSV columns and fields,
+// and the value of its JSON field (named as kTownLines names it).
+struct OptionalLineExport {
+  TownLine line;
+  void (*appendCsvHeader)(std::string& line);
+  void (*appendCsv)(std::string& line, const TownRecord& record);
+  void (*appendJson)(std::string& json, const TownRecord& record, JsonStrings& strings);
+};
+constexpr std::array<OptionalLineExport, kTownLines.size()> kOptionalLineExports = {{
+    {TownLine::Household, appendCsvHouseholdHeader, appendCsvHousehold, appendJsonHousehold},
+    {TownLine::Traits, appendCsvTraitsHeader, appendCsvTraits, appendJsonTraits},
+}};
+static_assert(rowsFollowTownLines(kOptionalLineExports));
+
 // A gold value as the town file writes it: six significant digits.
 std::string goldText(double value) { return std::string(goldValueText(value)); }
 
@@ -86,22 +165,23 @@ std::string_view NumberTexts::textOf(double value) {
 
 CsvWriter::CsvWriter(std::ostream& out) : out_(out), goldTexts_(goldText) {}
 
-// The header names the household fields and the traits when the first
-// townsperson has them.
-void CsvWriter::writeHeader(bool households, bool traits) {
-  out_ << kCsvHeader;
-  if (households) out_ << kCsvHouseholdHeader;
-  if (traits) out_ << kCsvTraitsHeader;
-  out_ << "\r\n";
+// The header names the columns of the optional lines of the town's shape.
+void CsvWriter::writeHeader(const TownShape& shape) {
+  std::string header(kCsvHeader);
+  for (const OptionalLineExport& part : kOptionalLineExports) {
+    if (shape.has(part.line)) part.appendCsvHeader(header);
+  }
+  header += "\r\n";
+  out_ << header;
   headerWritten_ = true;
 }
 
 void CsvWriter::finish() {
-  if (!headerWritten_) writeHeader(false, false);
+  if (!headerWritten_) writeHeader(TownShape());
 }
 
 void CsvWriter::write(const TownRecord& record) {
-  if (!headerWritten_) writeHeader(record.household.inHousehold(), record.hasTraits);
+  if (!headerWritten_) writeHeader(record.shape);
   std::string& line = line_;
   line.clear();
   appendNumber(line, record.number);
@@ -146,53 +226,12 @@ void CsvWriter::write(const TownRecord& record) {
   appendCsvField(line, joined);
   line += ',';
   appendMoney(line, record.wealthInGold());
-  if (record.household.inHousehold()) appendCsvHousehold(line, record);
-  if (record.hasTraits) {
-    for (const std::string& trait : record.traits) {
-      line += ',';
-      appendCsvField(line, trait);
-    }
+  for (const OptionalLineExport& part : kOptionalLineExports) {
+    if (record.shape.has(part.line)) part.appendCsv(line, record);
   }
   line += "\r\n";
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
-
-namespace {
-
-void appendJsonPerson(std::string& json, std::int32_t number) {
-  if (number == 0) {
-    json += "null";
-  } else {
-    appendNumber(json, number);
-  }
-}
-
-// ,"household":{"number":37,"role":"son","spouse":null,"father":37,
-// "mother":38,"kin":[{"tie":"brother","number":112}]}
-void appendJsonHousehold(std::string& json, const TownRecord& record) {
-  const HouseholdTies& ties = record.household;
-  json += ",\"household\":{\"number\":";
-  appendNumber(json, ties.household);
-  json += ",\"role\":\"";
-  json += kHouseholdRoles[static_cast<std::size_t>(ties.role)];
-  json += "\",\"spouse\":";
-  appendJsonPerson(json, ties.spouse);
-  json += ",\"father\":";
-  appendJsonPerson(json, record.father());
-  json += ",\"mother\":";
-  appendJsonPerson(json, record.mother());
-  json += ",\"kin\":[";
-  for (std::size_t i = 0; i < ties.kinCount; ++i) {
-    json += i == 0 ? "{\"tie\":\"" : ",{\"tie\":\"";
-    json += kKinTies[static_cast<std::size_t>(ties.kin[i].tie)];
-    json += "\",\"number\":";
-    appendNumber(json, ties.kin[i].number);
-    json += '}';
-  }
-  json += "]}";
-}
-
-}  // namespace
 
 struct JsonWriter::Buffers {
   NumberTexts gemValues{jsonNumber};
@@ -262,20 +301,12 @@ void JsonWriter::write(const TownRecord& record) {
   }
   json += "],\"wealthGp\":";
   appendMoney(json, record.wealthInGold());
-  if (record.household.inHousehold()) appendJsonHousehold(json, record);
-  if (record.hasTraits) {
-    json += ",\"traits\":{";
-    for (std::size_t i = 0; i < record.traits.size(); ++i) {
-      json += i == 0 ? "\"" : ",\"";
-      json += kTraitKinds[i];
-      json += "\":";
-      if (record.traits[i].empty()) {
-        json += "null";
-      } else {
-        string(record.traits[i]);
-      }
-    }
-    json += '}';
+  for (const OptionalLineExport& part : kOptionalLineExports) {
+    if (!record.shape.has(part.line)) continue;
+    json += ",\"";
+    json += kTownLines[static_cast<std::size_t>(part.line)].field;
+    json += "\":";
+    part.appendJson(json, record, buffers_->strings);
   }
   json += '}';
 

@@ -40,7 +40,7 @@ class CsvWriter : public RecordSink {
   void finish() override;
 
  private:
-  void writeHeader(bool households, bool traits);
+  void writeHeader(const TownShape& shape);
 
   std::ostream& out_;
   bool headerWritten_ = false;

@@ -240,9 +240,9 @@ bool link(LineScanner& scan, const char (&label)[N], std::int32_t& value) {
   return !scan.literal(label) || positive(scan, value);
 }
 
-bool parseHouseholdLine(std::string_view line, HouseholdTies& ties) {
+bool parseHouseholdLine(std::string_view line, TownRecord& record) {
   LineScanner scan(line);
-  ties = HouseholdTies();
+  HouseholdTies& ties = record.household;
   if (!scan.literal(town_file::kHouseholdLabel) || !positive(scan, ties.household) ||
       !scan.literal(" ")) {
     return false;
@@ -283,6 +283,19 @@ bool parseTraitsLine(std::string_view line, TownRecord& record) {
   }
   return true;
 }
+
+// How each optional line is read into a record, and what a line of its kind
+// looks like, for the refusal of one that is not.
+struct OptionalLineReading {
+  TownLine line;
+  bool (*parse)(std::string_view line, TownRecord& record);
+  std::string_view expected;
+};
+constexpr std::array<OptionalLineReading, kTownLines.size()> kOptionalLineReadings = {{
+    {TownLine::Household, parseHouseholdLine, kHouseholdLine},
+    {TownLine::Traits, parseTraitsLine, kTraitsLine},
+}};
+static_assert(rowsFollowTownLines(kOptionalLineReadings));
 
 }  // namespace
 
@@ -391,7 +404,7 @@ bool TownFileReader::next(TownRecord& record) {
 bool TownFileReader::endOfTown() {
   ended_ = true;
   if (lastRead_ != LineReader::Result::End) return fail(kAfterBlock);
-  if (kind_ == Kind::Households) {
+  if (shape_ && shape_->has(TownLine::Household)) {
     if (auto fault = households_.finish(static_cast<std::int32_t>(count_ + 1)))
       return failAt(*fault);
   }
@@ -428,12 +441,8 @@ bool TownFileReader::readBlock(TownRecord& record) {
     return fail(problem);
   }
   keepLine();
-  if (!readLine()) {
-    return fail(kind_ == Kind::Households ? kHouseholdLine
-                : traits_ == Kind::Traits ? kTraitsLine
-                                          : kCoinsHeading);
-  }
-  if (!readHouseholdLine(record)) return false;
+  if (!readLine()) return fail(expectedAfterAbilities());
+  if (!readOptionalLines(record)) return false;
   if (line_ != town_file::kCoinsHeading) return fail(kCoinsHeading);
   keepLine();
   if (!readLine() || !parseCoinLine(line_, record)) return fail(kCoinLine);
@@ -460,34 +469,36 @@ bool TownFileReader::readBlock(TownRecord& record) {
   return true;
 }
 
-// The first block tells whether the town is of households; in such a town,
-// every block has a household line after its ability line, and the next line
-// is read after it.
-bool TownFileReader::readHouseholdLine(TownRecord& record) {
-  record.household = HouseholdTies();
-  if (kind_ == Kind::Unknown) {
-    kind_ = line_.starts_with(town_file::kHouseholdLabel) ? Kind::Households : Kind::Plain;
+// What comes after the ability line: the first optional line of the town's
+// shape, or the coins.
+std::string_view TownFileReader::expectedAfterAbilities() const {
+  for (const OptionalLineReading& reading : kOptionalLineReadings) {
+    if (shape_ && shape_->has(reading.line)) return reading.expected;
   }
-  if (kind_ == Kind::Households) {
-    if (!parseHouseholdLine(line_, record.household)) return fail(kHouseholdLine);
-    keepLine();
-    if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);
-    if (!readLine()) return fail(kCoinsHeading);
-  }
-  return readTraitsLine(record);
+  return kCoinsHeading;
 }
 
-// The first block tells whether the town has traits; in such a town every
-// block has a traits line before its coins.
-bool TownFileReader::readTraitsLine(TownRecord& record) {
-  if (traits_ == Kind::Unknown) {
-    traits_ = line_.starts_with(town_file::kTraitsLabel) ? Kind::Traits : Kind::Plain;
+// The optional lines from line_ on, in the order of kTownLines, and the line
+// after them read. The first block tells the town's shape: each line it
+// starts with a label of, in order; every later block has those lines.
+bool TownFileReader::readOptionalLines(TownRecord& record) {
+  record.household = HouseholdTies();
+  const bool learning = !shape_.has_value();
+  TownShape shape = shape_.value_or(TownShape());
+  for (const OptionalLineReading& reading : kOptionalLineReadings) {
+    if (learning && line_.starts_with(kTownLines[static_cast<std::size_t>(reading.line)].label)) {
+      shape.add(reading.line);
+    }
+    if (!shape.has(reading.line)) continue;
+    if (!reading.parse(line_, record)) return fail(reading.expected);
+    keepLine();
+    if (reading.line == TownLine::Household) {  // the one line checked across blocks
+      if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);
+    }
+    if (!readLine()) return fail(kCoinsHeading);
   }
-  record.hasTraits = traits_ == Kind::Traits;
-  if (!record.hasTraits) return true;
-  if (!parseTraitsLine(line_, record)) return fail(kTraitsLine);
-  keepLine();
-  if (!readLine()) return fail(kCoinsHeading);
+  shape_ = shape;
+  record.shape = shape;
   return true;
 }
 

@@ -70,8 +70,8 @@ class TownFileReader {
   bool fail(std::string_view expected);
   bool endOfTown();
   bool readBlock(TownRecord& record);
-  bool readHouseholdLine(TownRecord& record);
-  bool readTraitsLine(TownRecord& record);
+  std::string_view expectedAfterAbilities() const;
+  bool readOptionalLines(TownRecord& record);
   bool failAt(const HouseholdCheck::Fault& fault);
   void keepLine();
 
@@ -88,9 +88,7 @@ class TownFileReader {
   LineReader::Result lastRead_ = LineReader::Result::Line;
   TownFileError error_;
   GoldValues goldValues_;
-  enum class Kind { Unknown, Plain, Households, Traits };
-  Kind kind_ = Kind::Unknown;    // of households, or plain
-  Kind traits_ = Kind::Unknown;  // with traits, or plain
+  std::optional<TownShape> shape_;  // learned from the first block
   HouseholdCheck households_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "town/town_file_labels.h"
+#include "town/town_shape.h"
 #include "townsfolk/household.h"
 
 namespace towngen {
@@ -32,9 +33,9 @@ struct TownRecord {
   std::array<std::int64_t, 5> coins{};      // cp, sp, ep, gp, pp
   std::vector<GemEntry> gems;
   std::vector<std::string> magicItems;  // as the file shows them, blanks and all
-  HouseholdTies household;              // in a household town only
-  bool hasTraits = false;               // a town with traits
-  std::array<std::string, 5> traits;    // by TraitKind; empty for none ("-")
+  TownShape shape;                      // the town's optional lines, which fill the fields below
+  HouseholdTies household;              // with TownLine::Household
+  std::array<std::string, 5> traits;    // with TownLine::Traits, by TraitKind; empty for none ("-")
 
   bool operator==(const TownRecord&) const = default;
 

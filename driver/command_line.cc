@@ -86,12 +86,12 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
                  "read the data files from DIR (default: the working directory)")
       ->type_name("DIR")
       ->needs(town);
-  app.add_flag("--households", options.town.modes.households,
-               "make the town of households and kin (see below)")
-      ->needs(town);
-  app.add_flag("--traits", options.town.modes.traits,
-               "give each townsperson looks, manner, motive, quirk and secret from traits.txt")
-      ->needs(town);
+  for (const TownLineRow& row : kTownLines) {
+    app.add_flag_callback(
+           "--" + std::string(row.mode),
+           [&options, line = row.line] { options.town.shape.add(line); }, std::string(row.help))
+        ->needs(town);
+  }
   app.add_flag("--quiet", options.town.quiet, "do not say what was made")->needs(town);
   town->needs(population);
   population->needs(town);

@@ -44,7 +44,8 @@ std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& e
   auto folder = std::make_unique<FolderDataSource>(town.dataFolder);
   if (!folder->holdsNone()) return folder;
   err << "towngen: using the built-in name lists"
-      << (town.modes.traits ? ", catalogue and traits" : " and catalogue") << "; `towngen --init"
+      << (town.shape.has(TownLine::Traits) ? ", catalogue and traits" : " and catalogue")
+      << "; `towngen --init"
       << (town.dataFolder.empty() ? std::string() : " " + town.dataFolder.string())
       << "` writes them " << (town.dataFolder.empty() ? "here" : "there") << " to edit\n";
   return std::make_unique<MemoryDataSource>(builtInDataSource());
@@ -84,10 +85,10 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
   const std::unique_ptr<DataSource> source = dataSourceFor(town, err);
   if (!source) return 1;
   TownData data;
-  loadTownData(*source, town.modes, data);
+  loadTownData(*source, town.shape, data);
   warnAboutCatalogue(data.catalogueLoad, town.dataFolder, err);
   if (!checkNameLists(data, town.dataFolder, err)) return 1;
-  if (town.modes.traits && !checkTraits(data, town, err)) return 1;
+  if (town.shape.has(TownLine::Traits) && !checkTraits(data, town, err)) return 1;
 
   OutputFile townFile(town.path, out, OutputFile::Writing::Here);
   for (const std::string& removed : townFile.leftoversRemoved())
@@ -97,7 +98,7 @@ int makeBatchTown(const BatchTown& town, std::uint32_t seed, std::ostream& out, 
     return 1;
   }
   std::error_code error = makeTown(data, town.population, town.minAge, town.maxAge, seed,
-                                   town.modes, townFile.stream(), progress);
+                                   town.shape, townFile.stream(), progress);
   const std::streamoff size = error ? -1 : townFile.size();
   if (!error) error = townFile.complete();
   if (error) {

@@ -16,8 +16,8 @@ struct BatchTown {
   std::int32_t minAge = 0;
   std::int32_t maxAge = 60;          // included
   std::filesystem::path dataFolder;  // of the data files; empty: the working directory
-  TownModes modes;
-  bool quiet = false;  // no summary line
+  TownShape shape;                   // the optional lines asked for
+  bool quiet = false;                // no summary line
 };
 
 // Makes the town from the data files with the random source seeded with

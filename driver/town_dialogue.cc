@@ -244,7 +244,7 @@ int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& ra
                const std::filesystem::path& folder, std::ostream* hints) {
   const FolderDataSource source(folder);
   TownData data;
-  loadTownData(source, TownModes{}, data);
+  loadTownData(source, TownShape(), data);
   if (!showDataLoads(data, out, console)) {
     if (hints != nullptr) {
       out.flush();

@@ -1,6 +1,8 @@
 #include "report/town_report.h"
 
 #include <algorithm>
+#include <functional>
+#include <span>
 
 #include "census/utf8.h"
 #include "common/number_text.h"
@@ -97,10 +99,7 @@ TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t ros
 }
 
 void TownReport::add(const TownRecord& record, std::string_view blockText) {
-  if (++population_ == 1) {
-    households_ = record.household.inHousehold();
-    traits_ = record.hasTraits;
-  }
+  if (++population_ == 1) shape_ = record.shape;
   noteNotables(record, blockText);
   if (!roster_.keeps(population_)) return;
   std::string entry;
@@ -179,6 +178,104 @@ struct RosterEntryParts {
   }
 };
 
+void appendHouseholdBlockLine(std::string& block, const TownRecord& record) {
+  appendHouseholdLine(block, record.household);
+}
+
+// The traits as the page holds them: cut, as names are.
+void appendTraitsBlockLine(std::string& block, const TownRecord& record) {
+  std::array<std::string, 5> shown;
+  std::array<const std::string*, 5> traits{};
+  for (std::size_t i = 0; i < traits.size(); ++i) {
+    shown[i] = cutText(record.traits[i], TownReport::kLongestShownText);
+    if (!shown[i].empty()) traits[i] = &shown[i];
+  }
+  appendTraitsLine(block, traits);
+}
+
+// The household field of a household town's entry, after the others:
+// [household, role, spouse, father, mother, [tie, number, tie, number, ...]],
+// the role and ties by their places in the data's "roles" and "kinTies", and
+// 0 for no one.
+void appendHouseholdField(RosterEntryParts& parts) {
+  std::string& out = parts.out;
+  const HouseholdTies& ties = parts.record.household;
+  out += '[';
+  appendNumber(out, ties.household);
+  out += ',';
+  appendNumber(out, static_cast<int>(ties.role));
+  for (std::int32_t number : {ties.spouse, ties.father, ties.mother}) {
+    out += ',';
+    appendNumber(out, number);
+  }
+  out += ",[";
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    if (i > 0) out += ',';
+    appendNumber(out, static_cast<int>(ties.kin[i].tie));
+    out += ',';
+    appendNumber(out, ties.kin[i].number);
+  }
+  out += "]]";
+}
+
+// The traits field: the five traits by the data's "traitKinds", null for none.
+void appendTraitsField(RosterEntryParts& parts) {
+  parts.out += '[';
+  for (std::size_t i = 0; i < parts.record.traits.size(); ++i) {
+    if (i > 0) parts.out += ',';
+    if (parts.record.traits[i].empty()) {
+      parts.out += "null";
+    } else {
+      parts.text(parts.record.traits[i], TownReport::kLongestShownText);
+    }
+  }
+  parts.out += ']';
+}
+
+// Hands the data block a list of words by its name.
+using WordLists = std::function<void(std::string_view name, std::span<const std::string_view>)>;
+
+// The words the script reads a household line and field by.
+void listHouseholdWords(const WordLists& list) {
+  list("roles", kHouseholdRoles);
+  list("kinTies", kKinTies);
+  list("householdLabels",
+       std::array<std::string_view, 5>{town_file::kHouseholdLabel, town_file::kSpouseLabel,
+                                       town_file::kFatherLabel, town_file::kMotherLabel,
+                                       town_file::kKinLabel});
+}
+
+void listTraitsWords(const WordLists& list) {
+  list("traitKinds", kTraitKinds);
+  list("traitsLabels",
+       std::array<std::string_view, 3>{town_file::kTraitsLabel, town_file::kTraitSeparator,
+                                       town_file::kNoTrait});
+}
+
+// What each optional line gives the page: its line of a rebuilt block, its
+// field of a roster entry (named as kTownLines names it, after the fields of
+// kRosterFields) and the words the script needs for it.
+struct OptionalLinePage {
+  TownLine line;
+  void (*appendBlockLine)(std::string& block, const TownRecord& record);
+  void (*appendField)(RosterEntryParts& parts);
+  void (*listWords)(const WordLists& list);
+};
+constexpr std::array<OptionalLinePage, kTownLines.size()> kOptionalLinePages = {{
+    {TownLine::Household, appendHouseholdBlockLine, appendHouseholdField, listHouseholdWords},
+    {TownLine::Traits, appendTraitsBlockLine, appendTraitsField, listTraitsWords},
+}};
+static_assert(rowsFollowTownLines(kOptionalLinePages));
+
+// The optional lines of the record's town, each ending in a line end.
+void appendOptionalBlockLines(std::string& block, const TownRecord& record) {
+  for (const OptionalLinePage& page : kOptionalLinePages) {
+    if (!record.shape.has(page.line)) continue;
+    page.appendBlockLine(block, record);
+    block += '\n';
+  }
+}
+
 // The block as the page's script rebuilds it from the entry's fields (see
 // report/page/data.js), with the texts as the page holds them: the page
 // carries a block only when this is not the block itself.
@@ -203,21 +300,7 @@ std::string rebuiltBlock(const TownRecord& record, std::string_view occupation) 
       block += "(" + std::to_string(record.strPercentile) + ")";
   }
   block += '\n';
-  if (record.household.inHousehold()) {
-    appendHouseholdLine(block, record.household);
-    block += '\n';
-  }
-  if (record.hasTraits) {
-    // The traits as the page holds them: cut, as names are.
-    std::array<std::string, 5> shown;
-    std::array<const std::string*, 5> traits{};
-    for (std::size_t i = 0; i < traits.size(); ++i) {
-      shown[i] = cutText(record.traits[i], TownReport::kLongestShownText);
-      if (!shown[i].empty()) traits[i] = &shown[i];
-    }
-    appendTraitsLine(block, traits);
-    block += '\n';
-  }
+  appendOptionalBlockLines(block, record);
   block += town_file::kCoinsHeading;
   block += '\n' + std::to_string(record.coins[0]) + std::string(kCoinLabels[0]);
   for (std::size_t i = 1; i < kCoinLabels.size(); ++i) {
@@ -317,29 +400,6 @@ constexpr std::array<std::pair<std::string_view, FieldWriter>, 17> kRosterFields
      }},
 }};
 
-// The household field of a household town's entry, after the others:
-// [household, role, spouse, father, mother, [tie, number, tie, number, ...]],
-// the role and ties by their places in the data's "roles" and "kinTies", and
-// 0 for no one.
-void appendHouseholdField(std::string& out, const HouseholdTies& ties) {
-  out += ",[";
-  appendNumber(out, ties.household);
-  out += ',';
-  appendNumber(out, static_cast<int>(ties.role));
-  for (std::int32_t number : {ties.spouse, ties.father, ties.mother}) {
-    out += ',';
-    appendNumber(out, number);
-  }
-  out += ",[";
-  for (std::size_t i = 0; i < ties.kinCount; ++i) {
-    if (i > 0) out += ',';
-    appendNumber(out, static_cast<int>(ties.kin[i].tie));
-    out += ',';
-    appendNumber(out, ties.kin[i].number);
-  }
-  out += "]]";
-}
-
 }  // namespace
 
 void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
@@ -354,18 +414,10 @@ void TownReport::appendRosterEntry(std::string& out, const TownRecord& record,
     if (i > 0) out += ',';
     kRosterFields[i].second(parts);
   }
-  if (households_) appendHouseholdField(out, record.household);
-  if (traits_) {
-    out += ",[";
-    for (std::size_t i = 0; i < record.traits.size(); ++i) {
-      if (i > 0) out += ',';
-      if (record.traits[i].empty()) {
-        out += "null";
-      } else {
-        parts.text(record.traits[i], kLongestShownText);
-      }
-    }
-    out += ']';
+  for (const OptionalLinePage& page : kOptionalLinePages) {
+    if (!shape_.has(page.line)) continue;
+    out += ',';
+    page.appendField(parts);
   }
   out += ']';
 }
@@ -384,8 +436,9 @@ void TownReport::appendVocabulary() {
   };
   std::vector<std::string_view> fields;
   for (const auto& field : kRosterFields) fields.push_back(field.first);
-  if (households_) fields.push_back("household");
-  if (traits_) fields.push_back("traits");
+  for (const TownLineRow& row : kTownLines) {
+    if (shape_.has(row.line)) fields.push_back(row.field);
+  }
   list("fields", fields);
   list("sexes", kSexes);
   list("classes", kSocialClasses);
@@ -399,19 +452,13 @@ void TownReport::appendVocabulary() {
   list("labels", std::array<std::string_view, 6>{
                      town_file::kNameLabel, town_file::kMaleLabel, town_file::kFemaleLabel,
                      town_file::kOccupationLabel, town_file::kAgeLabel, town_file::kCoinsHeading});
-  if (traits_) {
-    list("traitKinds", kTraitKinds);
-    list("traitsLabels",
-         std::array<std::string_view, 3>{town_file::kTraitsLabel, town_file::kTraitSeparator,
-                                         town_file::kNoTrait});
+  const WordLists lists = [&](std::string_view name, std::span<const std::string_view> words) {
+    list(name, words);
+  };
+  // In the order the data block has always held them: the traits' words first.
+  for (TownLine line : {TownLine::Traits, TownLine::Household}) {
+    if (shape_.has(line)) kOptionalLinePages[static_cast<std::size_t>(line)].listWords(lists);
   }
-  if (!households_) return;
-  list("roles", kHouseholdRoles);
-  list("kinTies", kKinTies);
-  list("householdLabels",
-       std::array<std::string_view, 5>{town_file::kHouseholdLabel, town_file::kSpouseLabel,
-                                       town_file::kFatherLabel, town_file::kMotherLabel,
-                                       town_file::kKinLabel});
 }
 
 void TownReport::flush() {
@@ -627,7 +674,8 @@ void TownReport::appendRoster() {
       "<div class=\"controls\" role=\"search\">"
       "<label>Search <input type=\"search\" id=\"search\" autocomplete=\"off\" "
       "placeholder=\"";
-  text_ += traits_ ? "name, occupation, gem, item or trait" : "name, occupation, gem or item";
+  text_ += shape_.has(TownLine::Traits) ? "name, occupation, gem, item or trait"
+                                        : "name, occupation, gem or item";
   text_ +=
       "\" aria-keyshortcuts=\"/\"></label>"
       "<label>Class <select id=\"class-filter\"><option value=\"\">all</option>"
@@ -646,7 +694,7 @@ void TownReport::appendRoster() {
       "<label><input type=\"checkbox\" id=\"with-gems\"> carries gems</label>"
       "<label class=\"narrow-only\">Sort <select id=\"sort-select\"></select></label>"
       "<button type=\"button\" id=\"someone\">Someone in town</button>";
-  if (households_)
+  if (shape_.has(TownLine::Household))
     text_ += "<button type=\"button\" id=\"household-pick\">A household in town</button>";
   text_ +=
       "<button type=\"button\" id=\"print-cards\">Print cards</button>"

@@ -68,8 +68,7 @@ class TownReport : public RecordSink {
   JsonStrings json_;
 
   std::int64_t population_ = 0;
-  bool households_ = false;  // a household town: its entries carry the household
-  bool traits_ = false;      // a town with traits: its entries carry them
+  TownShape shape_;  // of the first record: the optional fields its entries carry
   RosterSample roster_;
   std::unordered_map<std::string, int> occupationIndexes_;
   int otherOccupations_ = -1;             // the index the occupations past kMostOccupations share

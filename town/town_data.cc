@@ -9,12 +9,12 @@ const NameListLoad* TownData::emptyNameList() const {
   return nullptr;
 }
 
-void loadTownData(const DataSource& source, const TownModes& modes, TownData& data) {
+void loadTownData(const DataSource& source, const TownShape& shape, TownData& data) {
   data.catalogueLoad = data.catalogue.loadCatalogue(source);
   data.nameLoads = {loadNameList(MaleFirstName, kMaleNamesFile, data.names, source),
                     loadNameList(FemaleFirstName, kFemaleNamesFile, data.names, source),
                     loadNameList(LastName, kLastNamesFile, data.names, source)};
-  if (!modes.traits) return;
+  if (!shape.has(TownLine::Traits)) return;
   data.traitsLoad = data.traits.load(source);
   const bool missing = data.traitsLoad.outcome == TraitsLoad::Outcome::NotOpened &&
                        data.traitsLoad.problem == std::errc::no_such_file_or_directory;

@@ -6,7 +6,7 @@
 #include "data/magic_item_catalogue.h"
 #include "data/name_list.h"
 #include "data/trait_catalogue.h"
-#include "town/town_modes.h"
+#include "town/town_shape.h"
 
 namespace towngen {
 
@@ -30,10 +30,10 @@ struct TownData {
   }
 };
 
-// Loads every file a town of `modes` needs from `source` into `data`, which
+// Loads every file a town of `shape` needs from `source` into `data`, which
 // must be empty: the catalogue, then the male, female and last name lists,
 // then for a town with traits the traits, the built-in ones where `source`
 // has no traits.txt.
-void loadTownData(const DataSource& source, const TownModes& modes, TownData& data);
+void loadTownData(const DataSource& source, const TownShape& shape, TownData& data);
 
 }  // namespace towngen

@@ -154,18 +154,19 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
 }
 
 std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
-                         std::int32_t maxAge, std::uint32_t seed, const TownModes& modes,
+                         std::int32_t maxAge, std::uint32_t seed, const TownShape& shape,
                          std::ostream& townFile, TownProgress* progress) {
   Random random(seed);
   TreasureGenerator generator(random, data.catalogue);
   const NamePickers pickers(data.names);
   const AgeRange ages(minAge, maxAge);
   std::optional<TraitPicker> traits;  // its tables only for a town with traits
-  if (modes.traits) traits.emplace(data.traits);
+  if (shape.has(TownLine::Traits)) traits.emplace(data.traits);
   const TownMakers makers{pickers, generator, random, traits ? &*traits : nullptr};
   const std::error_code error =
-      modes.households ? generateHouseholdTown(population, ages, makers, townFile, progress)
-                       : generateTown(population, ages, makers, townFile, progress);
+      shape.has(TownLine::Household)
+          ? generateHouseholdTown(population, ages, makers, townFile, progress)
+          : generateTown(population, ages, makers, townFile, progress);
   if (progress != nullptr) progress->finished();
   return error;
 }

@@ -7,7 +7,7 @@
 #include "common/random.h"
 #include "data/name_list.h"
 #include "town/town_data.h"
-#include "town/town_modes.h"
+#include "town/town_shape.h"
 #include "townsfolk/townsperson_rolls.h"
 #include "townsfolk/trait_picks.h"
 #include "treasure/treasure_generator.h"
@@ -50,11 +50,11 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
                                       TownProgress* progress = nullptr);
 
 // Makes a town from `data` with a random source seeded with `seed`, ages
-// `minAge` to `maxAge` both included, of the kind `modes` asks, into
+// `minAge` to `maxAge` both included, with the optional lines of `shape`, into
 // `townFile`, as towngen --town does; says `progress` finished. REQUIRES: minAge <= maxAge.
 // Returns why the town file failed, or no error.
 std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
-                         std::int32_t maxAge, std::uint32_t seed, const TownModes& modes,
+                         std::int32_t maxAge, std::uint32_t seed, const TownShape& shape,
                          std::ostream& townFile, TownProgress* progress = nullptr);
 
 }  // namespace towngen

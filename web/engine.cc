@@ -153,9 +153,9 @@ std::string& message() {
   return text;
 }
 
-// The kind of town the bits of `modes` ask for.
-towngen::TownModes townModes(int modes) {
-  return towngen::townModesOf(static_cast<unsigned>(modes));
+// The shape of town the bits of `modes` ask for: bit i for kTownLines[i].
+towngen::TownShape townModes(int modes) {
+  return towngen::TownShape::fromBits(static_cast<unsigned>(modes));
 }
 
 }  // namespace
@@ -222,7 +222,7 @@ EMSCRIPTEN_KEEPALIVE int towngen_make_town(std::int32_t population, std::int32_t
     message() = towngen::nameListRefusal(*empty, std::string(empty->fileName));
     return 1;
   }
-  if (townModes(modes).traits && !data.traitsUsable()) {
+  if (townModes(modes).has(towngen::TownLine::Traits) && !data.traitsUsable()) {
     message() = towngen::traitsRefusal(data.traitsLoad, std::string(towngen::kTraitsFile));
     return 1;
   }
@@ -304,14 +304,14 @@ EMSCRIPTEN_KEEPALIVE const char* towngen_vocabulary() {
     out += "],\"dataFileRefusal\":";
     json.append(out, towngen::dataFileRefusal("%s"), true);
     out += ",\"modes\":[";
-    for (std::size_t i = 0; i < towngen::kTownModeNames.size(); ++i) {
+    for (std::size_t i = 0; i < towngen::kTownLines.size(); ++i) {
       if (i > 0) out += ',';
-      json.append(out, towngen::kTownModeNames[i], true);
+      json.append(out, towngen::kTownLines[i].mode, true);
     }
     out += "],\"townBytesEach\":[";
-    for (unsigned bits = 0; bits < (1u << towngen::kTownModeNames.size()); ++bits) {
+    for (unsigned bits = 0; bits < (1u << towngen::kTownLines.size()); ++bits) {
       if (bits > 0) out += ',';
-      out += std::to_string(towngen::townFileBytesEach(towngen::townModesOf(bits)));
+      out += std::to_string(towngen::townFileBytesEach(towngen::TownShape::fromBits(bits)));
     }
     out += "],\"exports\":[";
     for (std::size_t i = 0; i < towngen::kExportFormats.size(); ++i) {

@@ -373,7 +373,7 @@ TEST(TownFileReader, TraitsLinesHoldFiveTraits) {
     if (c.line == 0) {
       const std::vector<TownRecord> records = readAll(c.file);
       ASSERT_EQ(records.size(), 1u) << c.file;
-      EXPECT_TRUE(records[0].hasTraits);
+      EXPECT_TRUE(records[0].shape.has(TownLine::Traits));
       EXPECT_EQ(records[0].traits, (std::array<std::string, 5>{"a", "b c", "", "d;e", "f"}));
       continue;
     }
