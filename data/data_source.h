@@ -11,6 +11,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/keyed_table.h"
+
 namespace towngen {
 
 // The data files a town is made from, by the names they have in a folder.
@@ -42,20 +44,12 @@ inline constexpr std::array<DataFileEntry, 5> kDataFiles = {{
     {DataFileKind::Traits, kTraitsFile, "traits", false},
 }};
 
-constexpr bool dataFilesInOrder() {
-  for (std::size_t i = 0; i < kDataFiles.size(); ++i) {
-    if (kDataFiles[i].kind != static_cast<DataFileKind>(i)) return false;
-  }
-  return kDataFiles.size() == static_cast<std::size_t>(DataFileKind::Traits) + 1;
-}
-static_assert(dataFilesInOrder(), "kDataFiles lists every DataFileKind once, in its order");
+static_assert(keyedInOrder(kDataFiles, &DataFileEntry::kind) &&
+              kDataFiles.size() == static_cast<std::size_t>(DataFileKind::Traits) + 1);
 
 // The names of kDataFiles, for what takes a list of names.
-inline constexpr std::array<std::string_view, kDataFiles.size()> kDataFileNames = [] {
-  std::array<std::string_view, kDataFiles.size()> names{};
-  for (std::size_t i = 0; i < kDataFiles.size(); ++i) names[i] = kDataFiles[i].name;
-  return names;
-}();
+inline constexpr std::array<std::string_view, kDataFiles.size()> kDataFileNames =
+    wordsOf(kDataFiles, &DataFileEntry::name);
 
 // Why a data file that exists is not read: it is not a regular file, and
 // reading it could take without end (a device), or wait without end (a named

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/keyed_table.h"
 #include "data/data_source.h"
 #include "data/word_reader.h"
 
@@ -17,8 +18,20 @@ namespace towngen {
 // town file's traits line holds them.
 enum class TraitKind : std::uint8_t { Appearance, Manner, Motive, Quirk, Secret };
 inline constexpr std::size_t kTraitKindCount = 5;
-inline constexpr std::array<std::string_view, kTraitKindCount> kTraitKinds = {
-    "appearance", "manner", "motive", "quirk", "secret"};
+struct TraitKindWord {
+  TraitKind kind;
+  std::string_view word;  // as traits.txt tags it
+};
+inline constexpr std::array<TraitKindWord, kTraitKindCount> kTraitKindWords = {{
+    {TraitKind::Appearance, "appearance"},
+    {TraitKind::Manner, "manner"},
+    {TraitKind::Motive, "motive"},
+    {TraitKind::Quirk, "quirk"},
+    {TraitKind::Secret, "secret"},
+}};
+static_assert(keyedInOrder(kTraitKindWords, &TraitKindWord::kind));
+inline constexpr std::array<std::string_view, kTraitKindCount> kTraitKinds =
+    wordsOf(kTraitKindWords, &TraitKindWord::word);
 
 // Whom an entry fits, written after its kind: "appearance/elder". An entry
 // without a fit suits any grown townsperson. What each fit asks of the
@@ -39,9 +52,28 @@ enum class TraitFit : std::uint8_t {
   Common,
 };
 inline constexpr std::size_t kTraitFitCount = 13;
-inline constexpr std::array<std::string_view, kTraitFitCount> kTraitFits = {
-    "",        "child",   "elder",   "striking", "plain", "powerful", "frail",
-    "winning", "awkward", "learned", "simple",   "noble", "common"};
+struct TraitFitWord {
+  TraitFit fit;
+  std::string_view word;  // after the kind's slash in traits.txt
+};
+inline constexpr std::array<TraitFitWord, kTraitFitCount> kTraitFitWords = {{
+    {TraitFit::Anyone, ""},
+    {TraitFit::Child, "child"},
+    {TraitFit::Elder, "elder"},
+    {TraitFit::Striking, "striking"},
+    {TraitFit::Plain, "plain"},
+    {TraitFit::Powerful, "powerful"},
+    {TraitFit::Frail, "frail"},
+    {TraitFit::Winning, "winning"},
+    {TraitFit::Awkward, "awkward"},
+    {TraitFit::Learned, "learned"},
+    {TraitFit::Simple, "simple"},
+    {TraitFit::Noble, "noble"},
+    {TraitFit::Common, "common"},
+}};
+static_assert(keyedInOrder(kTraitFitWords, &TraitFitWord::fit));
+inline constexpr std::array<std::string_view, kTraitFitCount> kTraitFits =
+    wordsOf(kTraitFitWords, &TraitFitWord::word);
 
 // What loading traits.txt came to. Any outcome but Loaded leaves the
 // catalogue empty: the traits are not to be used.

@@ -14,11 +14,13 @@
 #include "census/census.h"
 #include "census/record_export.h"
 #include "census/record_sink.h"
+#include "common/keyed_table.h"
 
 namespace towngen {
 
 // What towncensus writes of a town.
 enum class ExportKind { Csv, Json, JsonLines, Page };
+inline constexpr std::size_t kExportKindCount = 4;
 
 // An export as people and programs name it: its name (the browser's), its
 // option and its help (towncensus's), its label (the browser's button), its
@@ -34,7 +36,7 @@ struct ExportFormat {
   std::string_view extension;
   std::string_view mediaType;
 };
-inline constexpr std::array<ExportFormat, 4> kExportFormats = {{
+inline constexpr std::array<ExportFormat, kExportKindCount> kExportFormats = {{
     {ExportKind::Csv, "csv", "--csv", "write the townspeople as CSV (RFC 4180)", "CSV", ".csv",
      "text/csv"},
     {ExportKind::Json, "json", "--json", "write the townspeople as one JSON array", "JSON", ".json",
@@ -44,6 +46,8 @@ inline constexpr std::array<ExportFormat, 4> kExportFormats = {{
     {ExportKind::Page, "page", "--html", "write a web page of the town: census charts and a roster",
      "page", ".html", "text/html"},
 }};
+
+static_assert(keyedInOrder(kExportFormats, &ExportFormat::kind));
 
 // The format named `name`, or null.
 const ExportFormat* formatNamed(std::string_view name);

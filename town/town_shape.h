@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/keyed_table.h"
 #include "town/town_file_labels.h"
 
 namespace towngen {
@@ -39,11 +40,7 @@ inline constexpr std::array<TownLineRow, 2> kTownLines = {{
 // a table keyed by TownLine checks itself with it at compile time.
 template <typename Rows>
 constexpr bool rowsFollowTownLines(const Rows& rows) {
-  if (rows.size() != kTownLines.size()) return false;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].line != static_cast<TownLine>(i)) return false;
-  }
-  return true;
+  return rows.size() == kTownLines.size() && keyedInOrder(rows, &Rows::value_type::line);
 }
 static_assert(rowsFollowTownLines(kTownLines));
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/keyed_table.h"
+
 namespace towngen {
 
 // A member's place in a household, as a census names it: by what the member
@@ -22,16 +24,48 @@ enum class HouseholdRole : std::uint8_t {
   Apprentice,
 };
 
-// The words the town file writes for each role, in the order of the enum.
-inline constexpr std::array<std::string_view, 10> kHouseholdRoles = {
-    "head",   "wife",    "son",    "daughter", "mother",
-    "father", "brother", "sister", "servant",  "apprentice"};
+inline constexpr std::size_t kHouseholdRoleCount = 10;
 
-// What a head of another household is to a head: the words the town file
-// writes, in the order of the enum.
+// The words the town file writes for each role.
+struct HouseholdRoleWord {
+  HouseholdRole role;
+  std::string_view word;
+};
+inline constexpr std::array<HouseholdRoleWord, kHouseholdRoleCount> kHouseholdRoleWords = {{
+    {HouseholdRole::Head, "head"},
+    {HouseholdRole::Wife, "wife"},
+    {HouseholdRole::Son, "son"},
+    {HouseholdRole::Daughter, "daughter"},
+    {HouseholdRole::Mother, "mother"},
+    {HouseholdRole::Father, "father"},
+    {HouseholdRole::Brother, "brother"},
+    {HouseholdRole::Sister, "sister"},
+    {HouseholdRole::Servant, "servant"},
+    {HouseholdRole::Apprentice, "apprentice"},
+}};
+static_assert(keyedInOrder(kHouseholdRoleWords, &HouseholdRoleWord::role));
+inline constexpr std::array<std::string_view, kHouseholdRoleCount> kHouseholdRoles =
+    wordsOf(kHouseholdRoleWords, &HouseholdRoleWord::word);
+
+// What a head of another household is to a head, and the words the town
+// file writes for it.
 enum class KinTie : std::uint8_t { Father, Mother, Son, Daughter, Brother, Sister };
-inline constexpr std::array<std::string_view, 6> kKinTies = {"father",   "mother",  "son",
-                                                             "daughter", "brother", "sister"};
+inline constexpr std::size_t kKinTieCount = 6;
+struct KinTieWord {
+  KinTie tie;
+  std::string_view word;
+};
+inline constexpr std::array<KinTieWord, kKinTieCount> kKinTieWords = {{
+    {KinTie::Father, "father"},
+    {KinTie::Mother, "mother"},
+    {KinTie::Son, "son"},
+    {KinTie::Daughter, "daughter"},
+    {KinTie::Brother, "brother"},
+    {KinTie::Sister, "sister"},
+}};
+static_assert(keyedInOrder(kKinTieWords, &KinTieWord::tie));
+inline constexpr std::array<std::string_view, kKinTieCount> kKinTies =
+    wordsOf(kKinTieWords, &KinTieWord::word);
 
 // A head of another household of the town who is close kin.
 struct KinElsewhere {

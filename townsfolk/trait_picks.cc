@@ -4,6 +4,8 @@
 #include <bit>
 #include <limits>
 
+#include "common/keyed_table.h"
+
 namespace towngen {
 namespace {
 
@@ -35,13 +37,7 @@ constexpr std::array<TraitFitRule, kTraitFitCount> kTraitFitRules = {{
 
 namespace {
 
-constexpr bool rulesInOrder() {
-  for (std::size_t f = 0; f < kTraitFitCount; ++f) {
-    if (kTraitFitRules[f].fit != static_cast<TraitFit>(f)) return false;
-  }
-  return true;
-}
-static_assert(rulesInOrder());
+static_assert(keyedInOrder(kTraitFitRules, &TraitFitRule::fit));
 
 // The numbers the rules look at, worked out once a townsperson.
 struct Measures {
