@@ -196,13 +196,13 @@ void Census::print(std::ostream& out, const std::string& townName) const {
                             : formatted("%.2f", static_cast<double>(sum) / people);
   };
   out << "Census of " << townName << "\n\nPopulation: " << population_ << "\n";
-  for (const char* socialClass : {"Noble", "Craftsman", "Farmer"}) {
-    const std::int64_t count = countOfClass(socialClass);
+  for (std::string_view socialClass : kSocialClasses) {
+    const std::int64_t count = countOfClass(std::string(socialClass));
     out << "  " << padded(socialClass, 10) << " " << count << " (" << share(count, population_)
         << ")\n";
   }
-  for (const char* sex : {"Male", "Female"}) {
-    const std::int64_t count = countOfSex(sex);
+  for (std::string_view sex : kSexes) {
+    const std::int64_t count = countOfSex(std::string(sex));
     out << "  " << padded(sex, 10) << " " << count << " (" << share(count, population_) << ")\n";
   }
   if (!households_.empty()) households_.print(out);

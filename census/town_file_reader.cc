@@ -24,10 +24,21 @@ constexpr std::string_view kCoinsHeading = "the line \"Coins:\"";
 constexpr std::string_view kTraitsLine =
     "a traits line such as \"Traits: weathered hands; speaks slowly; wants land; hums; owes a "
     "debt\" (five traits, \"-\" for none, separated by \"; \")";
-constexpr std::string_view kHouseholdLine =
-    "a household line such as \"Household: 3 son; father 3; mother 4\" (a role of head, wife, "
-    "son, daughter, mother, father, brother, sister, servant or apprentice, then spouse, father, "
-    "mother and up to four kin, in that order)";
+// "a household line such as ... (a role of head, wife, ... or apprentice, ...)",
+// the roles as kHouseholdRoles words them.
+std::string_view householdLine() {
+  static const std::string text = [] {
+    std::string roles;
+    for (std::size_t i = 0; i < kHouseholdRoles.size(); ++i) {
+      if (i > 0) roles += i + 1 == kHouseholdRoles.size() ? " or " : ", ";
+      roles += kHouseholdRoles[i];
+    }
+    return "a household line such as \"Household: 3 son; father 3; mother 4\" (a role of " + roles +
+           ", then spouse, father, mother and up to four kin, in that order)";
+  }();
+  return text;
+}
+std::string_view traitsLine() { return kTraitsLine; }
 constexpr std::string_view kCoinLine =
     "a coin line such as \"40cp, 3gp\" (copper first, then sp, ep, gp, pp above zero in that "
     "order)";
@@ -289,11 +300,11 @@ bool parseTraitsLine(std::string_view line, TownRecord& record) {
 struct OptionalLineReading {
   TownLine line;
   bool (*parse)(std::string_view line, TownRecord& record);
-  std::string_view expected;
+  std::string_view (*expected)();
 };
 constexpr std::array<OptionalLineReading, kTownLines.size()> kOptionalLineReadings = {{
-    {TownLine::Household, parseHouseholdLine, kHouseholdLine},
-    {TownLine::Traits, parseTraitsLine, kTraitsLine},
+    {TownLine::Household, parseHouseholdLine, householdLine},
+    {TownLine::Traits, parseTraitsLine, traitsLine},
 }};
 static_assert(rowsFollowTownLines(kOptionalLineReadings));
 
@@ -473,7 +484,7 @@ bool TownFileReader::readBlock(TownRecord& record) {
 // shape, or the coins.
 std::string_view TownFileReader::expectedAfterAbilities() const {
   for (const OptionalLineReading& reading : kOptionalLineReadings) {
-    if (shape_ && shape_->has(reading.line)) return reading.expected;
+    if (shape_ && shape_->has(reading.line)) return reading.expected();
   }
   return kCoinsHeading;
 }
@@ -490,7 +501,7 @@ bool TownFileReader::readOptionalLines(TownRecord& record) {
       shape.add(reading.line);
     }
     if (!shape.has(reading.line)) continue;
-    if (!reading.parse(line_, record)) return fail(reading.expected);
+    if (!reading.parse(line_, record)) return fail(reading.expected());
     keepLine();
     if (reading.line == TownLine::Household) {  // the one line checked across blocks
       if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);

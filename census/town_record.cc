@@ -5,9 +5,9 @@ namespace towngen {
 std::string_view TownRecord::socialClass() const { return kSocialClasses[classIndex()]; }
 
 std::size_t TownRecord::classIndex() const {
-  if (occupation == "Noble") return 0;
-  if (occupation == "Farmer") return 2;
-  return 1;
+  if (occupation == wordOf(SocialClass::Noble)) return placeOf(SocialClass::Noble);
+  if (occupation == wordOf(SocialClass::Farmer)) return placeOf(SocialClass::Farmer);
+  return placeOf(SocialClass::Craftsman);
 }
 
 std::int64_t TownRecord::coinWorthInCopper() const {

@@ -9,6 +9,8 @@
 #include "town/town_file_labels.h"
 #include "town/town_shape.h"
 #include "townsfolk/household.h"
+#include "townsfolk/social_class.h"
+#include "townsfolk/townsperson.h"
 
 namespace towngen {
 
@@ -25,7 +27,7 @@ struct TownRecord {
   std::int32_t number = 0;
   std::string firstName;
   std::string lastName;
-  std::string sex;  // "Male" or "Female"
+  std::string sex;  // one of kSexes
   std::string occupation;
   std::int32_t age = 0;
   std::array<std::int32_t, 7> abilities{};  // Str, Dex, Con, Int, Wis, Cha, Com
@@ -44,7 +46,7 @@ struct TownRecord {
   // Its place in kSocialClasses.
   std::size_t classIndex() const;
   // Its place in kSexes.
-  std::size_t sexIndex() const { return sex == "Female" ? 1 : 0; }
+  std::size_t sexIndex() const { return sex == kSexes[1] ? 1 : 0; }
 
   // The coins' worth in copper pieces: 1 sp = 10 cp, 1 ep = 50, 1 gp = 100,
   // 1 pp = 500.
@@ -61,7 +63,5 @@ struct TownRecord {
 
 // What each coin, as kCoinLabels orders them, is worth in copper pieces.
 inline constexpr std::array<std::int64_t, 5> kCopperPerCoin = {1, 10, 50, 100, 500};
-inline constexpr std::array<std::string_view, 3> kSocialClasses = {"Noble", "Craftsman", "Farmer"};
-inline constexpr std::array<std::string_view, 2> kSexes = {"Male", "Female"};
 
 }  // namespace towngen

@@ -276,6 +276,16 @@ void appendOptionalBlockLines(std::string& block, const TownRecord& record) {
   }
 }
 
+// "<option>Noble</option>..." for each word.
+template <typename Words>
+void appendOptions(std::string& out, const Words& words) {
+  for (std::string_view word : words) {
+    out += "<option>";
+    out += word;
+    out += "</option>";
+  }
+}
+
 // The block as the page's script rebuilds it from the entry's fields (see
 // report/page/data.js), with the texts as the page holds them: the page
 // carries a block only when this is not the block itself.
@@ -678,10 +688,14 @@ void TownReport::appendRoster() {
                                         : "name, occupation, gem or item";
   text_ +=
       "\" aria-keyshortcuts=\"/\"></label>"
-      "<label>Class <select id=\"class-filter\"><option value=\"\">all</option>"
-      "<option>Noble</option><option>Craftsman</option><option>Farmer</option></select></label>"
-      "<label>Sex <select id=\"sex-filter\"><option value=\"\">all</option>"
-      "<option>Male</option><option>Female</option></select></label>"
+      "<label>Class <select id=\"class-filter\"><option value=\"\">all</option>";
+  appendOptions(text_, kSocialClasses);
+  text_ +=
+      "</select></label>"
+      "<label>Sex <select id=\"sex-filter\"><option value=\"\">all</option>";
+  appendOptions(text_, kSexes);
+  text_ +=
+      "</select></label>"
       "<label>Occupation <select id=\"occupation-filter\"><option value=\"\">all</option>"
       "</select></label>"
       "<span class=\"range\"><label>Age from <input type=\"number\" id=\"age-from\" "

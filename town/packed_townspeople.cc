@@ -36,7 +36,7 @@ void PackedTownspeople::add(const Townsperson& person) {
     appendHouseholdLine(texts_, person.ties);
     numbers.householdLength = texts_.size() - start;
   }
-  numbers.noble = person.occupation == "Noble";
+  numbers.noble = person.socialClass == SocialClass::Noble;
   for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
   numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
   numbers.itemCount = 0;

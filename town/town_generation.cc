@@ -22,6 +22,7 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
   person.treasure.clear();
   makers.generator.reset();
   const SocialClass socialClass = socialClassOf(person.number, population, thresholds);
+  person.socialClass = socialClass;
   person.occupation = rollOccupation(socialClass, makers.random);
   gatherTreasure(socialClass, makers.generator, person.treasure, makers.random);
 }
@@ -72,9 +73,10 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   person.sex = member.sex;
   if (progress != nullptr) progress->counted(person.number);
   pickFirstName(person, makers.random, makers.names);
+  person.socialClass = classOfOccupation(household, member);
   if (member.role == HouseholdRole::Servant) {
     person.name += makers.names.last.pick(makers.random.rand());
-    person.occupation = "Farmer";
+    person.occupation = wordOf(SocialClass::Farmer);
   } else {
     person.name += lastName;
     person.occupation = household.occupation;
@@ -83,8 +85,7 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   person.treasure.clear();
   if (member.age >= kYoungestWithTreasure) {
     makers.generator.reset();
-    gatherTreasure(classOfOccupation(household, member), makers.generator, person.treasure,
-                   makers.random);
+    gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random);
   }
 }
 

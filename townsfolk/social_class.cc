@@ -32,14 +32,7 @@ SocialClass socialClassOf(std::int32_t number, std::int32_t population,
 }
 
 std::string_view rollOccupation(SocialClass socialClass, Random& random) {
-  switch (socialClass) {
-    case SocialClass::Farmer:
-      return "Farmer";
-    case SocialClass::Noble:
-      return "Noble";
-    case SocialClass::Craftsman:
-      break;
-  }
+  if (socialClass != SocialClass::Craftsman) return wordOf(socialClass);
   return rollCraft(random);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -8,6 +10,28 @@
 namespace towngen {
 
 enum class SocialClass { Farmer, Craftsman, Noble };
+
+// The classes by their words, in the order the census, the exports and the
+// page list them: nobles first. A noble's occupation is the word "Noble", a
+// farmer's "Farmer"; a craftsman's is a craft.
+inline constexpr std::array<std::string_view, 3> kSocialClasses = {"Noble", "Craftsman", "Farmer"};
+
+// The place of `socialClass` in kSocialClasses.
+constexpr std::size_t placeOf(SocialClass socialClass) {
+  switch (socialClass) {
+    case SocialClass::Noble:
+      return 0;
+    case SocialClass::Craftsman:
+      return 1;
+    case SocialClass::Farmer:
+      break;
+  }
+  return 2;
+}
+
+constexpr std::string_view wordOf(SocialClass socialClass) {
+  return kSocialClasses[placeOf(socialClass)];
+}
 
 // The two class thresholds of a town, worked out once from its population.
 struct ClassThresholds {

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "townsfolk/carried_treasure.h"
 #include "townsfolk/household.h"
+#include "townsfolk/social_class.h"
 
 namespace towngen {
 
 enum class Sex { Male, Female };
+// The sexes by their words, in the order of the enum.
+inline constexpr std::array<std::string_view, 2> kSexes = {"Male", "Female"};
 
 // One generated character. The driver reuses one record for every townsperson.
 struct Townsperson {
@@ -23,8 +28,9 @@ struct Townsperson {
   std::int32_t Com = 0;
   std::int32_t age = 0;
   Sex sex = Sex::Male;
-  std::string name;        // first name, one blank, last name
-  std::string occupation;  // "Farmer", a craft, or "Noble"
+  std::string name;                               // first name, one blank, last name
+  std::string occupation;                         // "Farmer", a craft, or "Noble"
+  SocialClass socialClass = SocialClass::Farmer;  // by occupation: a servant's is Farmer
   CarriedTreasure treasure;
   HouseholdTies ties;  // in a household town only
 };

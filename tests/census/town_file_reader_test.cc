@@ -328,6 +328,30 @@ TEST(TownFileReader, HouseholdLinesMustHoldTogether) {
   }
 }
 
+// What a refusal says it expected, whole, for each optional line: the
+// roles are named as the household line writes them.
+TEST(TownFileReader, RefusalsOfOptionalLinesSayWhatALineHolds) {
+  const struct {
+    std::string file;
+    std::string what;
+  } cases[] = {
+      {householdBlock(1, "Male", "1 chief"),
+       "not a town file: expected a household line such as \"Household: 3 son; father 3; mother "
+       "4\" (a role of head, wife, son, daughter, mother, father, brother, sister, servant or "
+       "apprentice, then spouse, father, mother and up to four kin, in that order)"},
+      {"1) Name: A B Sex: Male Occupation: X\nAge: 30 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 "
+       "Com: 3\nTraits: a; b; c; d; e\nCoins:\n0cp\n\n2) Name: A B Sex: Male Occupation: X\nAge: "
+       "30 Str: 3 Dex: 3 Con: 3 Int: 3 Wis: 3 Cha: 3 Com: 3\nTraits: a; b\nCoins:\n0cp",
+       "not a town file: expected a traits line such as \"Traits: weathered hands; speaks slowly; "
+       "wants land; hums; owes a debt\" (five traits, \"-\" for none, separated by \"; \")"},
+  };
+  for (const auto& c : cases) {
+    TownFileError error;
+    readAll(c.file, &error);
+    EXPECT_EQ(error.what, c.what) << c.file;
+  }
+}
+
 // Links waiting for their answer are bounded: a file whose heads each name
 // kin far ahead is refused once 100,000 wait, whatever its length.
 TEST(TownFileReader, HouseholdLinksWaitingAreBounded) {
