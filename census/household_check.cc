@@ -24,7 +24,7 @@ bool answers(KinTie said, KinTie answered) {
   return !isParent(answered) && !isChild(answered);
 }
 
-std::string name(std::int32_t number) { return "townsperson " + std::to_string(number); }
+std::string townsperson(std::int32_t number) { return "townsperson " + std::to_string(number); }
 
 std::string roleWord(HouseholdRole role) {
   return std::string(kHouseholdRoles[static_cast<std::size_t>(role)]);
@@ -104,7 +104,7 @@ std::optional<std::string> HouseholdCheck::checkLine(const TownRecord& record, s
   const bool male = record.sexIndex() == 0;
   if (const int sex = sexOfRole(ties.role); sex != 0 && (sex > 0) != male) {
     return "a " + roleWord(ties.role) + " is " + manOrWoman(sex > 0) + ", and " +
-           name(record.number) + " is " + manOrWoman(male);
+           townsperson(record.number) + " is " + manOrWoman(male);
   }
   if (auto problem = tooManyParents(ties)) return problem;
   if (ties.spouse != 0) {
@@ -159,24 +159,25 @@ std::optional<std::string> HouseholdCheck::checkPair(const TownRecord& record, s
   }
   const auto found = waiting_.find(pairKey(other, record.number));
   if (found == waiting_.end() || found->second.spouse != spouse) {
-    return link + " " + std::to_string(other) + " does not name " + name(record.number) + " back";
+    return link + " " + std::to_string(other) + " does not name " + townsperson(record.number) +
+           " back";
   }
   const Waiting said = found->second;
   waiting_.erase(found);
   if (spouse) {
     if (said.fromMale != male) return std::nullopt;
-    return "spouse " + std::to_string(other) + " and " + name(record.number) + " are both " +
+    return "spouse " + std::to_string(other) + " and " + townsperson(record.number) + " are both " +
            (male ? "men" : "women");
   }
   if (isMaleTie(said.tie) != male || isMaleTie(tie) != said.fromMale || !answers(said.tie, tie)) {
-    return "kin " + std::to_string(other) + " calls " + name(record.number) + " a " +
+    return "kin " + std::to_string(other) + " calls " + townsperson(record.number) + " a " +
            tieWord(said.tie) + ", who answers " + tieWord(tie);
   }
   // A parent heading another household is older than the child.
   const bool parent = said.tie == KinTie::Father || said.tie == KinTie::Mother;
   const bool child = said.tie == KinTie::Son || said.tie == KinTie::Daughter;
   if ((parent && record.age <= said.fromAge) || (child && record.age >= said.fromAge)) {
-    return "kin " + std::to_string(other) + " calls " + name(record.number) + " a " +
+    return "kin " + std::to_string(other) + " calls " + townsperson(record.number) + " a " +
            tieWord(said.tie) + ", who is " + (parent ? "not older" : "not younger");
   }
   return std::nullopt;
@@ -239,7 +240,7 @@ std::optional<HouseholdCheck::Fault> HouseholdCheck::finish(std::int32_t populat
     return Fault{first->line, link + std::to_string(to) + " is not in the town"};
   }
   return Fault{first->line,
-               link + std::to_string(to) + " does not name " + name(first->from) + " back"};
+               link + std::to_string(to) + " does not name " + townsperson(first->from) + " back"};
 }
 
 }  // namespace towngen

@@ -39,7 +39,7 @@ std::optional<Tag> tagOf(std::string_view word) {
 
 }  // namespace
 
-TraitsLoad TraitCatalogue::load(const DataSource& source) {
+TraitsLoad TraitCatalogue::loadTraits(const DataSource& source) {
   OpenedDataFile file = source.open(kTraitsFile);
   if (!file.stream || file.problem) {
     clear();

@@ -106,7 +106,7 @@ struct TraitsLoad {
 class TraitCatalogue {
  public:
   // Opens traits.txt from `source` and reads it with readTraits.
-  TraitsLoad load(const DataSource& source);
+  TraitsLoad loadTraits(const DataSource& source);
 
   // Reads the traits format from `in`: an optional byte order mark, an
   // optional opening note block whose words may be of any length (or a first

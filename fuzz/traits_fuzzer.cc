@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Random random(static_cast<std::uint32_t>(size));
   for (int i = 0; i < 64; ++i) {
     const auto score = [&] { return 3 + random.rand() % 16; };
-    const TraitMeasures measures{random.rand() % 120,   score(), score(), score(), score(), score(),
-                                 random.rand() % 2 == 0};
+    const CardNumbers measures{random.rand() % 120,   score(), score(), score(), score(), score(),
+                               random.rand() % 2 == 0};
     const PickedTraits picked = picker.pick(measures, random);
     for (std::size_t k = 0; k < kTraitKindCount; ++k) {
       if (picked[k] == nullptr) continue;

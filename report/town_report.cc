@@ -14,6 +14,7 @@
 #include "town/household_line.h"
 #include "town/town_block.h"
 #include "town/town_file_labels.h"
+#include "town/traits_line.h"
 
 namespace towngen {
 namespace {

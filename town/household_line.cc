@@ -30,16 +30,4 @@ void appendHouseholdLine(std::string& out, const HouseholdTies& ties) {
   }
 }
 
-void appendTraitsLine(std::string& out, const std::array<const std::string*, 5>& traits) {
-  out += town_file::kTraitsLabel;
-  for (std::size_t i = 0; i < traits.size(); ++i) {
-    if (i > 0) out += town_file::kTraitSeparator;
-    if (traits[i] == nullptr) {
-      out += town_file::kNoTrait;
-    } else {
-      out += *traits[i];
-    }
-  }
-}
-
 }  // namespace towngen

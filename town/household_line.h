@@ -13,9 +13,4 @@ namespace towngen {
 // ties.inHousehold().
 void appendHouseholdLine(std::string& out, const HouseholdTies& ties);
 
-// Appends the traits line of a townsperson of a town with traits to `out`,
-// without its line end: "Traits: " and the five traits, "-" for one that is
-// missing, separated by "; ".
-void appendTraitsLine(std::string& out, const std::array<const std::string*, 5>& traits);
-
 }  // namespace towngen

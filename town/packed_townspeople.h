@@ -33,7 +33,7 @@ class PackedTownspeople {
   std::vector<BlockNumbers> numbers_;
   std::vector<BlockGem> gems_;
   std::vector<std::uint32_t> itemLengths_;  // of the items that have a text
-  std::vector<BlockTraits> traits_;         // one a block once picked
+  std::vector<PickedTraits> traits_;        // one a block once picked
   std::string texts_;                       // names, occupations and item texts in order
 };
 

@@ -11,6 +11,7 @@
 
 #include "common/number_text.h"
 #include "town/town_file_labels.h"
+#include "town/traits_line.h"
 #include "treasure/gem_name_table.h"
 
 namespace towngen {
@@ -81,7 +82,7 @@ struct Block {
   std::string_view name;
   std::string_view occupation;
   std::string_view householdLine;  // empty in a plain town
-  const BlockTraits* traits;       // null in a town without traits
+  const PickedTraits* traits;      // null in a town without traits
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;
   std::string_view itemTexts;  // the item texts, one after the other
@@ -270,21 +271,9 @@ void putMagicItems(Cursor& out, const Block& block) {
   }
 }
 
-// "Traits: " and the five traits, "-" for one that is missing.
-void putTraitsLine(Cursor& out, const BlockTraits& traits) {
-  std::size_t room = sizeof town_file::kTraitsLabel + 2;
-  for (const std::string* trait : traits) {
-    room += (trait == nullptr ? town_file::kNoTrait.size() : trait->size()) +
-            town_file::kTraitSeparator.size();
-  }
-  out.reserve(room);
-  out.put(town_file::kTraitsLabel);
-  bool first = true;
-  for (const std::string* trait : traits) {
-    if (!first) out.put(town_file::kTraitSeparator);
-    first = false;
-    out.put(trait == nullptr ? town_file::kNoTrait : std::string_view(*trait));
-  }
+void putTraitsLine(Cursor& out, const PickedTraits& traits) {
+  out.reserve(traitsLineSize(traits) + kLineEnd.size());
+  writeTraitsLine(traits, [&out](std::string_view part) { out.put(part); });
   out.put(kLineEnd);
 }
 
@@ -316,7 +305,7 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
   std::string_view texts = blocks.texts;
   std::span<const BlockGem> gems = blocks.gems;
   std::span<const std::uint32_t> itemLengths = blocks.itemLengths;
-  std::span<const BlockTraits> traits = blocks.traits;
+  std::span<const PickedTraits> traits = blocks.traits;
   for (const BlockNumbers& numbers : blocks.numbers) {
     Block block{
         numbers,

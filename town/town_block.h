@@ -28,10 +28,6 @@ struct BlockGem {
   double value;
 };
 
-// The traits of a block: one entry of each kind, or null for none. The
-// entries belong to the town's trait catalogue.
-using BlockTraits = PickedTraits;
-
 // Blocks packed one after another: each block's numbers, and its name,
 // occupation, household line and item texts, gems and item lengths side by side, in the
 // order of the blocks.
@@ -40,7 +36,7 @@ struct PackedBlocks {
   std::string_view texts;
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;  // of the items that have a text
-  std::span<const BlockTraits> traits;         // one a block in a town with traits, else none
+  std::span<const PickedTraits> traits;        // one a block in a town with traits, else none
 };
 
 // The text of a gold value in the general notation with six significant

@@ -15,12 +15,12 @@ void loadTownData(const DataSource& source, const TownShape& shape, TownData& da
                     loadNameList(FemaleFirstName, kFemaleNamesFile, data.names, source),
                     loadNameList(LastName, kLastNamesFile, data.names, source)};
   if (!shape.has(TownLine::Traits)) return;
-  data.traitsLoad = data.traits.load(source);
+  data.traitsLoad = data.traits.loadTraits(source);
   const bool missing = data.traitsLoad.outcome == TraitsLoad::Outcome::NotOpened &&
                        data.traitsLoad.problem == std::errc::no_such_file_or_directory;
   if (missing) {
     data.builtInTraits =
-        data.traits.load(builtInDataSource()).outcome == TraitsLoad::Outcome::Loaded;
+        data.traits.loadTraits(builtInDataSource()).outcome == TraitsLoad::Outcome::Loaded;
   }
 }
 

@@ -45,7 +45,7 @@ Random traitRandomFor(const Random& town) {
 constexpr std::size_t kHouseholdWindow = 64;
 
 SocialClass classOfOccupation(const PlannedHousehold& household, const PlannedMember& member) {
-  return household.isOfFamilyClass(member) ? household.socialClass : SocialClass::Farmer;
+  return household.isFamily(member) ? household.socialClass : SocialClass::Farmer;
 }
 
 std::int32_t numberOf(const PlannedHousehold& household, std::int8_t place) {

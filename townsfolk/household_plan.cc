@@ -53,6 +53,11 @@ std::int8_t add(PlannedHousehold& household, const PlannedMember& member) {
 
 bool isTrade(std::string_view craft) { return !craft.starts_with("Unemployed"); }
 
+// A man, or a woman never married: one who bears the name they were born to.
+bool bearsBirthName(const PlannedMember& head) {
+  return head.sex == Sex::Male || !head.everMarried;
+}
+
 // The head: an adult where the ages allow, mostly a man; a woman heading a
 // household is a widow or never married.
 PlannedMember planHead(const AgeRange& ages, Random& random) {
@@ -117,8 +122,7 @@ void addRelative(PlannedHousehold& household, const AgeRange& ages, Random& rand
     age += random.rollRange(-8, 8);
     relative.role = relative.sex == Sex::Male ? HouseholdRole::Brother : HouseholdRole::Sister;
   }
-  const bool bearsTheName = head.sex == Sex::Male || !head.everMarried;
-  if (!bearsTheName || age < kMarriageAge || !holds(ages, age)) return;
+  if (!bearsBirthName(head) || age < kMarriageAge || !holds(ages, age)) return;
   relative.age = static_cast<std::int32_t>(age);
   const std::int8_t place = add(household, relative);
   if (relative.role == HouseholdRole::Father) head.father = place;
@@ -243,7 +247,7 @@ void HouseholdPlanner::fitToWhatIsLeft(PlannedHousehold& household) {
   std::int32_t family = 0;
   std::int32_t servants = 0;
   for (const PlannedMember& member : household.people()) {
-    const bool ofFamily = household.isOfFamilyClass(member);
+    const bool ofFamily = household.isFamily(member);
     if (ofFamily ? family >= familyLeft : servants >= servantsLeft) continue;
     (ofFamily ? family : servants) += 1;
     household.members[kept++] = member;
@@ -273,11 +277,6 @@ bool hasKinParent(const PlannedHousehold& household) {
                      [](const KinElsewhere& kin) {
                        return kin.tie == KinTie::Father || kin.tie == KinTie::Mother;
                      });
-}
-
-// A man, or a woman never married: one who bears the name they were born to.
-bool bearsBirthName(const PlannedMember& head) {
-  return head.sex == Sex::Male || !head.everMarried;
 }
 
 KinTie parentTie(const PlannedMember& parent) {

@@ -45,10 +45,10 @@ struct PlannedHousehold {
 
   std::span<const PlannedMember> people() const { return {members.data(), size}; }
   const PlannedMember& headMember() const { return members[0]; }
-  // Servants are of the class that works the land, whoever they serve.
-  bool isOfFamilyClass(const PlannedMember& member) const {
-    return member.role != HouseholdRole::Servant;
-  }
+  // Whether the member is of the family (anyone but a servant), and so of the
+  // household's class: servants are of the class that works the land,
+  // whoever they serve.
+  bool isFamily(const PlannedMember& member) const { return member.role != HouseholdRole::Servant; }
 };
 
 // Plans the households of a town, one after another: noble households first,

@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::int32_t kGrownAge = 16;
 
-constexpr Span kAlways{};
+constexpr MeasureRange kAlways{};
 constexpr std::int32_t kOldest = std::numeric_limits<std::int32_t>::max();
 
 }  // namespace
@@ -40,13 +40,13 @@ namespace {
 static_assert(keyedInOrder(kTraitFitRules, &TraitFitRule::fit));
 
 // The numbers the rules look at, worked out once a townsperson.
-struct Measures {
-  explicit Measures(const TraitMeasures& m)
+struct MeasuredCard {
+  explicit MeasuredCard(const CardNumbers& m)
       : values{0, m.age, m.Str, m.Con, m.Int, m.Cha, m.Com},
         child(m.age < kGrownAge),
         noble(m.noble) {}
 
-  bool holds(const Span& span) const {
+  bool holds(const MeasureRange& span) const {
     if (span.measure == Measure::None) return false;
     const std::int32_t value = values[static_cast<std::size_t>(span.measure)];
     return value >= span.low && value <= span.high;
@@ -65,8 +65,8 @@ struct Measures {
 
 }  // namespace
 
-bool TraitFitRule::fits(const TraitMeasures& measures) const {
-  return Measures(measures).fits(*this);
+bool TraitFitRule::fits(const CardNumbers& measures) const {
+  return MeasuredCard(measures).fits(*this);
 }
 
 TraitPicker::TraitPicker(const TraitCatalogue& catalogue)
@@ -92,7 +92,7 @@ TraitPicker::TraitPicker(const TraitCatalogue& catalogue)
 // value moved into [0, kLargestLooked], since no bound but the oldest age
 // lies past it.
 void TraitPicker::learnRules() {
-  const auto mark = [](auto& table, const Span& span, FitMask bit) {
+  const auto mark = [](auto& table, const MeasureRange& span, FitMask bit) {
     if (span.measure == Measure::None) return;
     auto& byValue = table[static_cast<std::size_t>(span.measure)];
     for (std::int32_t value = 0; value <= kLargestLooked; ++value) {
@@ -140,8 +140,8 @@ const std::string* TraitPicker::pickFrom(TraitKind kind, FitMask fits, std::int3
   return nullptr;
 }
 
-PickedTraits TraitPicker::pick(const TraitMeasures& of, Random& random) const {
-  const Measures measures(of);
+PickedTraits TraitPicker::pick(const CardNumbers& of, Random& random) const {
+  const MeasuredCard measures(of);
   FitMask suits = suitsAlways_;
   FitMask favours = favouredClass_;
   for (std::size_t m = 1; m < kMeasureCount; ++m) {

@@ -14,7 +14,7 @@ enum class Measure : std::uint8_t { None, Age, Str, Con, Int, Cha, Com };
 
 // Holds when the measure lies in [low, high]; a span of Measure::None never
 // holds.
-struct Span {
+struct MeasureRange {
   Measure measure = Measure::None;
   std::int32_t low = 0;
   std::int32_t high = 0;
@@ -22,7 +22,7 @@ struct Span {
 
 // What the fit rules look at of a townsperson: numbers of the card and the
 // class.
-struct TraitMeasures {
+struct CardNumbers {
   std::int32_t age, Str, Con, Int, Cha, Com;
   bool noble;
 };
@@ -41,14 +41,14 @@ struct TraitFitRule {
   TraitFit fit;
   bool forChildren;
   ForClass forClass;
-  Span suits;            // it suits when this holds (always, for Measure::None) ...
-  Span orSuits;          // ... or this does
-  Span favours;          // it is favoured, where it suits, when this holds ...
-  Span orFavours;        // ... or this does,
-  bool favoursItsClass;  // or always, for those of its class
+  MeasureRange suits;      // it suits when this holds (always, for Measure::None) ...
+  MeasureRange orSuits;    // ... or this does
+  MeasureRange favours;    // it is favoured, where it suits, when this holds ...
+  MeasureRange orFavours;  // ... or this does,
+  bool favoursItsClass;    // or always, for those of its class
 
   // Whether an entry of this fit suits the townsperson of `measures`.
-  bool fits(const TraitMeasures& measures) const;
+  bool fits(const CardNumbers& measures) const;
 };
 
 // The rules of the fits, in the order of TraitFit.
@@ -69,7 +69,7 @@ class TraitPicker {
   // rand() % 100 below kFavouredChance takes an entry of the favoured fits;
   // otherwise one of every fit that suits. Each entry is drawn as
   // rand() x count / 32768 over the entries in the order of the fits.
-  PickedTraits pick(const TraitMeasures& measures, Random& random) const;
+  PickedTraits pick(const CardNumbers& measures, Random& random) const;
 
  private:
   using FitMask = std::uint16_t;  // bit f: TraitFit f

@@ -186,7 +186,7 @@ EMSCRIPTEN_KEEPALIVE int towngen_check_data_file(const char* name, const char* b
   }
   if (fileName == towngen::kTraitsFile) {
     towngen::TraitCatalogue traits;
-    const towngen::TraitsLoad load = traits.load(source);
+    const towngen::TraitsLoad load = traits.loadTraits(source);
     if (load.outcome == towngen::TraitsLoad::Outcome::Loaded) return 0;
     message() = towngen::traitsRefusal(load, fileName);
     return 1;

@@ -70,7 +70,7 @@ TEST(TraitCatalogue, LoadsOrSaysWhereAndWhy) {
 // keeps no more than a draw can tell apart.
 TEST(TraitCatalogue, TheBuiltInTraitsHoldSixtyOfEachKind) {
   TraitCatalogue traits;
-  ASSERT_EQ(traits.load(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
+  ASSERT_EQ(traits.loadTraits(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
   for (std::size_t kind = 0; kind < kTraitKindCount; ++kind) {
     std::size_t count = 0;
     for (std::size_t fit = 0; fit < kTraitFitCount; ++fit) {
@@ -95,7 +95,7 @@ TEST(TraitCatalogue, TheBuiltInTraitsHoldSixtyOfEachKind) {
   ASSERT_EQ(traits.readTraits(more).outcome, TraitsLoad::Outcome::Loaded);
   EXPECT_EQ(traits.entries(TraitKind::Appearance, TraitFit::Child).size(), 2u);
   MemoryDataSource none;
-  const TraitsLoad missing = traits.load(none);
+  const TraitsLoad missing = traits.loadTraits(none);
   EXPECT_EQ(traitsRefusal(missing, "campaign/traits.txt"),
             "cannot load campaign/traits.txt: No such file or directory");
 }

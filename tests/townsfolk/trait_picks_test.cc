@@ -23,7 +23,7 @@ TraitFit fitOf(const TraitCatalogue& traits, TraitKind kind, const std::string* 
   return TraitFit::Anyone;
 }
 
-TraitMeasures measuresOf(const Townsperson& p) {
+CardNumbers measuresOf(const Townsperson& p) {
   return {p.age, p.Str, p.Con, p.Int, p.Cha, p.Com, p.occupation == "Noble"};
 }
 
@@ -85,7 +85,7 @@ TEST(TraitFitRule, SuitsOnlyWhomTheNumbersAllow) {
 // the numbers favour come up most often.
 TEST(TraitPicker, EveryPickSuitsTheNumbersAndTheFavouredComeFirst) {
   TraitCatalogue traits;
-  ASSERT_EQ(traits.load(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
+  ASSERT_EQ(traits.loadTraits(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
   const TraitPicker picker(traits);
   std::map<std::string, std::pair<int, int>> favoured;  // rule: [people, favoured picks]
   for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
@@ -94,7 +94,7 @@ TEST(TraitPicker, EveryPickSuitsTheNumbersAndTheFavouredComeFirst) {
     for (int i = 0; i < 5000; ++i) {
       rollAbilitiesAgeSex(person, random, AgeRange(0, 80));
       person.occupation = random.rand() % 20 == 0 ? "Noble" : "Farmer";
-      const TraitMeasures measures = measuresOf(person);
+      const CardNumbers measures = measuresOf(person);
       const PickedTraits picked = picker.pick(measures, random);
       for (std::size_t k = 0; k < kTraitKindCount; ++k) {
         const auto kind = static_cast<TraitKind>(k);
