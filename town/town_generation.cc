@@ -13,6 +13,12 @@
 namespace towngen {
 namespace {
 
+// Gives the townsperson the treasure of their class.
+void giveTreasure(Townsperson& person, TownMakers& makers) {
+  makers.generator.reset();
+  gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random);
+}
+
 void makeTownsperson(Townsperson& person, std::int32_t population,
                      const ClassThresholds& thresholds, const AgeRange& ages, TownMakers& makers,
                      TownProgress* progress) {
@@ -20,14 +26,20 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
   if (progress != nullptr) progress->counted(person.number);
   pickName(person, makers.random, makers.names);
   person.treasure.clear();
-  makers.generator.reset();
-  const SocialClass socialClass = socialClassOf(person.number, population, thresholds);
-  person.socialClass = socialClass;
-  person.occupation = rollOccupation(socialClass, makers.random);
-  gatherTreasure(socialClass, makers.generator, person.treasure, makers.random);
+  person.socialClass = socialClassOf(person.number, population, thresholds);
+  person.occupation = rollOccupation(person.socialClass, makers.random);
+  giveTreasure(person, makers);
 }
 
 constexpr std::int32_t kProgressStep = 4096;
+
+// Writes the townsperson, telling `progress` every kProgressStep; returns
+// false once the town file has failed.
+bool writeAndTell(TownFileWriter& writer, const Townsperson& person, TownProgress* progress) {
+  if (!writer.writeTownsperson(person)) return false;
+  if (progress != nullptr && person.number % kProgressStep == 0) progress->advanced(person.number);
+  return true;
+}
 
 // The random source of a town's traits, which the town's writer picks: one
 // of their own, seeded from the town's before its first draw, so that the
@@ -83,10 +95,7 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   }
   setTies(person.ties, household, member);
   person.treasure.clear();
-  if (member.age >= kYoungestWithTreasure) {
-    makers.generator.reset();
-    gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random);
-  }
+  if (member.age >= kYoungestWithTreasure) giveTreasure(person, makers);
 }
 
 // The records a household town reuses from one window to the next.
@@ -110,9 +119,7 @@ bool writeHouseholds(std::span<const PlannedHousehold> window, TownMakers& maker
       person.number =
           household.head + static_cast<std::int32_t>(&member - household.members.data());
       makeMember(person, household, member, lastNames[i], makers, progress);
-      if (!writer.writeTownsperson(person)) return false;
-      if (progress != nullptr && person.number % kProgressStep == 0)
-        progress->advanced(person.number);
+      if (!writeAndTell(writer, person, progress)) return false;
     }
   }
   return true;
@@ -147,8 +154,7 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
     makeTownsperson(person, population, thresholds, ages, makers, progress);
-    if (!writer.writeTownsperson(person)) break;
-    if (progress != nullptr && number % kProgressStep == 0) progress->advanced(number);
+    if (!writeAndTell(writer, person, progress)) break;
     if (number == population) break;  // the counter never steps past the largest int
   }
   return writer.finish();
