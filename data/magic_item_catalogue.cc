@@ -9,19 +9,6 @@
 namespace towngen {
 namespace {
 
-constexpr std::string_view kNoteOpen = "<note>";
-constexpr std::string_view kNoteClose = "</note>";
-
-// Skips the rest of the note block after its opening word. Returns false when
-// the input ends (or the reading stops) before the closing word.
-bool skipNoteBlock(DataWordReader& words) {
-  std::string word;
-  while (words.next(word)) {
-    if (word == kNoteClose) return true;
-  }
-  return false;
-}
-
 CatalogueLoad faultAt(const DataWordReader& words) {
   CatalogueLoad load;
   load.outcome = CatalogueLoad::Outcome::Fault;
@@ -49,8 +36,7 @@ CatalogueLoad MagicItemCatalogue::readCatalogue(std::istream& in) {
   DataWordReader words(in);
   std::string text;
   std::string tag;
-  // The first word is never an item: it opens the note block or is dropped.
-  if (words.next(text) && text == kNoteOpen && !skipNoteBlock(words)) {
+  if (!skipOpening(words, NoteWords::Bounded)) {
     if (words.fault()) return faultAt(words);
     load.outcome = CatalogueLoad::Outcome::UnclosedNote;
     return load;

@@ -8,9 +8,6 @@
 namespace towngen {
 namespace {
 
-constexpr std::string_view kNoteOpen = "<note>";
-constexpr std::string_view kNoteClose = "</note>";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // A town file's traits line writes "-" for a kind with no trait.
 constexpr std::string_view kNoTrait = "-";
 // Past a kind's kReachableEntries, each fit of it still keeps this many, so
@@ -62,14 +59,7 @@ TraitsLoad TraitCatalogue::readTraits(std::istream& in) {
     load.outcome = outcome;
     return load;
   };
-  // The first word is never a trait: it opens the note block or is dropped.
-  // A byte order mark before it, as some editors write, is no part of it.
-  bool first = words.next(text);
-  if (first && text.starts_with(kByteOrderMark)) {
-    text.erase(0, kByteOrderMark.size());
-    if (text.empty()) first = words.next(text);
-  }
-  if (first && text == kNoteOpen && !words.skipPast(kNoteClose) && !words.fault()) {
+  if (!skipOpening(words, NoteWords::Boundless) && !words.fault()) {
     return stop(TraitsLoad::Outcome::UnclosedNote);
   }
   while (!words.fault() && words.next(text)) {

@@ -47,4 +47,23 @@ bool DataWordReader::skipPast(std::string_view closing) {
   }
 }
 
+bool skipOpening(DataWordReader& words, NoteWords noteWords) {
+  constexpr std::string_view kNoteOpen = "<note>";
+  constexpr std::string_view kNoteClose = "</note>";
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::string first;
+  if (!words.next(first)) return !words.fault();
+  if (noteWords == NoteWords::Boundless && first.starts_with(kByteOrderMark)) {
+    first.erase(0, kByteOrderMark.size());
+    if (first.empty() && !words.next(first)) return !words.fault();
+  }
+  if (first != kNoteOpen) return true;
+  if (noteWords == NoteWords::Boundless) return words.skipPast(kNoteClose);
+  std::string word;
+  while (words.next(word)) {
+    if (word == kNoteClose) return true;
+  }
+  return false;
+}
+
 }  // namespace towngen

@@ -80,6 +80,19 @@ struct DataFault {
   explicit operator bool() const { return kind != Kind::None; }
 };
 
+// How a data file of pairs (the catalogue, the traits) opens: its first word
+// is never an entry. "<note>" opens a note block for people, skipped up to
+// the word "</note>"; any other first word is dropped.
+enum class NoteWords {
+  Bounded,   // the note's words are held to kMaxDataWordLength, as every word
+  Boundless  // the note's words may be of any length, and a byte order mark
+             // before the first word is no part of it
+};
+class DataWordReader;
+// Skips the opening of a data file of pairs; returns false when a note block
+// is never closed, or the reading stopped in it (fault() says so).
+bool skipOpening(DataWordReader& words, NoteWords noteWords);
+
 // Reads the words of a data file, counting its lines, and stops at a word
 // longer than kMaxDataWordLength without reading the rest of it, so no input
 // can make one word take more memory than that.
