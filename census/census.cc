@@ -57,20 +57,6 @@ std::string padded(std::string_view text, std::size_t width) {
   return result;
 }
 
-// A count of copper pieces in gold pieces with two decimals, exactly, however
-// large.
-std::string copperAsGold(WideCount copper) {
-  std::string digits;
-  WideCount whole = copper / 100;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(whole % 10)));
-    whole /= 10;
-  } while (whole > 0);
-  const auto cents = static_cast<int>(copper % 100);
-  return digits + "." + static_cast<char>('0' + cents / 10) + static_cast<char>('0' + cents % 10) +
-         " gp";
-}
-
 }  // namespace
 
 void Census::add(const TownRecord& record) {

@@ -15,10 +15,6 @@
 
 namespace towngen {
 
-// Wide enough for any sum of a town's coins in copper pieces: every count fits
-// an int and a town has at most 2^31 - 1 townspeople.
-__extension__ typedef unsigned __int128 WideCount;
-
 // The figures of a town, gathered one townsperson at a time. What it keeps
 // grows with the number of different occupations and magic items, never with
 // the population. The sums cannot overflow for records as the town file

@@ -56,16 +56,21 @@ std::map<std::int64_t, std::int64_t> HouseholdCensus::sizes() const {
 
 std::int64_t HouseholdCensus::extended() const { return extended_ + (currentExtended_ ? 1 : 0); }
 
-std::vector<HouseholdCensus::Household> HouseholdCensus::largest() const {
-  std::vector<Household> top = largest_;
-  if (current_.size > 0) keepLargest(top, current_, kLargest, bySize);
+// The households kept by `before`, with the one still being read.
+template <typename Before>
+std::vector<HouseholdCensus::Household> HouseholdCensus::withCurrent(
+    const std::vector<Household>& kept, Before before) const {
+  std::vector<Household> top = kept;
+  if (current_.size > 0) keepLargest(top, current_, kLargest, before);
   return top;
 }
 
+std::vector<HouseholdCensus::Household> HouseholdCensus::largest() const {
+  return withCurrent(largest_, bySize);
+}
+
 std::vector<HouseholdCensus::Household> HouseholdCensus::richest() const {
-  std::vector<Household> top = richest_;
-  if (current_.size > 0) keepLargest(top, current_, kLargest, byWealth);
-  return top;
+  return withCurrent(richest_, byWealth);
 }
 
 void HouseholdCensus::print(std::ostream& out) const {

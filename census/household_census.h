@@ -47,6 +47,9 @@ class HouseholdCensus {
   void print(std::ostream& out) const;
 
  private:
+  template <typename Before>
+  std::vector<Household> withCurrent(const std::vector<Household>& kept, Before before) const;
+
   void close();
 
   Household current_;

@@ -180,4 +180,21 @@ std::string share(std::int64_t part, std::int64_t whole) {
              : formatted("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
 }
 
+std::string copperAsGold(WideCount copper) {
+  std::string digits;
+  WideCount whole = copper / 100;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(whole % 10)));
+    whole /= 10;
+  } while (whole > 0);
+  const auto cents = static_cast<int>(copper % 100);
+  return digits + "." + static_cast<char>('0' + cents / 10) + static_cast<char>('0' + cents % 10) +
+         " gp";
+}
+
+std::string groupedMoney(std::string_view text) {
+  const std::size_t whole = std::min(text.find_first_not_of("-0123456789"), text.size());
+  return groupDigits(text.substr(0, whole)) + std::string(text.substr(whole));
+}
+
 }  // namespace towngen

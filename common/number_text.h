@@ -37,6 +37,18 @@ std::string money(double gold);
 inline constexpr std::size_t kSixDigitsRoom = 24;
 std::size_t writeSixDigits(char* out, double value);
 
+// Wide enough for any sum of a town's coins in copper pieces: every count fits
+// an int and a town has at most 2^31 - 1 townspeople.
+__extension__ typedef unsigned __int128 WideCount;
+
+// A count of copper pieces in gold pieces with two decimals, exactly, however
+// large: "12878.29 gp".
+std::string copperAsGold(WideCount copper);
+
+// A money text ("12878.29 gp", "-5.00") with the thousands of its whole part
+// separated: "12,878.29 gp".
+std::string groupedMoney(std::string_view text);
+
 // `part` as a share of `whole` with one decimal: "12.5%"; "0.0%" of nothing.
 std::string share(std::int64_t part, std::int64_t whole);
 

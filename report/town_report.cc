@@ -19,12 +19,6 @@
 namespace towngen {
 namespace {
 
-// "12878.29 gp" as "12,878.29 gp".
-std::string groupedGold(const std::string& text) {
-  const std::size_t whole = std::min(text.find_first_not_of("-0123456789"), text.size());
-  return groupDigits(std::string_view(text).substr(0, whole)) + text.substr(whole);
-}
-
 // A chart at both widths; the style sheet shows the one that fits.
 void appendBothWidths(std::string& out, const BarChart& chart) {
   appendSvg(out, chart, ChartWidth::Wide);
@@ -128,7 +122,8 @@ void TownReport::noteNotables(const TownRecord& record, std::string_view blockTe
     appendIsolatedHtmlText(html, cutText(record.occupation, Census::kLongestCountedText));
     return html;
   };
-  offer(richest_, wealth, [&] { return occupation() + ", " + groupedGold(money(wealth)) + " gp"; });
+  offer(richest_, wealth,
+        [&] { return occupation() + ", " + groupedMoney(money(wealth)) + " gp"; });
   if (items > 0) {
     offer(mostItems_, static_cast<double>(items), [&] {
       return occupation() + ", " + grouped(static_cast<std::int64_t>(items)) +
@@ -541,9 +536,9 @@ void TownReport::appendFigures() {
            formatted("%.2f", static_cast<double>(households.people()) /
                                  static_cast<double>(households.households())));
   }
-  figure("Coins worth", groupedGold(census_.coinWorth()));
+  figure("Coins worth", groupedMoney(census_.coinWorth()));
   figure("Magic items", grouped(census_.magicItemCount()));
-  figure("Wealth, coins and gems", groupedGold(money(census_.totalWealth()) + " gp"));
+  figure("Wealth, coins and gems", groupedMoney(money(census_.totalWealth()) + " gp"));
   figure("Held by the richest 1%",
          formatted("%.1f%%", top1.percent) + " (" + grouped(top1.people) + " townspeople)");
   figure("Held by the richest 10%",
@@ -637,7 +632,7 @@ void TownReport::appendHouseholdNotables() {
   appendNotableList(text_, "The richest families", "Coins and gems of the whole household.",
                     listOf(households.richest(),
                            [](const HouseholdCensus::Household& h) {
-                             return groupedGold(money(h.wealth)) + " gp, " + grouped(h.size) +
+                             return groupedMoney(money(h.wealth)) + " gp, " + grouped(h.size) +
                                     (h.size == 1 ? " member" : " members");
                            }),
                     HouseholdCensus::kLargest);

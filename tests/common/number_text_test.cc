@@ -105,5 +105,23 @@ TEST(Grouped, ThousandsAreSeparated) {
   for (const auto& c : cases) EXPECT_EQ(grouped(c.value), c.text) << c.value;
 }
 
+// Copper in gold is exact past any double: a town of 2^31 - 1 people, each
+// with the most coins an int holds of each kind, worth 661 times the int
+// range in copper each.
+TEST(CopperAsGold, ExactHoweverLarge) {
+  const WideCount most = WideCount{2147483647} * 2147483647 * 661;
+  const struct {
+    WideCount copper;
+    const char* text;
+  } cases[] = {{0, "0.00 gp"},
+               {5, "0.05 gp"},
+               {1287829, "12878.29 gp"},
+               {most, "30483244553415300225.49 gp"}};
+  for (const auto& c : cases) EXPECT_EQ(copperAsGold(c.copper), c.text) << c.text;
+  EXPECT_EQ(groupedMoney(copperAsGold(1287829)), "12,878.29 gp");
+  EXPECT_EQ(groupedMoney("-1234.50"), "-1,234.50");
+  EXPECT_EQ(groupedMoney("999.99 gp"), "999.99 gp");
+}
+
 }  // namespace
 }  // namespace towngen
