@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "census/block_lines.h"
 #include "census/household_check.h"
 #include "census/line_reader.h"
 #include "census/town_record.h"
@@ -17,23 +18,6 @@ namespace towngen {
 struct TownFileError {
   std::int64_t line = 0;  // 1-based
   std::string what;       // such as "not a town file: expected a coin line ..."
-};
-
-// The gold values of gem texts, checked to be as towngen writes them. Gem
-// values repeat, so the texts seen last are kept in a small table to be
-// looked up.
-class GoldValues {
- public:
-  std::optional<double> valueOf(std::string_view text);
-
- private:
-  struct Slot {
-    static constexpr std::size_t kRoom = 24;  // longer than any such text
-    std::size_t length = 0;
-    char text[kRoom] = {};
-    double value = 0.0;
-  };
-  std::array<Slot, 1024> slots_;
 };
 
 // Reads a town file one block at a time, keeping nothing but the block being
