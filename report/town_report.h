@@ -12,6 +12,7 @@
 #include "census/record_sink.h"
 #include "census/town_record.h"
 #include "report/notables.h"
+#include "report/roster_entry.h"
 #include "report/roster_sample.h"
 
 namespace towngen {
@@ -33,8 +34,8 @@ namespace towngen {
 class TownReport : public RecordSink {
  public:
   static constexpr std::int64_t kDefaultRosterLimit = 100000;
-  static constexpr std::size_t kLongestShownText = 1024;
-  static constexpr std::size_t kLongestShownBlock = 16 << 10;
+  static constexpr std::size_t kLongestShownText = towngen::kLongestShownText;
+  static constexpr std::size_t kLongestShownBlock = towngen::kLongestShownBlock;
   static constexpr std::size_t kMostOccupations = 10000;
 
   // Writes the start of the page. `townName` is its title.
