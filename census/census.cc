@@ -176,12 +176,14 @@ Counts Census::occupations() const { return byCount(occupations_, occupations_.s
 Counts Census::mostCommonItems() const { return byCount(items_, kTopItems); }
 
 void Census::print(std::ostream& out, const std::string& townName) const {
-  const auto people = static_cast<double>(population_);
-  const auto mean = [&](std::int64_t sum) {
-    return population_ == 0 ? std::string("-")
-                            : formatted("%.2f", static_cast<double>(sum) / people);
-  };
   out << "Census of " << townName << "\n\nPopulation: " << population_ << "\n";
+  printPeople(out);
+  printMeans(out);
+  printTreasure(out);
+}
+
+// The classes and sexes, the households and traits, the occupations.
+void Census::printPeople(std::ostream& out) const {
   for (std::string_view socialClass : kSocialClasses) {
     const std::int64_t count = countOfClass(std::string(socialClass));
     out << "  " << padded(socialClass, 10) << " " << count << " (" << share(count, population_)
@@ -204,7 +206,15 @@ void Census::print(std::ostream& out, const std::string& townName) const {
     out << "  " << padded(std::to_string(otherOccupations_), 8) << pastTheMost("other occupations")
         << "\n";
   }
+}
 
+// The ages, the mean abilities and the Str 18 percentiles.
+void Census::printMeans(std::ostream& out) const {
+  const auto mean = [&](std::int64_t sum) {
+    return population_ == 0
+               ? std::string("-")
+               : formatted("%.2f", static_cast<double>(sum) / static_cast<double>(population_));
+  };
   out << "\nAge: youngest " << (population_ ? std::to_string(youngest_) : "-") << ", mean "
       << mean(ageSum_) << ", oldest " << (population_ ? std::to_string(oldest_) : "-") << "\n";
   out << "Mean abilities:";
@@ -217,7 +227,10 @@ void Census::print(std::ostream& out, const std::string& townName) const {
               : formatted("%.1f", static_cast<double>(percentileSum_) /
                                       static_cast<double>(exceptionalStrength_)))
       << "\n";
+}
 
+// The coins, the gems, the magic items and the richest.
+void Census::printTreasure(std::ostream& out) const {
   out << "\nCoins:";
   for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
     out << " " << coinTotals_[i] << kCoinLabels[i];

@@ -102,6 +102,9 @@ class Census : public RecordSink {
   double totalWealth() const;
 
  private:
+  void printPeople(std::ostream& out) const;
+  void printMeans(std::ostream& out) const;
+  void printTreasure(std::ostream& out) const;
   void addDistributions(const TownRecord& record, double wealth);
   const std::vector<double>& sortedWealths() const;
 

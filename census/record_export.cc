@@ -252,6 +252,25 @@ std::size_t JsonWriter::replacedBytes() const { return buffers_->strings.replace
 void JsonWriter::write(const TownRecord& record) {
   std::string& json = buffers_->record;
   json.clear();
+  appendPerson(json, record);
+  appendTreasure(json, record);
+  for (const OptionalLineExport& part : kOptionalLineExports) {
+    if (!record.shape.has(part.line)) continue;
+    json += ",\"";
+    json += kTownLines[static_cast<std::size_t>(part.line)].field;
+    json += "\":";
+    part.appendJson(json, record, buffers_->strings);
+  }
+  json += '}';
+
+  if (layout_ == Layout::Array) out_ << (first_ ? "[\n" : ",\n");
+  if (layout_ == Layout::Lines) json += '\n';
+  out_.write(json.data(), static_cast<std::streamsize>(json.size()));
+  first_ = false;
+}
+
+// {"number":...,"firstName":..., up to the abilities' "strPercentile".
+void JsonWriter::appendPerson(std::string& json, const TownRecord& record) {
   const auto string = [&](std::string_view value) { buffers_->strings.append(json, value); };
   json += "{\"number\":";
   appendNumber(json, record.number);
@@ -279,6 +298,11 @@ void JsonWriter::write(const TownRecord& record) {
   } else {
     json += "null";
   }
+}
+
+// ,"coins":{...},"gems":[...],"magicItems":[...],"wealthGp":...
+void JsonWriter::appendTreasure(std::string& json, const TownRecord& record) {
+  const auto string = [&](std::string_view value) { buffers_->strings.append(json, value); };
   json += ",\"coins\":{";
   for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
     json += i == 0 ? "\"" : ",\"";
@@ -301,19 +325,6 @@ void JsonWriter::write(const TownRecord& record) {
   }
   json += "],\"wealthGp\":";
   appendMoney(json, record.wealthInGold());
-  for (const OptionalLineExport& part : kOptionalLineExports) {
-    if (!record.shape.has(part.line)) continue;
-    json += ",\"";
-    json += kTownLines[static_cast<std::size_t>(part.line)].field;
-    json += "\":";
-    part.appendJson(json, record, buffers_->strings);
-  }
-  json += '}';
-
-  if (layout_ == Layout::Array) out_ << (first_ ? "[\n" : ",\n");
-  if (layout_ == Layout::Lines) json += '\n';
-  out_.write(json.data(), static_cast<std::streamsize>(json.size()));
-  first_ = false;
 }
 
 void JsonWriter::finish() {

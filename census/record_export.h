@@ -72,6 +72,8 @@ class JsonWriter : public RecordSink {
 
  private:
   struct Buffers;
+  void appendPerson(std::string& json, const TownRecord& record);
+  void appendTreasure(std::string& json, const TownRecord& record);
 
   std::ostream& out_;
   Layout layout_;
