@@ -29,6 +29,26 @@ constexpr std::int32_t kOldestParentGap = 45;
 constexpr std::int32_t kLastBirthAge = 44;
 constexpr std::int32_t kNearestSiblingGap = 12;  // kin heads this close in age are siblings
 
+// Years, each drawn with rollRange from the first to the second, both included.
+struct Years {
+  std::int32_t low;
+  std::int32_t high;
+};
+constexpr Years kNobleMarriageGap = {4, 13};   // a husband older than his wife
+constexpr Years kCommonMarriageGap = {-2, 6};  // ... among commoners
+constexpr Years kFirstBirthAge = {18, 23};     // the mother's age at her first birth
+constexpr Years kBirthSpacing = {2, 4};        // years from one birth to the next
+constexpr Years kWidowedParentOlder = {20, 37};
+constexpr Years kSiblingApart = {-8, 8};
+constexpr Years kApprenticeAge = {12, 21};  // and none older
+constexpr Years kServantAge = {12, 45};
+constexpr std::int32_t kOldestServant = 60;
+constexpr Years kNobleServants = {2, 7};
+constexpr int kMaleApprenticeChance = 90;
+constexpr int kNoApprenticeBelow = 25;   // rand() % 100 under this: none
+constexpr int kOneApprenticeBelow = 65;  // ... under this: one; else two
+constexpr int kCraftsmansServantChance = 50;
+
 bool chance(Random& random, int percent) { return random.rand() % 100 < percent; }
 
 Sex eitherSex(Random& random) { return random.rand() % 2 == 0 ? Sex::Male : Sex::Female; }
@@ -74,15 +94,17 @@ PlannedMember planHead(const AgeRange& ages, Random& random) {
 
 // How many years older a husband is than his wife: a few among commoners,
 // more among nobles.
+std::int32_t roll(Random& random, Years years) { return random.rollRange(years.low, years.high); }
+
 std::int32_t marriageGap(SocialClass socialClass, Random& random) {
-  return socialClass == SocialClass::Noble ? random.rollRange(4, 13) : random.rollRange(-2, 6);
+  return roll(random, socialClass == SocialClass::Noble ? kNobleMarriageGap : kCommonMarriageGap);
 }
 
 // Births every two to four years from the first until the mother is 44 or
 // her present age; the children still at home are added, oldest first.
 void addChildren(PlannedHousehold& household, std::int64_t motherAge, std::int8_t father,
                  std::int8_t mother, const AgeRange& ages, Random& random) {
-  std::int64_t firstBirth = random.rollRange(18, 23);
+  std::int64_t firstBirth = roll(random, kFirstBirthAge);
   if (father != PlannedMember::kNobody) {
     // Each child is at least 16 years younger than the father too.
     const std::int32_t fatherAge = household.members[static_cast<std::size_t>(father)].age;
@@ -91,7 +113,7 @@ void addChildren(PlannedHousehold& household, std::int64_t motherAge, std::int8_
   }
   constexpr std::size_t kRoomForOthers = 8;  // a relative, apprentices and servants
   for (std::int64_t birth = firstBirth; birth <= std::min<std::int64_t>(kLastBirthAge, motherAge);
-       birth += random.rollRange(2, 4)) {
+       birth += roll(random, kBirthSpacing)) {
     if (household.size + kRoomForOthers >= PlannedHousehold::kMostMembers) break;
     if (!chance(random, kChildAtHomeChance)) continue;
     PlannedMember child;
@@ -115,11 +137,11 @@ void addRelative(PlannedHousehold& household, const AgeRange& ages, Random& rand
   relative.sex = eitherSex(random);
   std::int64_t age = head.age;
   if (chance(random, kWidowedParentChance)) {
-    age += random.rollRange(20, 37);
+    age += roll(random, kWidowedParentOlder);
     relative.everMarried = true;
     relative.role = relative.sex == Sex::Male ? HouseholdRole::Father : HouseholdRole::Mother;
   } else {
-    age += random.rollRange(-8, 8);
+    age += roll(random, kSiblingApart);
     relative.role = relative.sex == Sex::Male ? HouseholdRole::Brother : HouseholdRole::Sister;
   }
   if (!bearsBirthName(head) || age < kMarriageAge || !holds(ages, age)) return;
@@ -145,11 +167,11 @@ void addHelper(PlannedHousehold& household, HouseholdRole role, const AgeRange& 
   helper.role = role;
   std::int32_t age = 0;
   if (role == HouseholdRole::Apprentice) {
-    helper.sex = chance(random, 90) ? Sex::Male : Sex::Female;
-    if (!workingAge(random.rollRange(12, 21), 21, ages, age)) return;
+    helper.sex = chance(random, kMaleApprenticeChance) ? Sex::Male : Sex::Female;
+    if (!workingAge(roll(random, kApprenticeAge), kApprenticeAge.high, ages, age)) return;
   } else {
     helper.sex = eitherSex(random);
-    if (!workingAge(random.rollRange(12, 45), 60, ages, age)) return;
+    if (!workingAge(roll(random, kServantAge), kOldestServant, ages, age)) return;
   }
   helper.age = age;
   add(household, helper);
@@ -223,17 +245,19 @@ void HouseholdPlanner::addFamily(PlannedHousehold& household, Random& random) co
 
 void HouseholdPlanner::addHelpers(PlannedHousehold& household, Random& random) const {
   if (household.socialClass == SocialClass::Noble) {
-    const std::int32_t servants = random.rollRange(2, 7);
+    const std::int32_t servants = roll(random, kNobleServants);
     for (std::int32_t i = 0; i < servants; ++i) {
       addHelper(household, HouseholdRole::Servant, ages_, random);
     }
   } else if (household.socialClass == SocialClass::Craftsman && isTrade(household.occupation)) {
-    const int roll = random.rand() % 100;
-    const int apprentices = roll < 25 ? 0 : roll < 65 ? 1 : 2;
+    const int draw = random.rand() % 100;
+    const int apprentices = draw < kNoApprenticeBelow ? 0 : draw < kOneApprenticeBelow ? 1 : 2;
     for (int i = 0; i < apprentices; ++i) {
       addHelper(household, HouseholdRole::Apprentice, ages_, random);
     }
-    if (chance(random, 50)) addHelper(household, HouseholdRole::Servant, ages_, random);
+    if (chance(random, kCraftsmansServantChance)) {
+      addHelper(household, HouseholdRole::Servant, ages_, random);
+    }
   }
 }
 
