@@ -84,12 +84,17 @@ endif()
 if(towngen_census_built)
   target_sources(towngen_tests PRIVATE
     tests/census/census_test.cc
+    tests/census/json_string_test.cc
     tests/census/line_reader_test.cc
     tests/common/number_text_test.cc
     tests/census/record_export_test.cc
     tests/census/town_file_reader_test.cc
     tests/driver/towncensus_test.cc
     tests/census/utf8_test.cc
+    tests/report/html_text_test.cc
+    tests/report/notables_test.cc
+    tests/report/report_charts_test.cc
+    tests/report/roster_sample_test.cc
     tests/report/town_report_test.cc)
   target_link_libraries(towngen_tests PRIVATE towngen_towncensus)
   if(NOT CMAKE_CROSSCOMPILING)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "data/trait_catalogue.h"
 #include "driver/towncensus.h"
 
 namespace towngen {
@@ -191,6 +192,57 @@ TEST(CsvWriter, HouseholdFieldsSayWhatTheTownFileSays) {
                                                said["father"],    said["mother"], said["kin"]};
     const auto& record = records[++row];
     EXPECT_EQ(std::vector<std::string>(record.end() - 6, record.end()), expected) << row;
+  }
+  EXPECT_EQ(row, 80u);
+}
+
+// The optional lines of a household town with traits, in each output: the
+// census's sections (counted from the file by hand), the JSON household and
+// traits objects (a mother heading another household is the mother), and
+// the CSV's trait columns, each trait as the block's traits line has it
+// ("-" empty, or null).
+TEST(Exports, CarryTheOptionalLinesOfAHouseholdTownWithTraits) {
+  std::ifstream file(std::string(TOWNGEN_GOLDEN_DIR) + "/households_traits_2026_80_0_60.txt",
+                     std::ios::binary);
+  const std::string town(std::istreambuf_iterator<char>(file), {});
+  const auto run = [&](std::vector<std::string> arguments) {
+    std::istringstream in(town);
+    std::ostringstream out, err;
+    arguments.push_back("-");
+    EXPECT_EQ(runTowncensus(arguments, in, out, err), 0) << err.str();
+    return out.str();
+  };
+  EXPECT_NE(run({}).find("\nHouseholds: 14, mean size 5.71\nSizes: 1: 1, 2: 2, 3: 1, 4: 1, 5: 2, "
+                         "6: 1, 7: 1, 8: 2, 9: 2, 11: 1\nExtended households (a parent, brother "
+                         "or sister of the head): 2\nServants: 10, apprentices: 5\n\nTraits: 80 "
+                         "of 80 townspeople carry traits\n\nOccupations"),
+            std::string::npos);
+  const nlohmann::json json = nlohmann::json::parse(run({"--json", "-"}));
+  EXPECT_EQ(json[42]["household"],
+            nlohmann::json::parse(R"({"number":43,"role":"head","spouse":44,"father":null,)"
+                                  R"("mother":40,"kin":[{"tie":"mother","number":40},)"
+                                  R"({"tie":"brother","number":53}]})"));
+  const auto csv = parseCsv(run({"--csv", "-"}));
+  ASSERT_EQ(csv.size(), 81u);
+  EXPECT_EQ(std::vector<std::string>(csv[0].end() - 5, csv[0].end()),
+            (std::vector<std::string>{"appearance", "manner", "motive", "quirk", "secret"}));
+  std::size_t row = 0;
+  for (std::size_t at = town.find("Traits: "); at != std::string::npos;
+       at = town.find("Traits: ", at + 1)) {
+    std::string line = town.substr(at + 8, town.find('\r', at) - at - 8) + "; ";
+    std::vector<std::string> traits;
+    for (std::size_t end; (end = line.find("; ")) != std::string::npos; line.erase(0, end + 2)) {
+      traits.push_back(line.substr(0, end));
+    }
+    ASSERT_EQ(traits.size(), 5u);
+    const nlohmann::json& object = json[row]["traits"];
+    ++row;
+    for (std::size_t kind = 0; kind < traits.size(); ++kind) {
+      const bool none = traits[kind] == "-";
+      EXPECT_EQ(csv[row][csv[row].size() - 5 + kind], none ? "" : traits[kind]) << row;
+      const nlohmann::json& value = object[std::string(kTraitKinds[kind])];
+      EXPECT_EQ(value, none ? nlohmann::json() : nlohmann::json(traits[kind])) << row;
+    }
   }
   EXPECT_EQ(row, 80u);
 }

@@ -309,6 +309,11 @@ TEST(TownFileReader, HouseholdLinesMustHoldTogether) {
        "household line: kin 1 calls townsperson 2 a father, who is not older"},
       {man(1, "1 head; kin mother 2, mother 3, mother 4"), 3,
        "household line: more than one mother"},
+      {householdTown({man(1, "1 head; kin brother 2, son 2"), man(2, "2 head")}), 3,
+       "household line: townsperson 2 is named twice"},
+      {man(1, "1 head; spouse 1"), 3, "household line: spouse is the townsperson itself"},
+      {householdTown({man(1, "1 head"), man(2, "1 son; father 2")}), 9,
+       "household line: father is the townsperson itself"},
   };
   for (const auto& c : cases) {
     if (c.line == 0) {

@@ -261,6 +261,33 @@ TEST(HostileInput, Towngen) {
              EXPECT_EQ(dir.read("traits.txt"),
                        dir.read(std::string(TOWNGEN_GAMEDATA_DIR) + "/traits.txt"));
            }},
+      {.what = "a trait of 4 MB",
+       .prepare =
+           [&](auto& dir) {
+             dir.write("traits.txt", "<note> </note>\n" + repeated('t', 4 << 20) + " quirk\n");
+           },
+       .arguments = {"--town", kTownFile, "--population", "20", "--traits", "--quiet"},
+       .exitCode = 1,
+       .errorOutput = "towngen: traits.txt:2: a word longer than 1,024 bytes\n"},
+      {.what = "traits.txt that is a device",
+       .prepare = [](auto& dir) { replaceBy(dir, "traits.txt", "/dev/zero"); },
+       .arguments = {"--town", kTownFile, "--population", "20", "--traits", "--quiet"},
+       .exitCode = 1,
+       .errorOutput = "towngen: cannot load traits.txt: a device, not a regular file\n"},
+      {.what = "a child's trait after 32,768 others of its kind",
+       .prepare =
+           [&](auto& dir) {
+             std::string traits = "<note> </note>\nx manner y motive z quirk w secret\n";
+             for (int i = 0; i < 32768; ++i) traits += "a_face appearance\n";
+             dir.write("traits.txt", traits + "CHILDLOOK appearance/child\n");
+           },
+       .arguments = {"--town", kTownFile, "--population", "200", "--traits", "--seed", "1",
+                     "--quiet"},
+       .leftOnDisk = {kTownFile},
+       .check =
+           [](auto& dir) {
+             EXPECT_NE(dir.read(kTownFile).find("Traits: CHILDLOOK; "), std::string::npos);
+           }},
       {.what = "households at the top of the age range",
        .arguments = {"--town", kTownFile, "--population", "2000", "--households", "--seed", "9",
                      "--min-age", "2147483600", "--max-age", "2147483646", "--quiet"},
@@ -308,6 +335,15 @@ TEST(HostileInput, LinksOfAnotherUser) {
              EXPECT_EQ(status.st_gid, kNobody);
              EXPECT_EQ(status.st_mode & 07777, 0600u);
            }},
+      {.what = "a link of the folder's owner in a shared folder",
+       .prepare =
+           [](auto& dir) {
+             shareFolderWithLinks(dir);
+             ASSERT_EQ(chown((dir.path() / "shared").c_str(), kNobody, kNobody), 0);
+           },
+       .arguments = towngen("shared/Foreign.txt"),
+       .leftOnDisk = kSharedFolder,
+       .check = [](auto& dir) { expectVictim(dir, true); }},
       {.what = "a link of one's own to another user's link",
        .prepare = chainLinks,
        .arguments = towngen("shared/Chain.txt"),

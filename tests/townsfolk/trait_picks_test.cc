@@ -129,5 +129,27 @@ TEST(TraitPicker, EveryPickSuitsTheNumbersAndTheFavouredComeFirst) {
   }
 }
 
+// The picker looks at a measure past 127 as at 127: at ages up to the
+// largest it suits an elder's numbers, and the looks of age come up.
+TEST(TraitPicker, PicksForTheOldestAgesSuitTheirRules) {
+  TraitCatalogue traits;
+  ASSERT_EQ(traits.loadTraits(builtInDataSource()).outcome, TraitsLoad::Outcome::Loaded);
+  const TraitPicker picker(traits);
+  Random random(9);
+  for (std::int32_t age : {127, 128, 1000, 2147483646}) {
+    const CardNumbers card{age, 10, 10, 10, 10, 10, false};
+    int elders = 0;
+    for (int i = 0; i < 500; ++i) {
+      const PickedTraits picked = picker.pick(card, random);
+      for (std::size_t k = 0; k < kTraitKindCount; ++k) {
+        const TraitFit fit = fitOf(traits, static_cast<TraitKind>(k), picked[k]);
+        EXPECT_TRUE(kTraitFitRules[static_cast<std::size_t>(fit)].fits(card)) << age;
+        elders += fit == TraitFit::Elder ? 1 : 0;
+      }
+    }
+    EXPECT_GT(elders, 100) << age;  // favoured from 60: well over half the looks
+  }
+}
+
 }  // namespace
 }  // namespace towngen
