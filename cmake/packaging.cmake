@@ -1,6 +1,6 @@
 # Installing and packing. On Windows: a flat folder (the programs, the default
 # data files and a read-me) packed as a ZIP. Elsewhere: the usual layout
-# (bin/, share/man/man1/, share/doc/towngen/) packed as a .deb and a .tar.gz.
+# (bin/, share/man/man1/ and man5/, share/doc/towngen/) packed as a .deb and a .tar.gz.
 
 # towngen.html, made by the web build (cmake --workflow --preset web, which
 # ./check runs), is packed when it is there.
@@ -47,7 +47,8 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
 add_custom_target(towngen_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${towngen_doc_dir})
 
-# Man pages, written in scdoc's markup (man/*.1.scd) and made by scdoc.
+# Man pages, written in scdoc's markup (man/NAME.SECTION.scd) and made by
+# scdoc: one for each program, and the files they write and read.
 if(NOT TOWNGEN_BUILD_MANPAGES STREQUAL "OFF" AND NOT CMAKE_CROSSCOMPILING)
   find_program(TOWNGEN_SCDOC scdoc)
   find_program(TOWNGEN_GZIP gzip)
@@ -58,29 +59,35 @@ if(TOWNGEN_SCDOC AND TOWNGEN_GZIP)
 endif()
 towngen_decide(towngen_manpages_built "the man pages" "${TOWNGEN_BUILD_MANPAGES}"
   "${towngen_scdoc_found}" scdoc)
+set(towngen_man_pages "")
+foreach(program IN LISTS towngen_programs)
+  list(APPEND towngen_man_pages ${program}.1)
+endforeach()
+list(APPEND towngen_man_pages towngen-files.5)
 if(towngen_manpages_built)
   set(towngen_pages "")
-  foreach(program IN LISTS towngen_programs)
-    set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+  foreach(name IN LISTS towngen_man_pages)
+    set(page ${CMAKE_BINARY_DIR}/man/${name})
+    string(REGEX REPLACE ".*\\." "" section ${name})
     add_custom_command(OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-      COMMAND ${TOWNGEN_SCDOC} < ${PROJECT_SOURCE_DIR}/man/${program}.1.scd > ${page}
+      COMMAND ${TOWNGEN_SCDOC} < ${PROJECT_SOURCE_DIR}/man/${name}.scd > ${page}
       COMMAND ${TOWNGEN_GZIP} -9nkf ${page}
-      DEPENDS man/${program}.1.scd
-      COMMENT "Making the man page of ${program}")
+      DEPENDS man/${name}.scd
+      COMMENT "Making the man page ${name}")
     list(APPEND towngen_pages ${page}.gz)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
   endforeach()
   add_custom_target(towngen_man_pages ALL DEPENDS ${towngen_pages})
-  install(FILES ${towngen_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 # The man pages as groff reads them, with every warning: none may be given.
 if(towngen_manpages_built AND towngen_tests_built)
   find_program(TOWNGEN_GROFF groff)
   if(TOWNGEN_GROFF)
-    foreach(program IN LISTS towngen_programs)
-      add_test(NAME ManPage.${program}
-        COMMAND ${CMAKE_COMMAND} -DGROFF=${TOWNGEN_GROFF} -DPAGE=${CMAKE_BINARY_DIR}/man/${program}.1
+    foreach(name IN LISTS towngen_man_pages)
+      add_test(NAME ManPage.${name}
+        COMMAND ${CMAKE_COMMAND} -DGROFF=${TOWNGEN_GROFF} -DPAGE=${CMAKE_BINARY_DIR}/man/${name}
           -P ${PROJECT_SOURCE_DIR}/cmake/check_man_page.cmake)
     endforeach()
   endif()
