@@ -36,14 +36,14 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/towngen.html
 add_custom_target(towngen_page ALL DEPENDS ${CMAKE_BINARY_DIR}/towngen.html)
 
 enable_testing()
-add_test(NAME WebEngine.GoldenTown
-  COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/web/engine_test.mjs
-    --engine $<TARGET_FILE:towngen_engine> --golden ${PROJECT_SOURCE_DIR}/tests/golden)
-
-# towngen.html in a real browser, against the native programs' bytes: those of
+# The engine and towngen.html against the native programs' bytes: those of
 # the dev build, which ./check makes first.
 set(TOWNGEN_NATIVE_DIR ${PROJECT_SOURCE_DIR}/build/dev CACHE PATH
-  "where the native towngen and towncensus are, for the browser test")
+  "where the native towngen and towncensus are, for the engine and browser tests")
+add_test(NAME WebEngine.GoldenTown
+  COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/web/engine_test.mjs
+    --engine $<TARGET_FILE:towngen_engine> --golden ${PROJECT_SOURCE_DIR}/tests/golden
+    --native ${TOWNGEN_NATIVE_DIR} --work ${CMAKE_BINARY_DIR}/engine-test)
 add_test(NAME WebPage.InBrowser
   COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/browser/web_page_test.mjs
     --page ${CMAKE_BINARY_DIR}/towngen.html --native ${TOWNGEN_NATIVE_DIR}

@@ -318,6 +318,8 @@ EMSCRIPTEN_KEEPALIVE const char* towngen_vocabulary() {
       const towngen::ExportFormat& format = towngen::kExportFormats[i];
       out += i > 0 ? ",{\"name\":" : "{\"name\":";
       json.append(out, format.name, true);
+      out += ",\"option\":";
+      json.append(out, format.option, true);
       out += ",\"label\":";
       json.append(out, format.label, true);
       out += ",\"extension\":";
