@@ -272,8 +272,7 @@ void putMagicItems(Cursor& out, const Block& block) {
 }
 
 void putTraitsLine(Cursor& out, const PickedTraits& traits) {
-  out.reserve(traitsLineSize(traits) + kLineEnd.size());
-  writeTraitsLine(traits, [&out](std::string_view part) { out.put(part); });
+  writeTraitsLine(out, traits);
   out.put(kLineEnd);
 }
 

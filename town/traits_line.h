@@ -9,32 +9,36 @@
 
 namespace towngen {
 
-// Writes the traits line of a townsperson, without its line end, through
-// `put(std::string_view)`: "Traits: " and the five traits, "-" for one that
-// is missing, separated by "; ". One writing for the block writer's cursor
-// and for a string alike.
-template <typename Put>
-void writeTraitsLine(const PickedTraits& traits, Put&& put) {
-  put(town_file::kTraitsLabel);
-  for (std::size_t i = 0; i < traits.size(); ++i) {
-    if (i > 0) put(town_file::kTraitSeparator);
-    put(traits[i] == nullptr ? town_file::kNoTrait : std::string_view(*traits[i]));
+// Writes the traits line of a townsperson, without its line end, to `out`:
+// "Traits: " and the five traits, "-" for one that is missing, separated by
+// "; ". `out` is told first how many bytes are coming, with room for a line
+// end (`reserve(n)`), then takes them (`put(std::string_view)`): one writing
+// for the block writer's cursor and for a string alike.
+template <typename Out>
+void writeTraitsLine(Out& out, const PickedTraits& traits) {
+  std::size_t room = sizeof town_file::kTraitsLabel + 2;
+  for (const std::string* trait : traits) {
+    room += (trait == nullptr ? town_file::kNoTrait.size() : trait->size()) +
+            town_file::kTraitSeparator.size();
   }
-}
-
-// The bytes writeTraitsLine writes for `traits`.
-inline std::size_t traitsLineSize(const PickedTraits& traits) {
-  std::size_t size = std::string_view(town_file::kTraitsLabel).size();
-  for (std::size_t i = 0; i < traits.size(); ++i) {
-    if (i > 0) size += town_file::kTraitSeparator.size();
-    size += traits[i] == nullptr ? town_file::kNoTrait.size() : traits[i]->size();
+  out.reserve(room);
+  out.put(town_file::kTraitsLabel);
+  bool first = true;
+  for (const std::string* trait : traits) {
+    if (!first) out.put(town_file::kTraitSeparator);
+    first = false;
+    out.put(trait == nullptr ? town_file::kNoTrait : std::string_view(*trait));
   }
-  return size;
 }
 
 // Appends the traits line to `out`, as writeTraitsLine writes it.
 inline void appendTraitsLine(std::string& out, const PickedTraits& traits) {
-  writeTraitsLine(traits, [&out](std::string_view part) { out += part; });
+  struct Appender {
+    std::string& text;
+    void reserve(std::size_t) {}  // a string grows as it must
+    void put(std::string_view part) { text += part; }
+  } appender{out};
+  writeTraitsLine(appender, traits);
 }
 
 }  // namespace towngen
