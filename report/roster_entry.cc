@@ -128,9 +128,13 @@ std::string rebuiltBlock(const TownRecord& record, std::string_view occupation) 
   for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
     block += ' ';
     block += kAbilityLabels[i];
-    block += ": " + std::to_string(record.abilities[i]);
-    if (i == 0 && record.abilities[0] == 18)
-      block += "(" + std::to_string(record.strPercentile) + ")";
+    block += ": ";
+    block += std::to_string(record.abilities[i]);
+    if (i == 0 && record.abilities[0] == 18) {
+      block += '(';
+      block += std::to_string(record.strPercentile);
+      block += ')';
+    }
   }
   block += '\n';
   appendOptionalBlockLines(block, record);
