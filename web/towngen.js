@@ -77,8 +77,7 @@
       if (problem) problems[field] = problem; else answers[key] = value;
     };
     number('population', 'population', NUMBERS.population);
-    answers.households = $('households').checked;
-    answers.traits = $('traits').checked;
+    for (const mode of VOCABULARY.modes) answers[mode] = $(mode).checked;
     const largest = largestTown(modeBits(answers));
     if (answers.population > largest) {
       problems.population = `A town of ${grouped(answers.population)} is more than this browser can hold ` +
@@ -110,8 +109,7 @@
       town: answers.town, population: answers.population, 'min-age': answers.minAge,
       'max-age': answers.maxAge, seed: answers.seed,
     });
-    if (answers.households) params.set('households', '1');
-    if (answers.traits) params.set('traits', '1');
+    for (const mode of VOCABULARY.modes) if (answers[mode]) params.set(mode, '1');
     history.replaceState(null, '', '#' + params.toString());
   };
   const writeView = (view) => {
@@ -146,8 +144,7 @@
     const params = new URLSearchParams(location.hash.slice(1));
     if (!params.has('town') && !params.has('population')) return false;
     for (const field of fields) if (params.has(field)) $(field).value = params.get(field);
-    $('households').checked = params.get('households') === '1';
-    $('traits').checked = params.get('traits') === '1';
+    for (const mode of VOCABULARY.modes) $(mode).checked = params.get(mode) === '1';
     return true;
   };
 
@@ -335,7 +332,7 @@
   startWorker();
   // The largest town says what the boxes ticked allow: traits take more room.
   const showLargestTown = () => {
-    const bits = modeBits({ households: $('households').checked, traits: $('traits').checked });
+    const bits = modeBits(Object.fromEntries(VOCABULARY.modes.map((mode) => [mode, $(mode).checked])));
     $('population-hint').textContent = `This browser can hold a town of up to ${grouped(largestTown(bits))} ` +
       'townspeople; the towngen program makes larger ones.';
   };

@@ -32,17 +32,31 @@
   const [TRAITS_LABEL, TRAIT_SEPARATOR, NO_TRAIT] = data.traitsLabels || [];
   const traitsLine = (traits) => TRAITS_LABEL + traits.map((t) => (t === null ? NO_TRAIT : t)).join(TRAIT_SEPARATOR);
 
+  // The optional lines of a town, by the names of their fields: how a field
+  // is read, and its line of the block. The town's own are those data.fields
+  // names, in the order its blocks hold them; a person of a town without
+  // one has null for it.
+  const OPTIONAL_LINES = {
+    household: { read: householdOf, line: householdLine },
+    traits: { read: (traits) => traits, line: traitsLine },
+  };
+  const townLines = data.fields.filter((field) => Object.hasOwn(OPTIONAL_LINES, field));
+
   // One entry of the JSON block, its fields found by the names in data.fields.
   const at = Object.fromEntries(data.fields.map((field, i) => [field, i]));
-  const personOf = (r) => ({
-    number: r[at.number], first: r[at.first], last: r[at.last], sex: SEXES[r[at.sex]],
-    occupation: data.occupations[r[at.occupation]], socialClass: CLASSES[r[at.socialClass]],
-    age: r[at.age], abilities: r[at.abilities], percentile: r[at.percentile], coins: r[at.coins],
-    gems: r[at.gems], gemWorth: r[at.gemWorth], items: r[at.items], wealth: r[at.wealth],
-    block: r[at.block], gemList: r[at.gemList], itemList: r[at.itemList], searchText: null,
-    household: at.household === undefined ? null : householdOf(r[at.household]),
-    traits: at.traits === undefined ? null : r[at.traits],
-  });
+  const personOf = (r) => {
+    const person = {
+      number: r[at.number], first: r[at.first], last: r[at.last], sex: SEXES[r[at.sex]],
+      occupation: data.occupations[r[at.occupation]], socialClass: CLASSES[r[at.socialClass]],
+      age: r[at.age], abilities: r[at.abilities], percentile: r[at.percentile], coins: r[at.coins],
+      gems: r[at.gems], gemWorth: r[at.gemWorth], items: r[at.items], wealth: r[at.wealth],
+      block: r[at.block], gemList: r[at.gemList], itemList: r[at.itemList], searchText: null,
+    };
+    for (const [field, { read }] of Object.entries(OPTIONAL_LINES)) {
+      person[field] = at[field] === undefined ? null : read(r[at[field]]);
+    }
+    return person;
+  };
   const people = data.roster.map(personOf);
   // The notables, counted over the whole town, may lie outside the roster's sample.
   const notables = new Map(data.notables.map((r) => [r[at.number], personOf(r)]));
@@ -58,7 +72,7 @@
   };
   const itemLine = (p) => p.itemList.join(', ');
   // The block as the town file holds it: carried by the page only where the
-  // page writer could not rebuild it so (report/town_report.cc rebuilds as
+  // page writer could not rebuild it so (report/roster_entry.cc rebuilds as
   // this does, and compares), else rebuilt here from the fields, once.
   const blockOf = (p) => {
     if (p.block === null) {
@@ -69,8 +83,7 @@
         `${p.number}${NAME_LABEL}${p.first}${p.last ? ' ' + p.last : ''}` +
           `${p.sex === SEXES[0] ? MALE_LABEL : FEMALE_LABEL}${OCCUPATION_LABEL}${p.occupation}`,
         `${AGE_LABEL}${p.age}${abilities}`];
-      if (p.household) lines.push(householdLine(p.household));
-      if (p.traits) lines.push(traitsLine(p.traits));
+      for (const field of townLines) lines.push(OPTIONAL_LINES[field].line(p[field]));
       lines.push(COINS_HEADING, coins.filter(Boolean).join(', '));
       if (p.gems) lines.push(GEMS_HEADING, gemLine(p));
       if (p.items) lines.push(ITEMS_HEADING, itemLine(p));
