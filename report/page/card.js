@@ -10,7 +10,9 @@
     }
     return group;
   };
-  const cardLine = (p) => `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass} \u00b7 ${p.occupation}`;
+  // A noble's and a farmer's occupation is the class's own word: said once.
+  const cardLine = (p) => `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass}` +
+    (p.occupation === p.socialClass ? '' : ` \u00b7 ${p.occupation}`);
   const abilityBoxes = (p) => ABILITIES.map((ability, i) => {
     const box = element('li');
     box.append(element('span', 'ability-label', ability));

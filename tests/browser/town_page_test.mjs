@@ -328,6 +328,8 @@ try {
   const addressed = await open('ashford.html', '#person=37');
   await addressed.waitForSelector('#block-dialog[open]');
   same('#person=37 opens the card of townsperson 37', await addressed.textContent('#block-text'), blocks[36]);
+  check('a noble\'s card says "Noble" once', (await addressed.textContent('#card-line')).endsWith('\u00b7 Noble') &&
+    !(await addressed.textContent('#card-line')).includes('Noble \u00b7 Noble'));
   await addressed.click('#card-next');
   check('the address follows the card', (await addressed.evaluate(() => location.hash)).includes('person=38'));
   await addressed.close();
@@ -544,7 +546,8 @@ try {
     familyBlocks[Number(head.number) - 1]);
   await families.click(`#card-facts a[data-person="${members[1].number}"]`);
   same('a member\'s link opens that member\'s card', await families.textContent('#card-line'),
-    `No. ${members[1].number} \u00b7 ${members[1].sex} \u00b7 age ${members[1].age} \u00b7 ${members[1].class} \u00b7 ${members[1].occupation}`);
+    `No. ${members[1].number} \u00b7 ${members[1].sex} \u00b7 age ${members[1].age} \u00b7 ${members[1].class}` +
+    (members[1].occupation === members[1].class ? '' : ` \u00b7 ${members[1].occupation}`));
   await families.click('#card-facts a[data-household]');
   await families.waitForFunction(() => !document.getElementById('block-dialog').open);
   same('"Show in the roster" filters to the household', [await rowNumbers(families), await families.evaluate(() => location.hash),
