@@ -45,6 +45,7 @@ constexpr const char* kFooter =
     "  towngen --town - --population 500 | towncensus --html page.html -\n"
     "  towngen --town Millbrook.txt --population 500 --households --traits\n"
     "  towngen --seed 42                    the dialogue, seeded\n"
+    "  towngen --households --traits        the dialogue, making households with traits\n"
     "\n"
     "Exit status: 0 on success, 1 when a data file does not load or the town file\n"
     "cannot be created or written, 2 for a usage error.";
@@ -86,11 +87,11 @@ std::pair<CLI::Option*, CLI::Option*> declare(CLI::App& app, Options& options) {
                  "read the data files from DIR (default: the working directory)")
       ->type_name("DIR")
       ->needs(town);
+  // Without --town, the dialogue makes towns of the modes asked.
   for (const TownLineRow& row : kTownLines) {
     app.add_flag_callback(
-           "--" + std::string(row.mode),
-           [&options, line = row.line] { options.town.shape.add(line); }, std::string(row.help))
-        ->needs(town);
+        "--" + std::string(row.mode), [&options, line = row.line] { options.town.shape.add(line); },
+        std::string(row.help));
   }
   app.add_flag("--quiet", options.town.quiet, "do not say what was made")->needs(town);
   town->needs(population);
@@ -132,7 +133,8 @@ int runCommandLine(const std::vector<std::string>& arguments, const CommandLineS
                          setting.err, progress.get());
   }
   Random random(options.seed.value_or(setting.clockSeed));
-  return runTowngen(setting.in, setting.out, setting.console, random, {}, &setting.err);
+  return runTowngen(setting.in, setting.out, setting.console, random, {}, &setting.err,
+                    options.town.shape);
 }
 
 }  // namespace towngen

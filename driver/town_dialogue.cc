@@ -14,9 +14,11 @@
 #include "data/word_reader.h"
 #include "driver/load_report.h"
 #include "driver/whole_number.h"
+#include "town/load_messages.h"
 #include "town/town_data.h"
 #include "town/town_generation.h"
 #include "townsfolk/townsperson_rolls.h"
+#include "townsfolk/trait_picks.h"
 #include "treasure/treasure_generator.h"
 
 namespace towngen {
@@ -100,8 +102,8 @@ bool showDataLoads(const TownData& data, std::ostream& out, Console& console) {
 class TownDialogue {
  public:
   TownDialogue(std::istream& in, std::ostream& out, Console& console, TownMakers makers,
-               const FolderDataSource& folder)
-      : in_(in), out_(out), console_(console), makers_(makers), folder_(folder) {}
+               const FolderDataSource& folder, const TownShape& shape)
+      : in_(in), out_(out), console_(console), makers_(makers), folder_(folder), shape_(shape) {}
 
   void showIntroduction();
   // Makes towns until the user quits or the input ends.
@@ -126,6 +128,7 @@ class TownDialogue {
   Console& console_;
   TownMakers makers_;
   const FolderDataSource& folder_;  // of the data files and the towns
+  TownShape shape_;
 };
 
 void TownDialogue::showIntroduction() {
@@ -201,7 +204,8 @@ bool TownDialogue::generateInto(const std::string& townName, std::int32_t popula
 
   const AgeRange ages = AgeRange::fromDialogue(*minAge, *maxAge);
   RunningCount count(out_);
-  std::error_code error = generateTown(population, ages, makers_, townFile.stream(), &count);
+  std::error_code error =
+      generateTownOf(shape_, population, ages, makers_, townFile.stream(), &count);
   if (error) {
     townFile.discard();  // at once: nothing unfinished waits through the key press
   } else {
@@ -240,11 +244,28 @@ void TownDialogue::runTowns() {
 
 }  // namespace
 
+namespace {
+
+// Says on `hints` why the traits of a dialogue with traits cannot be used, or
+// that the built-in ones stand in for a missing traits.txt; returns whether
+// the towns can be made.
+bool checkTraits(const TownData& data, const std::filesystem::path& folder, std::ostream* hints) {
+  const std::string path = (folder / kTraitsFile).string();
+  if (hints != nullptr && (data.builtInTraits || !data.traitsUsable())) {
+    *hints << "towngen: " << traitsRefusal(data.traitsLoad, path)
+           << (data.builtInTraits ? "; using the built-in traits\n" : "\n");
+  }
+  return data.traitsUsable();
+}
+
+}  // namespace
+
 int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& random,
-               const std::filesystem::path& folder, std::ostream* hints) {
+               const std::filesystem::path& folder, std::ostream* hints, const TownShape& shape) {
   const FolderDataSource source(folder);
   TownData data;
-  loadTownData(source, TownShape(), data);
+  loadTownData(source, shape, data);
+  if (shape.has(TownLine::Traits) && !checkTraits(data, folder, hints)) return 1;
   if (!showDataLoads(data, out, console)) {
     if (hints != nullptr) {
       out.flush();
@@ -253,7 +274,10 @@ int runTowngen(std::istream& in, std::ostream& out, Console& console, Random& ra
   } else {
     TreasureGenerator generator(random, data.catalogue);
     const NamePickers pickers(data.names);
-    TownDialogue dialogue(in, out, console, {pickers, generator, random}, source);
+    std::optional<TraitPicker> traits;  // its tables only for towns with traits
+    if (shape.has(TownLine::Traits)) traits.emplace(data.traits);
+    TownDialogue dialogue(in, out, console,
+                          {pickers, generator, random, traits ? &*traits : nullptr}, source, shape);
     dialogue.showIntroduction();
     dialogue.runTowns();
   }

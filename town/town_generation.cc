@@ -170,12 +170,17 @@ std::error_code makeTown(const TownData& data, std::int32_t population, std::int
   std::optional<TraitPicker> traits;  // its tables only for a town with traits
   if (shape.has(TownLine::Traits)) traits.emplace(data.traits);
   const TownMakers makers{pickers, generator, random, traits ? &*traits : nullptr};
-  const std::error_code error =
-      shape.has(TownLine::Household)
-          ? generateHouseholdTown(population, ages, makers, townFile, progress)
-          : generateTown(population, ages, makers, townFile, progress);
+  const std::error_code error = generateTownOf(shape, population, ages, makers, townFile, progress);
   if (progress != nullptr) progress->finished();
   return error;
+}
+
+std::error_code generateTownOf(const TownShape& shape, std::int32_t population,
+                               const AgeRange& ages, TownMakers makers, std::ostream& townFile,
+                               TownProgress* progress) {
+  return shape.has(TownLine::Household)
+             ? generateHouseholdTown(population, ages, makers, townFile, progress)
+             : generateTown(population, ages, makers, townFile, progress);
 }
 
 }  // namespace towngen

@@ -49,6 +49,12 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
                                       TownMakers makers, std::ostream& townFile,
                                       TownProgress* progress = nullptr);
 
+// Makes the town of `shape`: of households when it has their line, else one
+// townsperson after another, as generateHouseholdTown and generateTown do.
+std::error_code generateTownOf(const TownShape& shape, std::int32_t population,
+                               const AgeRange& ages, TownMakers makers, std::ostream& townFile,
+                               TownProgress* progress = nullptr);
+
 // Makes a town from `data` with a random source seeded with `seed`, ages
 // `minAge` to `maxAge` both included, with the optional lines of `shape`, into
 // `townFile`, as towngen --town does; says `progress` finished. REQUIRES: minAge <= maxAge.

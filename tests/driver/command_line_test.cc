@@ -170,6 +170,41 @@ TEST(CommandLine, ModesMakeTheirGoldenTowns) {
   }
 }
 
+// The dialogue makes towns of the modes asked, each the town --town makes
+// for the same seed and answers; without traits.txt it says that it uses
+// the built-in traits, and traits that cannot be used stop it.
+TEST(CommandLine, TheDialogueMakesTownsOfTheModesAsked) {
+  testing::ScratchDir dir;
+  dir.copyDefaultData();
+  const Outcome dialogue = run({"--households", "--traits", "--seed", "5"}, "Kin.txt 300 0 61 0");
+  EXPECT_EQ(dialogue.status, 0);
+  EXPECT_EQ(dialogue.err, "");
+  EXPECT_NE(dialogue.out.find(" Open the file: Kin.txt in the same directory"), std::string::npos);
+  EXPECT_EQ(run({"--town", "Batch.txt", "--population", "300", "--households", "--traits", "--seed",
+                 "5", "--quiet"})
+                .status,
+            0);
+  const std::string town = dir.read("Kin.txt");
+  EXPECT_EQ(town, dir.read("Batch.txt"));
+  EXPECT_NE(town.find("\r\nHousehold: 1 head"), std::string::npos);
+  EXPECT_NE(town.find("\r\nTraits: "), std::string::npos);
+
+  fs::remove("traits.txt");
+  const Outcome builtIn = run({"--traits", "--seed", "5"}, "Plain.txt 30 0 61 0");
+  EXPECT_EQ(builtIn.err,
+            "towngen: cannot load traits.txt: No such file or directory; using the built-in "
+            "traits\n");
+  EXPECT_NE(dir.read("Plain.txt").find("\r\nTraits: "), std::string::npos);
+  dir.write("traits.txt", "<note> </note>\nfreckles looks\n");
+  const Outcome refused = run({"--traits"}, "Never.txt 30 0 61 0");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "towngen: traits.txt:2: unknown kind \"looks\"; the kinds are appearance, manner, "
+            "motive, quirk and secret\n");
+  EXPECT_EQ(refused.out, "");
+  EXPECT_FALSE(fs::exists("Never.txt"));
+}
+
 // Traits come from the data folder's traits.txt, or the built-in one when
 // it has none, which is said; traits that cannot be used stop the town.
 TEST(CommandLine, TraitsComeFromTheFolderOrAreBuiltIn) {
