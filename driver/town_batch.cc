@@ -55,12 +55,8 @@ std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& e
 // built-in ones are used in place of a missing traits.txt; returns whether
 // the town can be made.
 bool checkTraits(const TownData& data, const BatchTown& town, std::ostream& err) {
-  const std::string path = (town.dataFolder / kTraitsFile).string();
-  if (data.builtInTraits) {
-    err << "towngen: " << traitsRefusal(data.traitsLoad, path) << "; using the built-in traits\n";
-  } else if (!data.traitsUsable()) {
-    err << "towngen: " << traitsRefusal(data.traitsLoad, path) << "\n";
-  }
+  const std::string note = traitsNote(data, (town.dataFolder / kTraitsFile).string());
+  if (!note.empty()) err << "towngen: " << note << "\n";
   return data.traitsUsable();
 }
 

@@ -250,11 +250,8 @@ namespace {
 // that the built-in ones stand in for a missing traits.txt; returns whether
 // the towns can be made.
 bool checkTraits(const TownData& data, const std::filesystem::path& folder, std::ostream* hints) {
-  const std::string path = (folder / kTraitsFile).string();
-  if (hints != nullptr && (data.builtInTraits || !data.traitsUsable())) {
-    *hints << "towngen: " << traitsRefusal(data.traitsLoad, path)
-           << (data.builtInTraits ? "; using the built-in traits\n" : "\n");
-  }
+  const std::string note = traitsNote(data, (folder / kTraitsFile).string());
+  if (hints != nullptr && !note.empty()) *hints << "towngen: " << note << "\n";
   return data.traitsUsable();
 }
 

@@ -159,4 +159,11 @@ std::string dataFileRefusal(std::string_view town) {
   return std::string(town) + " is a data file of this program and cannot be a town";
 }
 
+std::string traitsNote(const TownData& data, const std::string& path) {
+  if (data.builtInTraits)
+    return traitsRefusal(data.traitsLoad, path) + "; using the built-in traits";
+  if (!data.traitsUsable()) return traitsRefusal(data.traitsLoad, path);
+  return {};
+}
+
 }  // namespace towngen

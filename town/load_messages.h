@@ -7,6 +7,7 @@
 #include "data/name_list.h"
 #include "data/trait_catalogue.h"
 #include "data/word_reader.h"
+#include "town/town_data.h"
 
 namespace towngen {
 
@@ -44,6 +45,11 @@ std::string nameListRefusal(const NameListLoad& load, const std::string& path);
 // kind \"looks\"; the kinds are appearance, manner, motive, quirk and
 // secret". REQUIRES: load.outcome is not Loaded.
 std::string traitsRefusal(const TraitsLoad& load, const std::string& path);
+
+// What loading the traits of a town with traits (traits.txt at `path`) came
+// to, as a front end says it: why they cannot be used, that the built-in
+// ones stand in for a missing file, or nothing when the file's are used.
+std::string traitsNote(const TownData& data, const std::string& path);
 
 // Why the file `town` cannot be a town: it is a data file of this program.
 std::string dataFileRefusal(std::string_view town);
