@@ -45,8 +45,7 @@ std::unique_ptr<DataSource> dataSourceFor(const BatchTown& town, std::ostream& e
   if (!folder->holdsNone()) return folder;
   err << "towngen: using the built-in name lists"
       << (town.shape.has(TownLine::Traits) ? ", catalogue and traits" : " and catalogue")
-      << "; `towngen --init"
-      << (town.dataFolder.empty() ? std::string() : " " + town.dataFolder.string())
+      << "; `towngen --init" << (town.dataFolder.empty() ? "" : " ") << town.dataFolder.string()
       << "` writes them " << (town.dataFolder.empty() ? "here" : "there") << " to edit\n";
   return std::make_unique<MemoryDataSource>(builtInDataSource());
 }
