@@ -25,23 +25,22 @@ inline constexpr std::string_view kTraitsFile = "traits.txt";
 // What a data file holds, in the order of kDataFiles.
 enum class DataFileKind : std::uint8_t { MaleNames, FemaleNames, LastNames, Catalogue, Traits };
 
-// A data file: its name, what it holds, and whether every town needs it (the
-// traits only a town with traits).
+// A data file: its name and what it holds. Which files a town needs follows
+// from its shape (the traits only for a town with traits).
 struct DataFileEntry {
   DataFileKind kind;
   std::string_view name;
   std::string_view holds;
-  bool everyTown;
 };
 
 // The one table of the data files, in loading order; --init writes them all,
 // and none of them can be a town's name.
 inline constexpr std::array<DataFileEntry, 5> kDataFiles = {{
-    {DataFileKind::MaleNames, kMaleNamesFile, "male first names", true},
-    {DataFileKind::FemaleNames, kFemaleNamesFile, "female first names", true},
-    {DataFileKind::LastNames, kLastNamesFile, "last names", true},
-    {DataFileKind::Catalogue, kCatalogueFile, "the magic item catalogue", true},
-    {DataFileKind::Traits, kTraitsFile, "traits", false},
+    {DataFileKind::MaleNames, kMaleNamesFile, "male first names"},
+    {DataFileKind::FemaleNames, kFemaleNamesFile, "female first names"},
+    {DataFileKind::LastNames, kLastNamesFile, "last names"},
+    {DataFileKind::Catalogue, kCatalogueFile, "the magic item catalogue"},
+    {DataFileKind::Traits, kTraitsFile, "traits"},
 }};
 
 static_assert(keyedInOrder(kDataFiles, &DataFileEntry::kind) &&

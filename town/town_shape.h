@@ -58,7 +58,6 @@ class TownShape {
     shape.lines_ = static_cast<std::uint8_t>(bits & ((1u << kTownLines.size()) - 1));
     return shape;
   }
-  constexpr unsigned bits() const { return lines_; }
 
   constexpr bool has(TownLine line) const { return (lines_ >> static_cast<unsigned>(line)) & 1u; }
   constexpr void add(TownLine line) {
