@@ -34,7 +34,8 @@ inline constexpr std::array<std::string_view, kTraitKindCount> kTraitKinds =
     wordsOf(kTraitKindWords, &TraitKindWord::word);
 
 // Whom an entry fits, written after its kind: "appearance/elder". An entry
-// without a fit suits any grown townsperson. What each fit asks of the
+// without a fit suits any grown townsperson; the fits from Married on ask
+// what a household town's household line shows. What each fit asks of the
 // numbers is a rule of the picks (townsfolk/trait_picks.h).
 enum class TraitFit : std::uint8_t {
   Anyone,
@@ -50,8 +51,17 @@ enum class TraitFit : std::uint8_t {
   Simple,
   Noble,
   Common,
+  Infant,
+  Married,
+  Widowed,
+  Single,
+  Parent,
+  GrownChild,
+  Head,
+  Servant,
+  Apprentice,
 };
-inline constexpr std::size_t kTraitFitCount = 13;
+inline constexpr std::size_t kTraitFitCount = 22;
 struct TraitFitWord {
   TraitFit fit;
   std::string_view word;  // after the kind's slash in traits.txt
@@ -70,6 +80,15 @@ inline constexpr std::array<TraitFitWord, kTraitFitCount> kTraitFitWords = {{
     {TraitFit::Simple, "simple"},
     {TraitFit::Noble, "noble"},
     {TraitFit::Common, "common"},
+    {TraitFit::Infant, "infant"},
+    {TraitFit::Married, "married"},
+    {TraitFit::Widowed, "widowed"},
+    {TraitFit::Single, "single"},
+    {TraitFit::Parent, "parent"},
+    {TraitFit::GrownChild, "grownchild"},
+    {TraitFit::Head, "head"},
+    {TraitFit::Servant, "servant"},
+    {TraitFit::Apprentice, "apprentice"},
 }};
 static_assert(keyedInOrder(kTraitFitWords, &TraitFitWord::fit));
 inline constexpr std::array<std::string_view, kTraitFitCount> kTraitFits =

@@ -56,8 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Random random(static_cast<std::uint32_t>(size));
   for (int i = 0; i < 64; ++i) {
     const auto score = [&] { return 3 + random.rand() % 16; };
-    const CardNumbers measures{random.rand() % 120,   score(), score(), score(), score(), score(),
-                               random.rand() % 2 == 0};
+    const bool inHousehold = random.rand() % 2 == 0;
+    const auto family = static_cast<FamilyFacts>(random.rand() & 0xff);
+    const CardNumbers measures{
+        random.rand() % 120,    score(),     score(), score(), score(), score(),
+        random.rand() % 2 == 0, inHousehold, family};
     const PickedTraits picked = picker.pick(measures, random);
     for (std::size_t k = 0; k < kTraitKindCount; ++k) {
       if (picked[k] == nullptr) continue;

@@ -37,6 +37,7 @@ void PackedTownspeople::add(const Townsperson& person) {
     numbers.householdLength = texts_.size() - start;
   }
   numbers.noble = person.socialClass == SocialClass::Noble;
+  numbers.family = person.family;
   for (const Gem& gem : treasure.gems) gems_.push_back({gem.nameIndex, gem.value});
   numbers.gemCount = static_cast<std::size_t>(treasure.gems.count());
   numbers.itemCount = 0;
@@ -52,7 +53,9 @@ void PackedTownspeople::pickTraits(const TraitPicker& picker, Random& random) {
   traits_.resize(numbers_.size());
   for (std::size_t i = 0; i < numbers_.size(); ++i) {
     const BlockNumbers& n = numbers_[i];
-    traits_[i] = picker.pick({n.age, n.Str, n.Con, n.Int, n.Cha, n.Com, n.noble}, random);
+    const bool inHousehold = n.householdLength != 0;
+    traits_[i] = picker.pick(
+        {n.age, n.Str, n.Con, n.Int, n.Cha, n.Com, n.noble, inHousehold, n.family}, random);
   }
 }
 

@@ -20,6 +20,7 @@ struct BlockNumbers {
   std::size_t nameLength, occupationLength, gemCount, itemCount;
   std::size_t householdLength;  // of the whole household line; 0 in a plain town
   bool noble;                   // of the class the trait rules ask for
+  FamilyFacts family;           // in a household town, for the trait rules too
 };
 
 // A gem as its block shows it.

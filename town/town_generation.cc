@@ -86,14 +86,16 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   if (progress != nullptr) progress->counted(person.number);
   pickFirstName(person, makers.random, makers.names);
   person.socialClass = classOfOccupation(household, member);
-  if (member.role == HouseholdRole::Servant) {
-    person.name += makers.names.last.pick(makers.random.rand());
-    person.occupation = wordOf(SocialClass::Farmer);
-  } else {
-    person.name += lastName;
-    person.occupation = household.occupation;
-  }
+  // Servants and apprentices come from families of their own, whose names
+  // they keep.
+  const bool helper =
+      member.role == HouseholdRole::Servant || member.role == HouseholdRole::Apprentice;
+  person.name += helper ? std::string_view(makers.names.last.pick(makers.random.rand())) : lastName;
+  person.occupation =
+      member.role == HouseholdRole::Servant ? wordOf(SocialClass::Farmer) : household.occupation;
   setTies(person.ties, household, member);
+  person.family =
+      familyFactsOf(household, static_cast<std::size_t>(&member - household.members.data()));
   person.treasure.clear();
   if (member.age >= kYoungestWithTreasure) giveTreasure(person, makers);
 }

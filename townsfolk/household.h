@@ -67,6 +67,26 @@ static_assert(keyedInOrder(kKinTieWords, &KinTieWord::tie));
 inline constexpr std::array<std::string_view, kKinTieCount> kKinTies =
     wordsOf(kKinTieWords, &KinTieWord::word);
 
+// What a member's household shows of their family, as the fits of the
+// traits ask it: each a bit of FamilyFacts.
+enum class FamilyFact : std::uint8_t {
+  Married,     // a spouse in the household
+  Widowed,     // married once, no spouse now
+  Single,      // 16 or more and never married
+  Parent,      // a child in the household, or heading another
+  GrownChild,  // a child heading a household of their own
+  Head,
+  Servant,
+  Apprentice,
+};
+inline constexpr std::size_t kFamilyFactCount = 8;
+using FamilyFacts = std::uint8_t;
+static_assert(kFamilyFactCount <= 8 * sizeof(FamilyFacts));
+
+constexpr FamilyFacts bitOf(FamilyFact fact) {
+  return static_cast<FamilyFacts>(1u << static_cast<unsigned>(fact));
+}
+
 // A head of another household of the town who is close kin.
 struct KinElsewhere {
   KinTie tie;

@@ -1,6 +1,7 @@
 #include "townsfolk/household_plan.h"
 
 #include <algorithm>
+#include <array>
 
 #include "townsfolk/craft_table.h"
 
@@ -10,11 +11,10 @@ namespace {
 // The model's figures, each read with rand() % 100 unless it says otherwise.
 // Where they come from is told in docs/households.md.
 constexpr int kMaleHeadChance = 85;
-constexpr int kMaleNeverMarriedChance = 18;
-constexpr int kFemaleNeverMarriedChance = 30;
+constexpr int kMaleNeverMarriedChance = 8;
+constexpr int kFemaleNeverMarriedChance = 15;
 constexpr int kWidowedYoungChance = 5;   // heads under 40
 constexpr int kWidowedOlderChance = 20;  // heads of 40 and more
-constexpr int kChildAtHomeChance = 67;   // a birth whose child lives at home
 constexpr int kRelativeChance = 16;
 constexpr int kWidowedParentChance = 60;  // of relatives; the rest are siblings
 constexpr int kLinkChance = 35;           // a head looks for kin among the heads before
@@ -22,8 +22,7 @@ constexpr std::size_t kLinkReach = 12;    // how many households back
 
 constexpr std::int32_t kAdultAge = 18;  // heads are adults where the ages allow
 constexpr std::int32_t kMarriageAge = 16;
-constexpr std::int32_t kWorkingAge = 12;  // servants and apprentices
-constexpr std::int32_t kOldestChildAtHome = 22;
+constexpr std::int32_t kWorkingAge = 12;         // servants and apprentices
 constexpr std::int32_t kYoungestParentGap = 16;  // a parent is 16 to 45 years older
 constexpr std::int32_t kOldestParentGap = 45;
 constexpr std::int32_t kLastBirthAge = 44;
@@ -41,15 +40,64 @@ constexpr Years kBirthSpacing = {2, 4};        // years from one birth to the ne
 constexpr Years kWidowedParentOlder = {20, 37};
 constexpr Years kSiblingApart = {-8, 8};
 constexpr Years kApprenticeAge = {12, 21};  // and none older
-constexpr Years kServantAge = {12, 45};
+constexpr int kYoungServantChance = 85;     // life-cycle servants, before they marry
+constexpr Years kYoungServantAge = {13, 27};
+constexpr Years kOlderServantAge = {28, 55};
 constexpr std::int32_t kOldestServant = 60;
-constexpr Years kNobleServants = {2, 7};
+constexpr Years kNobleServants = {1, 5};
 constexpr int kMaleApprenticeChance = 90;
-constexpr int kNoApprenticeBelow = 25;   // rand() % 100 under this: none
-constexpr int kOneApprenticeBelow = 65;  // ... under this: one; else two
+constexpr int kNoApprenticeBelow = 40;   // rand() % 100 under this: none
+constexpr int kOneApprenticeBelow = 85;  // ... under this: one; else two
 constexpr int kCraftsmansServantChance = 50;
+constexpr int kFarmersServantChance = 19;
+
+// How many heads there are of each age, per year of age, by band: few under
+// 20, most from 25 to 45, fewer with each band after, as deaths thin them.
+struct AgeWeight {
+  std::int32_t from;
+  std::int32_t to;
+  std::int32_t perYear;
+};
+constexpr std::array<AgeWeight, 14> kHeadAgeWeights = {{
+    {18, 19, 3},
+    {20, 24, 9},
+    {25, 29, 12},
+    {30, 34, 12},
+    {35, 39, 11},
+    {40, 44, 10},
+    {45, 49, 9},
+    {50, 54, 7},
+    {55, 59, 6},
+    {60, 64, 4},
+    {65, 69, 3},
+    {70, 74, 2},
+    {75, 79, 1},
+    {80, 89, 1},
+}};
+
+// The chance in a hundred that a child born to the household is at home at
+// each age: fewer with each band, as children die and, from about 12, leave
+// for service or an apprenticeship; none past 24.
+struct AtHomeChance {
+  std::int32_t to;  // of the child's age, from the band before
+  int chance;
+};
+constexpr std::array<AtHomeChance, 5> kChildAtHome = {{
+    {4, 72},
+    {9, 66},
+    {14, 58},
+    {19, 38},
+    {24, 14},
+}};
 
 bool chance(Random& random, int percent) { return random.rand() % 100 < percent; }
+
+int atHomeChance(std::int64_t age) {
+  for (const AtHomeChance& band : kChildAtHome) {
+    if (age <= band.to) return band.chance;
+  }
+  return 0;
+}
 
 Sex eitherSex(Random& random) { return random.rand() % 2 == 0 ? Sex::Male : Sex::Female; }
 
@@ -78,12 +126,34 @@ bool bearsBirthName(const PlannedMember& head) {
   return head.sex == Sex::Male || !head.everMarried;
 }
 
+// An age from [low, high] drawn by kHeadAgeWeights, or evenly where the
+// span lies outside the table. REQUIRES: low <= high.
+std::int32_t headAge(std::int32_t low, std::int32_t high, Random& random) {
+  std::int32_t total = 0;
+  for (const AgeWeight& band : kHeadAgeWeights) {
+    const std::int32_t from = std::max(band.from, low);
+    const std::int32_t to = std::min(band.to, high);
+    if (from <= to) total += (to - from + 1) * band.perYear;
+  }
+  if (total == 0) return random.rollRange(low, high);
+  std::int32_t at = random.rollRange(1, total);
+  for (const AgeWeight& band : kHeadAgeWeights) {
+    const std::int32_t from = std::max(band.from, low);
+    const std::int32_t to = std::min(band.to, high);
+    if (from > to) continue;
+    const std::int32_t weight = (to - from + 1) * band.perYear;
+    if (at <= weight) return from + (at - 1) / band.perYear;
+    at -= weight;
+  }
+  return high;  // not reached: the draw lies in some band
+}
+
 // The head: an adult where the ages allow, mostly a man; a woman heading a
 // household is a widow or never married.
 PlannedMember planHead(const AgeRange& ages, Random& random) {
   PlannedMember head;
   const std::int32_t lowest = std::max(ages.youngest, kAdultAge);
-  head.age = lowest <= ages.oldest ? random.rollRange(lowest, ages.oldest)
+  head.age = lowest <= ages.oldest ? headAge(lowest, ages.oldest, random)
                                    : random.rollRange(ages.youngest, ages.oldest);
   head.sex = chance(random, kMaleHeadChance) ? Sex::Male : Sex::Female;
   const int neverMarried =
@@ -115,11 +185,11 @@ void addChildren(PlannedHousehold& household, std::int64_t motherAge, std::int8_
   for (std::int64_t birth = firstBirth; birth <= std::min<std::int64_t>(kLastBirthAge, motherAge);
        birth += roll(random, kBirthSpacing)) {
     if (household.size + kRoomForOthers >= PlannedHousehold::kMostMembers) break;
-    if (!chance(random, kChildAtHomeChance)) continue;
-    PlannedMember child;
     const std::int64_t age = motherAge - birth;
+    if (!chance(random, atHomeChance(age))) continue;
+    PlannedMember child;
     child.sex = eitherSex(random);
-    if (age > kOldestChildAtHome || !holds(ages, age)) continue;
+    if (!holds(ages, age)) continue;
     child.age = static_cast<std::int32_t>(age);
     child.role = child.sex == Sex::Male ? HouseholdRole::Son : HouseholdRole::Daughter;
     child.father = father;
@@ -171,7 +241,8 @@ void addHelper(PlannedHousehold& household, HouseholdRole role, const AgeRange& 
     if (!workingAge(roll(random, kApprenticeAge), kApprenticeAge.high, ages, age)) return;
   } else {
     helper.sex = eitherSex(random);
-    if (!workingAge(roll(random, kServantAge), kOldestServant, ages, age)) return;
+    const Years drawn = chance(random, kYoungServantChance) ? kYoungServantAge : kOlderServantAge;
+    if (!workingAge(roll(random, drawn), kOldestServant, ages, age)) return;
   }
   helper.age = age;
   add(household, helper);
@@ -258,21 +329,27 @@ void HouseholdPlanner::addHelpers(PlannedHousehold& household, Random& random) c
     if (chance(random, kCraftsmansServantChance)) {
       addHelper(household, HouseholdRole::Servant, ages_, random);
     }
+  } else if (household.socialClass == SocialClass::Farmer &&
+             chance(random, kFarmersServantChance)) {
+    addHelper(household, HouseholdRole::Servant, ages_, random);
   }
 }
 
 // Keeps the first members of the family's class that its share still has
-// room for, and the first servants the farmers' share has room for; a link
-// to a member left out is dropped.
+// room for, and the first servants the farmers' share has room for (in a
+// farmer's household, the family and its servants share it); a link to a
+// member left out is dropped.
 void HouseholdPlanner::fitToWhatIsLeft(PlannedHousehold& household) {
   std::int32_t& familyLeft = leftOf(household.socialClass);
   std::int32_t& servantsLeft = leftOf(SocialClass::Farmer);
+  const bool oneShare = &familyLeft == &servantsLeft;
   std::uint8_t kept = 0;
   std::int32_t family = 0;
   std::int32_t servants = 0;
   for (const PlannedMember& member : household.people()) {
     const bool ofFamily = household.isFamily(member);
-    if (ofFamily ? family >= familyLeft : servants >= servantsLeft) continue;
+    const std::int32_t taken = oneShare ? family + servants : ofFamily ? family : servants;
+    if (taken >= (ofFamily ? familyLeft : servantsLeft)) continue;
     (ofFamily ? family : servants) += 1;
     household.members[kept++] = member;
   }
@@ -286,7 +363,7 @@ void HouseholdPlanner::fitToWhatIsLeft(PlannedHousehold& household) {
     if (outside(member.mother)) member.mother = PlannedMember::kNobody;
   }
   familyLeft -= family;
-  if (household.socialClass != SocialClass::Farmer) servantsLeft -= servants;
+  servantsLeft -= servants;
   planned_ += kept;
 }
 
@@ -352,6 +429,42 @@ bool tryLink(PlannedHousehold& earlier, PlannedHousehold& later) {
 }
 
 }  // namespace
+
+FamilyFacts familyFactsOf(const PlannedHousehold& household, std::size_t place) {
+  const PlannedMember& member = household.members[place];
+  FamilyFacts facts = 0;
+  if (member.spouse != PlannedMember::kNobody) {
+    facts |= bitOf(FamilyFact::Married);
+  } else if (member.everMarried) {
+    facts |= bitOf(FamilyFact::Widowed);
+  } else if (member.age >= kMarriageAge) {
+    facts |= bitOf(FamilyFact::Single);
+  }
+  const auto at = static_cast<std::int8_t>(place);
+  for (const PlannedMember& other : household.people()) {
+    if (other.father == at || other.mother == at) facts |= bitOf(FamilyFact::Parent);
+  }
+  switch (member.role) {
+    case HouseholdRole::Head:
+      facts |= bitOf(FamilyFact::Head);
+      for (std::size_t i = 0; i < household.kinCount; ++i) {
+        const KinTie tie = household.kin[i].tie;
+        if (tie != KinTie::Son && tie != KinTie::Daughter) continue;
+        facts |= bitOf(FamilyFact::Parent);
+        facts |= bitOf(FamilyFact::GrownChild);
+      }
+      break;
+    case HouseholdRole::Servant:
+      facts |= bitOf(FamilyFact::Servant);
+      break;
+    case HouseholdRole::Apprentice:
+      facts |= bitOf(FamilyFact::Apprentice);
+      break;
+    default:
+      break;
+  }
+  return facts;
+}
 
 void linkKin(std::span<PlannedHousehold> window, Random& random) {
   for (std::size_t later = 1; later < window.size(); ++later) {

@@ -79,6 +79,11 @@ class HouseholdPlanner {
   std::array<std::int32_t, 3> left_{};  // people still to plan, by SocialClass
 };
 
+// What the household shows of the family of the member at `place`: a spouse,
+// a marriage ended, children in the household or heading others, the role.
+// REQUIRES: place < household.size, and the household's kin linked.
+FamilyFacts familyFactsOf(const PlannedHousehold& household, std::size_t place);
+
 // Links heads of the window's households as close kin (parent and child, or
 // brothers and sisters) where their ages, classes and names allow it; linked
 // households share a last name, taken from the earlier one.

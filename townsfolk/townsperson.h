@@ -32,7 +32,8 @@ struct Townsperson {
   std::string occupation;                         // "Farmer", a craft, or "Noble"
   SocialClass socialClass = SocialClass::Farmer;  // by occupation: a servant's is Farmer
   CarriedTreasure treasure;
-  HouseholdTies ties;  // in a household town only
+  HouseholdTies ties;      // in a household town only
+  FamilyFacts family = 0;  // what the household shows of the family, likewise
 };
 
 }  // namespace towngen

@@ -28,8 +28,9 @@ TEST(TraitCatalogue, LoadsOrSaysWhereAndWhy) {
        "and secret"},
       {"<note> </note>\nstern_face appearance/handsome\n" + kEveryKind,
        "traits.txt:2: unknown fit \"handsome\" in \"appearance/handsome\"; the fits are child, "
-       "elder, striking, plain, powerful, frail, winning, awkward, learned, simple, noble and "
-       "common"},
+       "elder, striking, plain, powerful, frail, winning, awkward, learned, simple, noble, "
+       "common, infant, married, widowed, single, parent, grownchild, head, servant and "
+       "apprentice"},
       {"<note> </note>\n" + kEveryKind + "lonely", "traits.txt:7: \"lonely\" has no kind after it"},
       // The trait's own line, not the end of the blank lines after it.
       {"<note> </note>\n" + kEveryKind + "lonely\n\n\n\n",

@@ -105,24 +105,24 @@ TEST(TownReport, HouseholdTownsCarryTheirHouseholds) {
   const auto& roster = data["roster"];
   ASSERT_EQ(roster.size(), 80u);
   for (const auto& entry : roster) EXPECT_EQ(fieldOf(data, entry, "block"), nullptr);
-  // Townsperson 43 heads a household with a wife and kin in two others.
-  const auto& household = fieldOf(data, roster[42], "household");
-  EXPECT_EQ(household, nlohmann::json::parse("[43,0,44,0,0,[1,40,4,53]]"));
+  // Townsperson 60 heads a household with a wife and kin in two others.
+  const auto& household = fieldOf(data, roster[59], "household");
+  EXPECT_EQ(household, nlohmann::json::parse("[60,0,61,0,0,[4,59,0,70]]"));
   EXPECT_EQ(data["roles"][0], "head");
-  EXPECT_EQ(data["kinTies"][household[5][0].get<std::size_t>()], "mother");
-  EXPECT_NE(page.find("<dt>Households</dt><dd>14</dd></div><div><dt>Mean household size</dt>"
-                      "<dd>5.71</dd>"),
+  EXPECT_EQ(data["kinTies"][household[5][0].get<std::size_t>()], "brother");
+  EXPECT_NE(page.find("<dt>Households</dt><dd>18</dd></div><div><dt>Mean household size</dt>"
+                      "<dd>4.44</dd>"),
             std::string::npos);
   EXPECT_NE(page.find("Households by size"), std::string::npos);
   // Counted from the town file by hand: members by household, and their coins
   // and gems.
   EXPECT_EQ(notableList(page, "The largest households"),
-            (std::vector<std::string>{"22 11 members", "5 9 members", "43 9 members",
-                                      "14 8 members", "64 8 members"}));
+            (std::vector<std::string>{"21 8 members", "1 7 members", "14 7 members", "63 7 members",
+                                      "8 6 members"}));
   EXPECT_EQ(notableList(page, "The richest families"),
-            (std::vector<std::string>{"1 38,811.37 gp, 4 members", "22 29,367.68 gp, 11 members",
-                                      "53 21,886.23 gp, 6 members", "33 18,785.43 gp, 7 members",
-                                      "14 17,574.41 gp, 8 members"}));
+            (std::vector<std::string>{"70 19,396.11 gp, 4 members", "32 16,030.68 gp, 5 members",
+                                      "48 12,543.17 gp, 5 members", "8 12,541.42 gp, 6 members",
+                                      "1 10,204.74 gp, 7 members"}));
 }
 
 // The notables count the whole town, and the page can open the card of one
