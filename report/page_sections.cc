@@ -259,7 +259,7 @@ void TownReport::appendRoster() {
       "id=\"wealth-to\" min=\"0\" step=\"any\" inputmode=\"decimal\"> gp</label></span>"
       "<label><input type=\"checkbox\" id=\"with-items\"> carries a magic item</label>"
       "<label><input type=\"checkbox\" id=\"with-gems\"> carries gems</label>"
-      "<label class=\"narrow-only\">Sort <select id=\"sort-select\"></select></label>"
+      "<label>Sort <select id=\"sort-select\"></select></label>"
       "<button type=\"button\" id=\"someone\">Someone in town</button>";
   if (shape_.has(TownLine::Household))
     text_ += "<button type=\"button\" id=\"household-pick\">A household in town</button>";

@@ -10,6 +10,9 @@
 #include "town/town_block.h"
 #include "town/town_file_labels.h"
 #include "town/traits_line.h"
+#include "townsfolk/craft_table.h"
+#include "townsfolk/household.h"
+#include "townsfolk/social_class.h"
 
 namespace towngen {
 namespace {
@@ -68,10 +71,17 @@ void appendTraitsField(RosterEntryParts& parts) {
   parts.out += ']';
 }
 
-// The words the script reads a household line and field by.
+// The words the script reads a household line and field by, and names a
+// child too young to work by: the house words, the prefix of a craft that is
+// no trade, and the age at which work begins.
 void listHouseholdWords(const WordLists& list) {
+  static const std::string youngestAtWork = std::to_string(kYoungestAtWork);
   list("roles", kHouseholdRoles);
   list("kinTies", kKinTies);
+  list("childHouse",
+       std::array<std::string_view, 7>{kChildHouse.noble, kChildHouse.farmer, kChildHouse.idle,
+                                       kChildHouse.beforeCraft, kChildHouse.afterCraft, kIdlePrefix,
+                                       youngestAtWork});
   list("householdLabels",
        std::array<std::string_view, 5>{town_file::kHouseholdLabel, town_file::kSpouseLabel,
                                        town_file::kFatherLabel, town_file::kMotherLabel,
@@ -257,6 +267,34 @@ void listOptionalLineWords(const TownShape& shape, const WordLists& list) {
   for (TownLine line : {TownLine::Traits, TownLine::Household}) {
     if (shape.has(line)) kOptionalLinePages[static_cast<std::size_t>(line)].listWords(list);
   }
+}
+
+bool namedByHouse(const TownRecord& record) {
+  return record.shape.has(TownLine::Household) && record.age < kYoungestAtWork;
+}
+
+std::string childOfHouse(std::string_view role, std::string_view occupation) {
+  std::string text(role);
+  text += " of ";
+  if (occupation == wordOf(SocialClass::Noble)) {
+    text += kChildHouse.noble;
+  } else if (occupation == wordOf(SocialClass::Farmer)) {
+    text += kChildHouse.farmer;
+  } else if (!isTrade(occupation)) {
+    text += kChildHouse.idle;
+  } else {
+    text += kChildHouse.beforeCraft;
+    for (const char c : occupation)
+      text += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    text += kChildHouse.afterCraft;
+  }
+  return text;
+}
+
+std::string occupationShown(const TownRecord& record) {
+  if (!namedByHouse(record)) return record.occupation;
+  const auto role = static_cast<std::size_t>(record.household.role);
+  return childOfHouse(kHouseholdRoles[role], record.occupation);
 }
 
 }  // namespace towngen

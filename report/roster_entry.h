@@ -53,6 +53,27 @@ using WordLists = std::function<void(std::string_view name, std::span<const std:
 // (roles and kin ties, trait kinds, their labels).
 void listOptionalLineWords(const TownShape& shape, const WordLists& list);
 
+// How the page names a child of a household town too young to work: by
+// role and house ("son of the limner/painter's house"), never as a limner.
+// The script composes the same words (the data's "childHouse").
+struct ChildHouseWords {
+  std::string_view noble = "a noble house";
+  std::string_view farmer = "a farmer's house";
+  std::string_view idle = "a house on hard times";  // of a craft that is no trade
+  std::string_view beforeCraft = "the ";
+  std::string_view afterCraft = "'s house";
+};
+inline constexpr ChildHouseWords kChildHouse;
+
+// Whether the page names the townsperson by their house.
+bool namedByHouse(const TownRecord& record);
+// "son of the limner/painter's house": the role, " of ", and the house of
+// `occupation`, whose ASCII capitals are made small.
+std::string childOfHouse(std::string_view role, std::string_view occupation);
+// The occupation as the page shows it: the house's words for a child too
+// young to work, else the occupation.
+std::string occupationShown(const TownRecord& record);
+
 // Appends `numbers` as a JSON array.
 template <typename Numbers>
 void appendNumberList(std::string& out, const Numbers& numbers) {

@@ -69,10 +69,11 @@ void TownReport::noteNotables(const TownRecord& record, std::string_view blockTe
                        cutText(record.lastName, kLongestShownText),
                    detail(), entry});
   };
-  // The occupation as HTML, isolated in its text direction like every free text.
+  // The occupation as the page shows it, as HTML, isolated in its text
+  // direction like every free text.
   const auto occupation = [&] {
     std::string html;
-    appendIsolatedHtmlText(html, cutText(record.occupation, Census::kLongestCountedText));
+    appendIsolatedHtmlText(html, cutText(occupationShown(record), Census::kLongestCountedText));
     return html;
   };
   offer(richest_, wealth,

@@ -79,7 +79,6 @@ void setTies(HouseholdTies& ties, const PlannedHousehold& household, const Plann
 // treasure (none to a child under 12).
 void makeMember(Townsperson& person, const PlannedHousehold& household, const PlannedMember& member,
                 std::string_view lastName, TownMakers& makers, TownProgress* progress) {
-  constexpr std::int32_t kYoungestWithTreasure = 12;
   rollAbilities(person, makers.random);
   person.age = member.age;
   person.sex = member.sex;
@@ -97,7 +96,7 @@ void makeMember(Townsperson& person, const PlannedHousehold& household, const Pl
   person.family =
       familyFactsOf(household, static_cast<std::size_t>(&member - household.members.data()));
   person.treasure.clear();
-  if (member.age >= kYoungestWithTreasure) giveTreasure(person, makers);
+  if (member.age >= kYoungestAtWork) giveTreasure(person, makers);
 }
 
 // The records a household town reuses from one window to the next.

@@ -43,6 +43,11 @@ inline constexpr std::array<Craft, 25> kCraftTable = {{
     {86, 99, "Unemployed - Sick, injured, etc."},
 }};
 
+// The crafts that are no trade: those out of work, who take no apprentices
+// or servants, begin so.
+inline constexpr std::string_view kIdlePrefix = "Unemployed";
+constexpr bool isTrade(std::string_view craft) { return !craft.starts_with(kIdlePrefix); }
+
 namespace craft_table_checks {
 constexpr bool rangesCoverTheDraw() {
   std::int32_t next = 0;

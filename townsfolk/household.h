@@ -8,6 +8,10 @@
 
 namespace towngen {
 
+// Children of a household younger than this neither work nor carry
+// treasure; the page names them by their house, not by the family's trade.
+inline constexpr std::int32_t kYoungestAtWork = 12;
+
 // A member's place in a household, as a census names it: by what the member
 // is to the head. Mother and father are the head's widowed parents, brother
 // and sister the head's unmarried ones.

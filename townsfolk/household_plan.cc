@@ -22,8 +22,8 @@ constexpr std::size_t kLinkReach = 12;    // how many households back
 
 constexpr std::int32_t kAdultAge = 18;  // heads are adults where the ages allow
 constexpr std::int32_t kMarriageAge = 16;
-constexpr std::int32_t kWorkingAge = 12;         // servants and apprentices
-constexpr std::int32_t kYoungestParentGap = 16;  // a parent is 16 to 45 years older
+constexpr std::int32_t kWorkingAge = kYoungestAtWork;  // servants and apprentices
+constexpr std::int32_t kYoungestParentGap = 16;        // a parent is 16 to 45 years older
 constexpr std::int32_t kOldestParentGap = 45;
 constexpr std::int32_t kLastBirthAge = 44;
 constexpr std::int32_t kNearestSiblingGap = 12;  // kin heads this close in age are siblings
@@ -118,8 +118,6 @@ std::int8_t add(PlannedHousehold& household, const PlannedMember& member) {
   household.members[household.size++] = member;
   return place;
 }
-
-bool isTrade(std::string_view craft) { return !craft.starts_with("Unemployed"); }
 
 // A man, or a woman never married: one who bears the name they were born to.
 bool bearsBirthName(const PlannedMember& head) {

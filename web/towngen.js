@@ -129,16 +129,22 @@
   };
   window.addEventListener('scroll', tellFrameItsSight, { passive: true });
   window.addEventListener('resize', tellFrameItsSight);
-  // What the town page in the frame tells: its height, and its view.
+  // What the town page in the frame tells: its height, its view, and where
+  // a card it opened stands, whose top this page brings into the window
+  // when it is not in the window's upper half.
   window.addEventListener('message', (event) => {
     if (event.source !== $('town-page').contentWindow || !event.data || !event.data.townPage) return;
-    const { height, view } = event.data.townPage;
+    const { height, view, cardTop } = event.data.townPage;
     const frame = $('town-page');
     if (Number.isFinite(height)) {
       frame.style.height = `${Math.ceil(height) + frame.offsetHeight - frame.clientHeight}px`;
       tellFrameItsSight();
     }
     if (typeof view === 'string') writeView(view);
+    if (Number.isFinite(cardTop)) {
+      const top = frame.getBoundingClientRect().top + frame.clientTop + cardTop;
+      if (top < 0 || top > window.innerHeight / 2) window.scrollBy(0, top - 12);
+    }
   });
   const readAddress = () => {
     const params = new URLSearchParams(location.hash.slice(1));

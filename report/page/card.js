@@ -11,8 +11,9 @@
     return group;
   };
   // A noble's and a farmer's occupation is the class's own word: said once.
-  const cardLine = (p) => `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ${p.socialClass}` +
-    (p.occupation === p.socialClass ? '' : ` \u00b7 ${p.occupation}`);
+  // A child too young to work is named by the house alone.
+  const cardLine = (p) => `No. ${p.number} \u00b7 ${p.sex} \u00b7 age ${p.age} \u00b7 ` + (namedByHouse(p)
+    ? occupationShown(p) : p.socialClass + (p.occupation === p.socialClass ? '' : ` \u00b7 ${p.occupation}`));
   const abilityBoxes = (p) => ABILITIES.map((ability, i) => {
     const box = element('li');
     box.append(element('span', 'ability-label', ability));
@@ -99,6 +100,19 @@
     document.getElementById('card-facts').replaceChildren(...cardFacts(p));
     document.getElementById('block-text').textContent = blockOf(p);
   };
+  // In towngen.html's frame, which is as tall as the page, a card would stand
+  // in the middle of the whole frame, out of sight: each card shown is put
+  // at the top of the part of the frame in sight, and the page around is
+  // asked to bring that top into its window. A card put before the frame
+  // heard what is in sight is put again once it has.
+  let cardPlacedUnseen = false;
+  const placeCard = () => {
+    if (!inFrame) return;
+    const top = Math.max(0, outerView ? outerView.top : 0) + 12;
+    dialog.style.top = `${top}px`;
+    cardPlacedUnseen = outerView === null;
+    tellFrame({ cardTop: top });
+  };
   const showCard = (p, hasPrevious, hasNext) => {
     fillCard(p);
     state.person = p.number;
@@ -107,8 +121,9 @@
     document.getElementById('card-next').disabled = !hasNext;
     if (!dialog.open) {
       dialog.showModal();
-      document.getElementById('block-title').focus();  // the name is read first
+      document.getElementById('block-title').focus({ preventScroll: true });  // the name is read first
     }
+    placeCard();
   };
   let cardOutsideView = false;  // a notable the current view lacks: no previous or next
   const openRow = (position) => {

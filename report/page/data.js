@@ -62,6 +62,19 @@
   const notables = new Map(data.notables.map((r) => [r[at.number], personOf(r)]));
 
   const name = (p) => p.first + ' ' + p.last;
+  // A child of a household town too young to work is named by role and
+  // house, never by the family's trade (as report/roster_entry.cc names
+  // them for the notables): "son of the limner/painter's house".
+  const [HOUSE_NOBLE, HOUSE_FARMER, HOUSE_IDLE, BEFORE_CRAFT, AFTER_CRAFT, IDLE_PREFIX, AT_WORK] =
+    data.childHouse || [];
+  const namedByHouse = (p) => p.household !== null && p.age < Number(AT_WORK);
+  const houseOf = (occupation) => {
+    if (occupation === CLASSES[0]) return HOUSE_NOBLE;
+    if (occupation === CLASSES[2]) return HOUSE_FARMER;
+    if (occupation.startsWith(IDLE_PREFIX)) return HOUSE_IDLE;
+    return BEFORE_CRAFT + occupation.replace(/[A-Z]/g, (c) => c.toLowerCase()) + AFTER_CRAFT;
+  };
+  const occupationShown = (p) => (namedByHouse(p) ? `${p.household.role} of ${houseOf(p.occupation)}` : p.occupation);
   const coinWorth = (p) => p.coins.reduce((sum, count, i) => sum + count * COPPER_PER_COIN[i], 0);
   // The gem and item lines as the town file holds them; a gem's value comes
   // as the town file writes it.

@@ -1,36 +1,70 @@
   // The roster: its columns, search, filters and sorting, and only the rows
   // in sight in the document.
-  const columns = [
+  // A household town's member by role and household: "son of No. 43", or
+  // "head" for the head.
+  const householdText = (p) => (p.household.role === ROLES[0] ? p.household.role
+    : `${p.household.role} of No. ${p.household.number.toLocaleString('en')}`);
+  const inHouseholds = townLines.includes('household');
+  const abilitySorts = ABILITIES.map((ability, i) => ({
+    label: ability, ...count(ability.toLowerCase(), (p) => p.abilities[i] + (i === 0 ? p.percentile / 1000 : 0),
+      (p) => (i === 0 ? strength(p) : p.abilities[i])),
+  }));
+  // "2 (625.00)": how many gems, and their worth in gold; on a phone, under the items.
+  const gemsText = (p) => (p.gems ? `${p.gems} (${gold(p.gemWorth)})` : '');
+  // What a search found, where the row does not show it whole: the first of
+  // these holding the words.
+  const foundIn = (p, query) => {
+    const places = [['name', name(p)], ['occupation', p.occupation],
+      ...(p.household ? [['household', householdText(p)]] : []),
+      ...(p.traits || []).map((trait, i) => [TRAIT_KINDS[i], trait || '']),
+      ...p.gemList.filter((_, i) => i % 2 === 0).map((gem) => ['gem', gem]),
+      ...p.itemList.map((item) => ['magic item', item])];
+    for (const [where, words] of places) {
+      const at = words.toLowerCase().indexOf(query);
+      if (at < 0) continue;
+      // A text is shown from the word the words found begin in.
+      const from = words.lastIndexOf(' ', at - 1) + 1;
+      return `${where}: ${from > 0 ? '\u2026' + words.slice(from) : words}`;
+    }
+    return '';
+  };
+  // The table's columns. Names show whole; the seven abilities share one
+  // column, each sorting by its own heading; the class (which the occupation
+  // tells), coins and gems sort from the "Sort" list, and show on the card.
+  const allColumns = [
     { label: 'Tick', key: 'tick', tick: true },
     { label: '#', sortLabel: 'Number', ...count('number', (p) => p.number) },
     // Shown first name first, sorted by last name, then first name.
     {
-      label: 'Name', className: 'name', clip: true, ...text('name', name),
+      label: 'Name', className: 'name', clip: true, whole: true, ...text('name', name),
       compare: (a, b) => collator.compare(a.last, b.last) || collator.compare(a.first, b.first),
     },
     { label: 'Sex', className: 'sex', ...text('sex', (p) => p.sex) },
-    { label: 'Occupation', className: 'occupation', clip: true, ...text('occupation', (p) => p.occupation) },
-    { label: 'Class', className: 'class', ...text('class', (p) => p.socialClass) },
+    { label: 'Occupation', className: 'occupation', clip: true, ...text('occupation', occupationShown) },
     { label: 'Age', className: 'age', ...count('age', (p) => p.age) },
-    ...ABILITIES.map((ability, i) => ({
-      label: ability, className: 'ability',
-      ...count(ability.toLowerCase(), (p) => p.abilities[i] + (i === 0 ? p.percentile / 1000 : 0),
-        (p) => (i === 0 ? strength(p) : p.abilities[i])),
-    })),
-    { label: 'Coins gp', className: 'coins', ...count('coins', coinWorth, (p) => gold(coinWorth(p) / 100)) },
-    // "2 (625.00)": how many gems, and their worth in gold.
-    {
-      label: 'Gems (gp)', className: 'gems', ...count('gems', (p) => p.gemWorth + p.gems / 1e6,
-        (p) => (p.gems ? `${p.gems} (${gold(p.gemWorth)})` : '')),
-    },
+    ...(inHouseholds ? [{
+      label: 'Household', className: 'household', whole: true, ...text('household', householdText),
+      compare: (a, b) => a.household.number - b.household.number || a.number - b.number,
+    }] : []),
+    { label: 'Abilities', key: 'abilities', className: 'scores', parts: abilitySorts },
     {
       label: 'Magic items', className: 'items', ...count('items', (p) => p.items, (p) => p.itemList.join(', ')),
-      numeric: false, clip: true, pieces: (p) => p.itemList,
+      numeric: false, clip: true, pieces: (p) => p.itemList, under: gemsText, notWhileSearching: true,
     },
+    // While a search is on, what it found stands in the items' place.
+    { label: 'Found in', key: 'found', className: 'found', clip: true, searching: true },
     { label: 'Wealth gp', className: 'wealth', ...count('wealth', (p) => p.wealth, (p) => gold(p.wealth)) },
   ];
-  const sortable = columns.filter((c) => !c.tick);
+  const sortable = [
+    ...allColumns.filter((c) => !c.tick && !c.searching).flatMap((c) => c.parts || [c]),
+    { label: 'Class', ...text('class', (p) => p.socialClass) },
+    { label: 'Coins gp', ...count('coins', coinWorth) },
+    { label: 'Gems (gp)', ...count('gems', (p) => p.gemWorth + p.gems / 1e6) },
+  ];
   const columnByKey = new Map(sortable.map((c) => [c.key, c]));
+  // The columns of the table now: "Found in" while a search is on.
+  const columnsWhile = (searching) => allColumns.filter((c) => (searching ? !c.notWhileSearching : !c.searching));
+  let columns = columnsWhile(false);
 
   const search = document.getElementById('search');
   const classFilter = document.getElementById('class-filter');
@@ -51,6 +85,13 @@
   let rowHeight = 28;
   let printing = false;
 
+  const sortButton = (label, key) => {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = label;
+    button.dataset.sort = key;
+    return button;
+  };
   const buildHead = () => {
     const row = document.createElement('tr');
     for (const column of columns) {
@@ -61,18 +102,35 @@
         th.className = 'tick';
         th.append(element('span', 'tick-mark', '\u2713'), element('span', 'visually-hidden', 'Tick to print'));
         th.title = 'Tick townspeople to print their cards';
-        row.append(th);
-        continue;
+      } else if (column.parts) {
+        // Seven headings in one cell, each over its scores and sorting by them.
+        th.className = 'scores';
+        th.append(element('span', 'visually-hidden', 'Abilities: '),
+          ...column.parts.map((part) => sortButton(part.label, part.key)));
+      } else if (column.searching) {
+        th.className = 'found';
+        th.append(element('span', 'found-label', column.label));
+      } else {
+        th.append(sortButton(column.label, column.key));
+        // The whole cell sorts; the button's own clicks (and keys) come here too.
+        th.addEventListener('click', () => sortBy(column.key));
       }
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = column.label;
-      th.append(button);
-      // The whole cell sorts; the button's own clicks (and keys) come here too.
-      th.addEventListener('click', () => sortBy(column.key));
       row.append(th);
     }
-    head.append(row);
+    row.querySelectorAll('th.scores button').forEach((button) =>
+      button.addEventListener('click', () => sortBy(button.dataset.sort)));
+    head.replaceChildren(row);
+  };
+  // The table's columns as the search asks: when "Found in" comes or goes,
+  // the head and the widths are made anew.
+  const fitColumnsToSearch = () => {
+    const searching = state.query !== '';
+    if (searching === columns.some((c) => c.searching)) return;
+    columns = columnsWhile(searching);
+    buildHead();
+    table.querySelector('colgroup')?.remove();
+    table.classList.remove('fixed');
+    fixColumnWidths();
   };
 
   const sortBy = (key) => {
@@ -96,10 +154,15 @@
     const column = columnByKey.get(state.sort);
     const direction = state.descending ? -1 : 1;
     view.sort((a, b) => direction * column.compare(people[a], people[b]) || people[a].number - people[b].number);
+    const order = state.descending ? 'descending' : 'ascending';
     head.querySelectorAll('th').forEach((th, i) => {
-      if (columns[i].tick) return;
-      const sorted = columns[i].key === state.sort;
-      th.setAttribute('aria-sort', sorted ? (state.descending ? 'descending' : 'ascending') : 'none');
+      const column = columns[i];
+      if (column.tick || column.searching) return;
+      const sorted = (column.parts || [column]).some((c) => c.key === state.sort);
+      th.setAttribute('aria-sort', sorted ? order : 'none');
+    });
+    head.querySelectorAll('th.scores button').forEach((button) => {
+      if (button.dataset.sort === state.sort) button.dataset.order = order; else delete button.dataset.order;
     });
     sortSelect.value = state.sort;
     table.setAttribute('aria-rowcount', String(view.length + 1));
@@ -108,6 +171,7 @@
     scroller.hidden = !noMatch.hidden;
     showStatus();
     cursor = Math.min(cursor, Math.max(view.length - 1, 0));
+    if (widthsWaiting && !scroller.hidden) fixColumnWidths();
   };
 
   const showStatus = () => {
@@ -163,7 +227,13 @@
         row.append(cell);
         continue;
       }
-      const shown = String(column.show ? column.show(p) : column.get(p));
+      if (column.parts) {
+        for (const part of column.parts) cell.append(element('span', 'score', String(part.show(p))));
+        row.append(cell);
+        continue;
+      }
+      const shown = String(column.searching ? foundIn(p, state.query.toLowerCase())
+        : column.show ? column.show(p) : column.get(p));
       if (column.clip && shown) {
         const clip = document.createElement('span');  // long texts end in an ellipsis
         clip.className = 'clip';
@@ -178,22 +248,25 @@
       } else {
         cell.textContent = shown;
       }
+      if (column.under && column.under(p)) cell.append(element('span', 'under', column.under(p)));
       row.append(cell);
     }
     return row;
   };
 
   // Puts the rows in sight (all of them for printing) in the table.
-  // In towngen.html's frame on a phone the roster has no box of its own to
-  // scroll: the rows in sight are those in the part of the frame the page
-  // around it shows, which it tells as outerView { top, height } (a guess of
-  // one screen until it has).
+  // On a phone the roster has no box of its own to scroll: the rows in sight
+  // are those in the part of the page in the window, or in towngen.html's
+  // frame the part of the frame the page around it shows, which it tells as
+  // outerView { top, height } (a guess of one screen until it has).
   let outerView = null;
-  const followsOuterScroll = () => inFrame && narrowScreen.matches;
+  const followsOuterScroll = () => narrowScreen.matches;
+  const pageInSight = () => (inFrame ? outerView || { top: 0, height: 1000 } : { top: scrollY, height: innerHeight });
   const sight = () => {
     if (!followsOuterScroll()) return { top: scroller.scrollTop, height: scroller.clientHeight };
-    const { top, height } = outerView || { top: 0, height: 1000 };
-    const rosterTop = body.getBoundingClientRect().top;  // the frame itself does not scroll
+    const { top, height } = pageInSight();
+    // The frame itself does not scroll; the page does.
+    const rosterTop = body.getBoundingClientRect().top + (inFrame ? 0 : scrollY);
     const start = Math.max(0, top - rosterTop);
     return { top: start, height: Math.max(0, top + height - rosterTop) - start };
   };
@@ -216,7 +289,12 @@
   const focusRow = (position, scroll = true) => {
     if (view.length === 0) return;
     cursor = Math.max(0, Math.min(view.length - 1, position));
-    if (scroll) {
+    if (scroll && followsOuterScroll() && !inFrame) {
+      // The page scrolls: the row is brought into the window, then drawn.
+      const top = body.getBoundingClientRect().top + scrollY + cursor * rowHeight;
+      if (top < scrollY || top + rowHeight > scrollY + innerHeight) scrollTo(0, top - innerHeight / 3);
+      if (!rowAt(cursor)) render();
+    } else if (scroll) {
       const top = cursor * rowHeight;
       const headHeight = head.offsetHeight;
       if (top < scroller.scrollTop) scroller.scrollTop = top;
@@ -243,6 +321,7 @@
   };
 
   const update = () => {
+    fitColumnsToSearch();
     applyView();
     scroller.scrollTop = 0;
     cursor = 0;
@@ -258,6 +337,7 @@
     const youngest = people.reduce((least, p) => Math.min(least, p.age), 0);
     const ability = (i) => (i === 0 && people.some((p) => p.percentile) ? '18/00' : longest(people.map((p) => p.abilities[i])));
     return columns.map((column) => {
+      if (column.whole) return longest(people.map(column.get));
       if (column.key === 'number') return String(most((p) => p.number));
       if (column.key === 'sex') return longest(SEXES);
       if (column.key === 'class') return longest(CLASSES);
@@ -271,11 +351,18 @@
     });
   };
 
-  // Each column of numbers, class or sex is as wide as the widest text it can
-  // show over the whole town, and its heading with a sort arrow; the free
-  // texts (name, occupation, items) share the rest, cut with an ellipsis.
-  // The widths are kept, so that a search or a sort never makes them jump.
+  // Each column of numbers, class or sex, the names and the households are as
+  // wide as the widest text they can show over the whole town, and their
+  // heading with a sort arrow; the abilities as their seven headings; the
+  // free texts (occupation, items, what a search found) share the rest, cut
+  // with an ellipsis. The widths are kept, so that a search or a sort never
+  // makes them jump.
+  let widthsWaiting = false;  // the roster was hidden when they were to be fixed
   const fixColumnWidths = () => {
+    widthsWaiting = head.getBoundingClientRect().width === 0;
+    if (widthsWaiting) return;
+    table.querySelector('colgroup')?.remove();
+    table.classList.remove('fixed');
     const ths = [...head.querySelectorAll('th')];
     if (ths.some((th) => th.getBoundingClientRect().width === 0)) return;
     const texts = widestTexts();
@@ -297,6 +384,10 @@
     const arrowWidth = arrow.getBoundingClientRect().width;
     const widths = columns.map((column, i) => {
       if (column.tick) return ths[i].getBoundingClientRect().width;
+      if (column.parts) {
+        const buttons = [...ths[i].querySelectorAll('button')];
+        return Math.ceil(buttons.reduce((sum, b) => sum + b.getBoundingClientRect().width, 0) + padding);
+      }
       if (texts[i] === null) return null;
       const label = document.createRange();  // the heading's words alone, not its button's box
       label.selectNodeContents(ths[i].querySelector('button').firstChild);

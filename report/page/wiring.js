@@ -6,15 +6,18 @@
     window.addEventListener('message', (event) => {
       if (event.source !== window.parent || !event.data || !event.data.townPageWindow) return;
       outerView = event.data.townPageWindow;
+      if (cardPlacedUnseen && dialog.open) placeCard();
       if (followsOuterScroll()) requestAnimationFrame(render);
     });
   }
-  // The roster's columns sort on phones as well, where the header is hidden.
+  // Every sort in one list as well: coins and gems, which have no column,
+  // and on phones, where the header is hidden, all of them.
   for (const column of sortable) sortSelect.add(new Option(column.sortLabel || column.label, column.key));
   // The town's occupations, A to Z, to filter by.
   occupationFilter.append(...[...data.occupations].sort(collator.compare).map((occupation) => new Option(occupation)));
   buildHead();
   readAddress();
+  fitColumnsToSearch();
   applyView();
   measureRows();
   fixColumnWidths();
@@ -40,6 +43,8 @@
   sexFilter.addEventListener('change', () => { state.sex = sexFilter.value; update(); });
   narrowScreen.addEventListener('change', measureRows);
   scroller.addEventListener('scroll', () => requestAnimationFrame(render), { passive: true });
+  window.addEventListener('scroll', () => { if (followsOuterScroll() && !inFrame) requestAnimationFrame(render); },
+    { passive: true });
   body.addEventListener('click', rowClicked);
   body.addEventListener('keydown', rowKeyPressed);
   document.getElementById('someone').addEventListener('click', someoneInTown);
@@ -56,6 +61,7 @@
   dialog.addEventListener('close', cardClosed);
   window.addEventListener('hashchange', () => {
     readAddress();
+    fitColumnsToSearch();
     applyView();
     render();
     openAddressedPerson();

@@ -75,6 +75,12 @@ run(options.towngen, '--town', 'Families.txt', '--population', '400', '--seed', 
   '--households', '--quiet');
 run(options.towncensus, '--html', 'families.html', '--csv', 'families.csv', 'Families.txt');
 run(options.towncensus, '--html', 'families-sample.html', '--roster-limit', '100', 'Families.txt');
+// The same town with the longest name the shipped lists make (25 letters
+// and a blank) on its first townsperson.
+const LONGEST_NAME = 'Blanchefleur Attenborough';
+writeFileSync(join(work, 'Longest.txt'),
+  readFileSync(join(work, 'Families.txt'), 'utf8').replace(/^1\) Name: \S+ \S+/, `1) Name: ${LONGEST_NAME}`));
+run(options.towncensus, '--html', 'longest.html', 'Longest.txt');
 // A town with traits, some of them hostile markup, which the page shows as text.
 mkdirSync(join(work, 'traitdata'));
 for (const name of ['male.txt', 'female.txt', 'last.txt', 'data.txt']) {
@@ -92,6 +98,10 @@ const largeRatio = statSync(join(work, 'large.html')).size / statSync(join(work,
 rmSync(join(work, 'Large.txt'));
 const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
 const blocks = readFileSync(join(work, 'Ashford.txt'), 'utf8').split('\r\n\r\n').map((b) => b.replace(/\r\n$/, '').replaceAll('\r\n', '\n'));
+
+// The house a household town's child too young to work is named by.
+const houseOf = (occupation) => (occupation === 'Noble' ? 'a noble house' : occupation === 'Farmer' ? 'a farmer\'s house'
+  : occupation.startsWith('Unemployed') ? 'a house on hard times' : `the ${occupation.toLowerCase()}'s house`);
 
 // RFC 4180, as towncensus writes it.
 const parseCsv = (text) => {
@@ -208,20 +218,27 @@ const everyCard = async (page, count) => {
 
 try {
   check('the page of a town of 100,000 is no larger than its town file', largeRatio <= 1, largeRatio.toFixed(2));
-  // At 1280 pixels the roster of 100,000 fits its box, and sorted by any
-  // column no number, class or sex in sight is cut; only free text is.
+  // At 1280 pixels the roster of 100,000 fits its box, and sorted each way
+  // by any heading no name, number or sex in sight is cut, nor any heading;
+  // only the occupations and items are.
   const large = await open('large.html');
-  const columnCount = await large.$$eval('#roster thead th', (cells) => cells.length);
+  const sortButtons = await large.$$eval('#roster thead button', (buttons) => buttons.length);
   const cutCells = [];
-  for (let column = 2; column <= columnCount; column++) {
-    for (const click of [1, 2]) {  // each way
-      await large.click(`#roster thead th:nth-child(${column}) button`);
-      cutCells.push(...await large.evaluate((column) => [...document.querySelectorAll('#roster tbody tr[data-position] td')]
-        .filter((cell) => !/name|occupation|items|tick/.test(cell.className) && cell.scrollWidth > cell.clientWidth)
-        .map((cell) => `sorted by column ${column}: "${cell.textContent}"`), column));
+  const cutNow = (what) => large.evaluate((what) => [...document.querySelectorAll(
+    '#roster tbody tr[data-position] td, #roster tbody td .score, #roster thead button')]
+    .filter((cell) => !/occupation|items|tick/.test(cell.className) && cell.scrollWidth > cell.clientWidth + 1)
+    .map((cell) => `${what}: "${cell.textContent}"`), what);
+  const sorts = new Set();
+  for (let button = 0; button < sortButtons; button++) {
+    for (const way of ['one way', 'the other']) {
+      await large.click(`#roster thead button >> nth=${button}`);
+      cutCells.push(...await cutNow(`sorted by heading ${button + 1}, ${way}`));
+      const params = new URLSearchParams((await large.evaluate(() => location.hash)).slice(1));
+      sorts.add(`${params.get('sort') || 'number'} ${params.get('order') || 'asc'}`);
     }
   }
-  same('no number, class or sex is cut, sorted by any column', cutCells.slice(0, 5), []);
+  same('no name, number, sex or heading is cut, sorted either way by any heading', cutCells.slice(0, 5), []);
+  same('each heading sorts both ways', sorts.size, 2 * sortButtons);
   same('the roster of 100,000 fits its box at 1280 pixels', await large.evaluate(() =>
     document.getElementById('roster').scrollWidth <= document.getElementById('roster-scroll').clientWidth), true);
   await large.close();
@@ -342,8 +359,8 @@ try {
   same('the printed roster has every column, within the page', await page.$$eval('#roster thead th',
     (cells) => cells.filter((th) => getComputedStyle(th).display !== 'none')
       .map((th) => [th.textContent, th.getBoundingClientRect().right <= 688])),
-    ['#', 'Name', 'Sex', 'Occupation', 'Class', 'Age', 'Str', 'Dex', 'Con', 'Int', 'Wis', 'Cha', 'Com',
-      'Coins gp', 'Gems (gp)', 'Magic items', 'Wealth gp'].map((label) => [label, true]));
+    ['#', 'Name', 'Sex', 'Occupation', 'Age', 'Abilities: StrDexConIntWisChaCom', 'Magic items', 'Wealth gp']
+      .map((label) => [label, true]));
   same('the printed roster cuts no cell: names, occupations and items wrap', await page.$$eval(
     '#roster tbody tr[data-position] td', (cells) => cells.filter((cell) => cell.scrollWidth > cell.clientWidth + 1 ||
       [...cell.querySelectorAll('.clip')].some((clip) => clip.scrollWidth > clip.clientWidth + 1))
@@ -522,6 +539,18 @@ try {
   })), { display: 'grid', head: 'none' });
   await phone.selectOption('#sort-select', 'wealth');
   same('a phone sorts by wealth', (await rowNumbers(phone)).slice(0, 5), byWealth.slice(0, 5));
+  // The roster scrolls with the page, which draws the rows in the window.
+  same('on a phone the roster has no scroll box of its own',
+    await phone.$eval('#roster-scroll', (box) => getComputedStyle(box).overflowY), 'visible');
+  await phone.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
+  await phone.waitForSelector(`#roster tbody tr[data-position="${people.length - 1}"]`, { state: 'attached', timeout: 5000 })
+    .catch(() => {});
+  same('scrolled to the page\'s end, the phone draws the roster\'s last rows, and only those in sight',
+    await phone.evaluate(() => {
+      const rows = document.querySelectorAll('#roster tbody tr[data-position]');
+      return [rows.length < 100, rows[rows.length - 1]?.dataset.position];
+    }), [true, String(people.length - 1)]);
+  await phone.evaluate(() => window.scrollTo(0, 0));
   await phone.tap('#roster tbody tr[data-position="0"] td.name');
   same('a compact card opens the character card', await phone.textContent('#block-text'), blocks[byWealth[0] - 1]);
   await closeCard(phone);
@@ -546,8 +575,9 @@ try {
     familyBlocks[Number(head.number) - 1]);
   await families.click(`#card-facts a[data-person="${members[1].number}"]`);
   same('a member\'s link opens that member\'s card', await families.textContent('#card-line'),
-    `No. ${members[1].number} \u00b7 ${members[1].sex} \u00b7 age ${members[1].age} \u00b7 ${members[1].class}` +
-    (members[1].occupation === members[1].class ? '' : ` \u00b7 ${members[1].occupation}`));
+    `No. ${members[1].number} \u00b7 ${members[1].sex} \u00b7 age ${members[1].age} \u00b7 ` +
+    (Number(members[1].age) < 12 ? `${members[1].role} of ${houseOf(members[1].occupation)}` : members[1].class +
+      (members[1].occupation === members[1].class ? '' : ` \u00b7 ${members[1].occupation}`)));
   await families.click('#card-facts a[data-household]');
   await families.waitForFunction(() => !document.getElementById('block-dialog').open);
   same('"Show in the roster" filters to the household', [await rowNumbers(families), await families.evaluate(() => location.hash),
@@ -583,6 +613,27 @@ try {
     ['Members outside this page\u2019s sample are not listed.']);
   await familySample.close();
 
+  // A household town's roster at 1280 pixels: the longest name whole, each
+  // member's role and household, and a child too young to work named by the
+  // house on the roster and the card, never by the family's trade.
+  const longest = await open('longest.html');
+  same('the longest name the shipped lists make shows whole', await longest.$eval(
+    '#roster tbody tr[data-position="0"] td.name', (cell) => [cell.textContent, cell.scrollWidth <= cell.clientWidth + 1]),
+  [LONGEST_NAME, true]);
+  const child = familyCsv.find((r) => Number(r.age) < 12 && r.household !== r.number && Number(r.number) <= 20);
+  const childRow = await longest.$$eval('#roster tbody tr[data-position]', (rows, number) => {
+    const row = rows.find((r) => r.children[1].textContent === number);
+    return row && [row.querySelector('td.occupation').textContent, row.querySelector('td.household').textContent];
+  }, child.number);
+  const house = houseOf(child.occupation);
+  same('a child\'s row names the house and the household', childRow,
+    [`${child.role} of ${house}`, `${child.role} of No. ${Number(child.household).toLocaleString('en')}`]);
+  await longest.click(`#roster tbody tr[data-position="${Number(child.number) - 1}"] td.name`);
+  same('a child\'s card names the house, not the trade', await longest.textContent('#card-line'),
+    `No. ${child.number} \u00b7 ${child.sex} \u00b7 age ${child.age} \u00b7 ${child.role} of ${house}`);
+  await closeCard(longest);
+  await longest.close();
+
   // A town with traits: the card shows them under the name, as text; the
   // search finds them; printed cards carry them.
   const traitCsv = parseCsv(readFileSync(join(work, 'traits.csv'), 'utf8'));
@@ -603,6 +654,9 @@ try {
     const shown = await rowNumbers(withTraits);
     same(`searching "${query}" finds every townsperson with it`, [await status(withTraits), shown],
       [`${expected.length} of 300 townspeople`, expected.slice(0, shown.length)]);
+    const found = await withTraits.$$eval('#roster tbody td.found', (cells) => cells.map((c) => c.textContent));
+    check(`searching "${query}", each row says where it was found`, found.length === shown.length &&
+      found.every((text) => /^[a-z ]+: /.test(text) && text.toLowerCase().includes(query)), found.slice(0, 3).join(' | '));
   }
   await withTraits.evaluate(() => { window.print = () => {}; });
   await withTraits.fill('#search', '');
@@ -619,10 +673,12 @@ try {
       ['an open card', { width: 1280, height: 900 }, '#person=5'], ['a phone', { width: 390, height: 844 }, ''],
       ['a household card', { width: 1280, height: 900 }, '#person=1', 'families.html'],
       ['a household card on a phone', { width: 390, height: 844 }, '#person=1', 'families.html'],
+      ['a household roster searched', { width: 1280, height: 900 }, '#q=an', 'families.html'],
+      ['a household roster searched on a phone', { width: 390, height: 844 }, '#q=an', 'families.html'],
       ['a card with traits', { width: 1280, height: 900 }, '#person=1', 'traits.html']]) {
       const axeContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
       const checked = await open(file || 'hostile.html', hash, axeContext);
-      if (hash) await checked.waitForSelector('#block-dialog[open]');
+      if (hash.startsWith('#person')) await checked.waitForSelector('#block-dialog[open]');
       same(`axe-core finds nothing serious on ${what} (${colorScheme})`, await seriousFindings(checked, axePath), []);
       await axeContext.close();
     }

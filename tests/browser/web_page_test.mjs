@@ -147,6 +147,42 @@ try {
     document.getElementById('block-dialog').open && document.getElementById('card-line').textContent.match(/No\. (\d+)/)[1]),
   String(cardNumber));
   await reopened.close();
+
+  // A card opened from an address, a notable or Next shows its top in the
+  // window, on a desktop and on a phone, in a town whose frame is many
+  // screens tall; at 1280 pixels the roster in the frame shows names and
+  // headings whole.
+  const familiesAddress = '#town=Families.txt&population=3000&min-age=0&max-age=60&seed=11&households=1';
+  for (const viewport of [{ width: 1280, height: 900 }, { width: 390, height: 844 }]) {
+    const viewContext = await browser.newContext({ viewport, isMobile: viewport.width < 700 });
+    const viewed = await open(`${familiesAddress}&view=person%3D2500`, viewContext);
+    await townShown(viewed);
+    const viewedFrame = await townPageOf(viewed);
+    const cardTop = async (how) => {
+      await viewedFrame.waitForSelector('#block-dialog[open]', { timeout: 10000 });
+      await viewed.waitForTimeout(400);  // the page around scrolls to it
+      const inFrame = await viewedFrame.$eval('#block-dialog', (dialog) => dialog.getBoundingClientRect().top);
+      const frameTop = await viewed.$eval('#town-page', (frame) => frame.getBoundingClientRect().top + frame.clientTop);
+      const top = Math.round(frameTop + inFrame);
+      check(`${viewport.width} pixels: a card opened ${how} shows its top in the window`,
+        top >= 0 && top <= viewport.height - 200, `at ${top} of ${viewport.height}`);
+    };
+    await cardTop('from its address');
+    await viewed.keyboard.press('Escape');
+    await viewed.evaluate(() => window.scrollTo(0, 0));
+    await viewedFrame.click('#notables a[data-person]');
+    await cardTop('from a notable');
+    await viewed.evaluate(() => window.scrollBy(0, 600));  // read further down the card
+    await viewedFrame.click('#card-next');
+    await cardTop('by Next');
+    await viewed.keyboard.press('Escape');
+    if (viewport.width === 1280) {
+      same('at 1280 pixels the frame\'s roster cuts no name, household or heading', await viewedFrame.$$eval(
+        '#roster tbody td.name, #roster tbody td.household, #roster thead button',
+        (cells) => cells.filter((c) => c.scrollWidth > c.clientWidth + 1).map((c) => c.textContent).slice(0, 3)), []);
+    }
+    await viewContext.close();
+  }
   const phoneContext = await browser.newContext({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
   const phonePage = await open('#town=Crowd.txt&population=2000&min-age=16&max-age=60&seed=3', phoneContext);
   await townShown(phonePage);

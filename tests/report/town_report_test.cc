@@ -14,6 +14,7 @@
 #include "driver/towncensus.h"
 #include "report/html_text.h"
 #include "report/report_charts.h"
+#include "report/roster_entry.h"
 #include "report/town_charts.h"
 
 namespace towngen {
@@ -123,6 +124,37 @@ TEST(TownReport, HouseholdTownsCarryTheirHouseholds) {
             (std::vector<std::string>{"70 19,396.11 gp, 4 members", "32 16,030.68 gp, 5 members",
                                       "48 12,543.17 gp, 5 members", "8 12,541.42 gp, 6 members",
                                       "1 10,204.74 gp, 7 members"}));
+}
+
+// A child of a household town too young to work is named by role and house,
+// in the notables as on the card (whose script composes the same words from
+// the data's "childHouse"); from 12 the trade shows.
+TEST(TownReport, ChildrenTooYoungToWorkAreNamedByTheirHouse) {
+  EXPECT_EQ(childOfHouse("son", "Limner/Painter"), "son of the limner/painter's house");
+  EXPECT_EQ(childOfHouse("daughter", "Noble"), "daughter of a noble house");
+  EXPECT_EQ(childOfHouse("son", "Farmer"), "son of a farmer's house");
+  EXPECT_EQ(childOfHouse("son", "Unemployed - Sick, injured, etc."),
+            "son of a house on hard times");
+  EXPECT_EQ(childOfHouse("son", "\xC3\x89MAIL Maker"), "son of the \xC3\x89mail maker's house");
+  const auto block = [](int number, const char* name, int age, const char* strength,
+                        const char* household) {
+    return std::to_string(number) + ") Name: " + name +
+           " Sex: Male Occupation: Limner/Painter\nAge: " + std::to_string(age) +
+           " Str: " + strength +
+           " Dex: 9 Con: 9 Int: 9 Wis: 9 Cha: 9 Com: 9\nHousehold: " + household + "\nCoins:\n0cp";
+  };
+  std::istringstream in(block(1, "Hal Dunn", 40, "9", "1 head") + "\n\n" +
+                        block(2, "Wat Dunn", 1, "18(50)", "1 son; father 1") + "\n\n" +
+                        block(3, "Osric Dunn", 12, "17", "1 son; father 1"));
+  std::ostringstream out, err;
+  ASSERT_EQ(runTowncensus({"--html", "-", "-"}, in, out, err), 0) << err.str();
+  const std::string page = out.str();
+  EXPECT_NE(page.find("Str 18/50, <bdi>son of the limner/painter's house</bdi>"),
+            std::string::npos);
+  EXPECT_NE(page.find("Str 17, <bdi>Limner/Painter</bdi>"), std::string::npos);
+  EXPECT_EQ(pageData(page)["childHouse"],
+            nlohmann::json::parse(R"(["a noble house","a farmer's house","a house on hard times",)"
+                                  R"("the ","'s house","Unemployed","12"])"));
 }
 
 // The notables count the whole town, and the page can open the card of one
