@@ -95,6 +95,7 @@ if(towngen_census_built)
     tests/report/notables_test.cc
     tests/report/report_charts_test.cc
     tests/report/note_text_test.cc
+    tests/report/town_notes_test.cc
     tests/report/roster_sample_test.cc
     tests/report/town_report_test.cc)
   target_link_libraries(towngen_tests PRIVATE towngen_towncensus)

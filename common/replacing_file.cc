@@ -74,8 +74,8 @@ std::int64_t makerOf(const std::string& name, const std::string& target) {
   return maker;
 }
 
-// Removes the unfinished files of `target` whose process has ended, and
-// returns their paths.
+}  // namespace
+
 std::vector<std::string> removeLeftovers(const fs::path& target) {
   std::vector<std::string> removed;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -86,14 +86,13 @@ std::vector<std::string> removeLeftovers(const fs::path& target) {
     const std::int64_t maker = makerOf(entry->path().filename().string(), name);
     if (maker == 0 || processRuns(maker)) continue;
     std::error_code removal;
-    if (!fs::remove(entry->path(), removal)) continue;
+    if (fs::remove_all(entry->path(), removal) == 0 || removal) continue;
     // Named as the target is: "T.txt.towngen-...", not "./T.txt.towngen-...".
     removed.push_back((target.parent_path() / entry->path().filename()).string());
   }
   return removed;
 }
 
-// A name beside `target` that no file has yet; empty when none is found.
 std::string temporaryNameFor(const fs::path& target) {
   static unsigned counter = 0;
   const std::int64_t process = thisProcess();
@@ -106,6 +105,8 @@ std::string temporaryNameFor(const fs::path& target) {
   }
   return {};
 }
+
+namespace {
 
 // Why an existing regular file cannot be opened for writing (without
 // changing it), as it could be before it was replaced; no error when it can.

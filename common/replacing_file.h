@@ -68,4 +68,12 @@ class ReplacingFile {
 
 std::error_code make_error_code(ReplacingFile::Refusal refusal);
 
+// Removes the unfinished files and folders of `target` ("<target>.towngen-
+// unfinished-PID-N") whose process has ended, and returns their paths.
+std::vector<std::string> removeLeftovers(const std::filesystem::path& target);
+
+// A name beside `target`, "<target>.towngen-unfinished-PID-N", that nothing
+// has yet; empty when none is found.
+std::string temporaryNameFor(const std::filesystem::path& target);
+
 }  // namespace towngen

@@ -13,9 +13,11 @@
 
 #include "census/census.h"
 #include "common/output_file.h"
+#include "common/replacing_folder.h"
 #include "common/system_error.h"
 #include "driver/argument_parsing.h"
 #include "driver/number_option.h"
+#include "report/note_text.h"
 #include "report/town_exports.h"
 #include "report/town_report.h"
 
@@ -23,6 +25,20 @@ namespace towngen {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The mark of a notes folder towncensus wrote, which it may replace.
+constexpr std::string_view kNotesMark = ".towncensus-notes";
+constexpr std::string_view kNotesMarkText =
+    "towncensus wrote this folder of notes, and replaces it when it writes the notes of the\n"
+    "same town into the same folder again. Keep notes of your own elsewhere.\n";
+
+// The notes' files, written into the folder being made.
+struct FolderNotes : NoteFiles {
+  ReplacingFolder* folder = nullptr;
+  bool add(std::string_view name, std::string_view text) override {
+    return folder->write(name, text);
+  }
+};
 
 constexpr std::string_view kSummary =
     "towncensus: a census of a town file written by towngen, its townspeople as CSV,\n"
@@ -33,8 +49,9 @@ constexpr std::string_view kDescription =
     "magic items and the richest townspeople. With --csv, --json or --jsonl it\n"
     "writes one record per townsperson to FILE instead (\"-\" for standard output);\n"
     "with --html, a web page of the town: the census as charts and a roster to\n"
-    "search, sort and open. It works offline and fetches nothing. An output file\n"
-    "is replaced only once it is complete.\n"
+    "search, sort and open. It works offline and fetches nothing. With --notes, a\n"
+    "folder of Markdown notes of the town in DIR. An output file or folder is\n"
+    "replaced only once it is complete.\n"
     "\n"
     "Exit status: 0 on success, 1 when the town file is not a town file or a file\n"
     "cannot be read or written, 2 for a usage error.";
@@ -45,6 +62,8 @@ struct Options {
   // asked for.
   std::array<std::string, kExportFormats.size()> exportFiles;
   std::int64_t rosterLimit = TownReport::kDefaultRosterLimit;
+  std::string notesFolder;  // the folder the town's notes folder goes in; empty: none
+  std::int64_t notesLimit = TownNotes::kDefaultLimit;
   bool census = false;
 
   // An export, its option's name and its file (empty when not asked for).
@@ -62,8 +81,8 @@ struct Options {
   }
   bool exporting() const {
     const auto given = exports();
-    return std::any_of(given.begin(), given.end(),
-                       [](const Export& e) { return !e.file->empty(); });
+    return !notesFolder.empty() || std::any_of(given.begin(), given.end(),
+                                               [](const Export& e) { return !e.file->empty(); });
   }
   bool printsCensus() const { return census || !exporting(); }
 };
@@ -156,12 +175,36 @@ int Run::readTown(std::istream& town) {
     outputs.push_back(std::move(output));
   }
   if (options_.printsCensus()) exports.countCensus();
+  // The notes go in a folder of their own, named after the town, which is
+  // put in place once every note is written.
+  std::unique_ptr<ReplacingFolder> notesFolder;
+  FolderNotes notes;
+  if (!options_.notesFolder.empty()) {
+    const std::string title = townName() == "-" ? shownName : townTitle(townName());
+    notesFolder = std::make_unique<ReplacingFolder>(
+        fs::path(options_.notesFolder) / fs::path(safeNoteName(title)), std::string(kNotesMark),
+        std::string(kNotesMarkText));
+    const std::string folderName = (fs::path(options_.notesFolder) / safeNoteName(title)).string();
+    if (const std::string problem = notesFolder->open(); !problem.empty()) {
+      return fail(folderName + " " + problem);
+    }
+    for (const std::string& removed : notesFolder->leftovers()) {
+      err_ << "towncensus: removed " << removed << ", left unfinished by a run that was stopped\n";
+    }
+    notes.folder = notesFolder.get();
+    exports.addNotes(options_.notesLimit, notes);
+  }
 
   if (const std::string problem = exports.read(town, shownName); !problem.empty()) {
     return fail(problem);
   }
   if (const std::string warning = exports.finish(); !warning.empty()) {
     err_ << "towncensus: " << warning << '\n';
+  }
+  if (notesFolder) {
+    if (const std::error_code error = notesFolder->complete()) {
+      return fail("cannot write the notes into " + options_.notesFolder + ": " + error.message());
+    }
   }
   for (const auto& output : outputs) {
     if (const std::error_code error = output->complete()) {
@@ -206,6 +249,18 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
       ->type_name("N")
       ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}))
       ->needs(html);
+  CLI::Option* notesOption =
+      app.add_option("--notes", options.notesFolder,
+                     "write Markdown notes of the town (for Obsidian or any Markdown viewer) into "
+                     "a folder named after the town in DIR")
+          ->type_name("DIR")
+          ->check(fileName);
+  app.add_option("--notes-limit", options.notesLimit,
+                 "write the notes of at most N townspeople, every k-th past that "
+                 "(default 10,000)")
+      ->type_name("N")
+      ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}))
+      ->needs(notesOption);
   app.add_flag("--census", options.census, "print the census as well when exporting");
   const std::optional<int> done = parseArguments(
       app, arguments, [&] { return checkOutputs(options); }, out, err);

@@ -8,7 +8,10 @@ namespace towngen {
 namespace {
 
 constexpr std::string_view kRefusedInNames = "/\\:*?\"<>|#^[]";
-constexpr std::string_view kMarkdownPunctuation = "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
+// What Markdown, or Obsidian's reading of it, takes as syntax inside a line:
+// emphasis, code, links and embeds, tags, tables, highlights, comments,
+// maths, block references, markup and entities.
+constexpr std::string_view kMarkdownSyntax = "\\`*_[]<>#|~$&=^%";
 
 bool isControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
@@ -49,6 +52,12 @@ std::string noteStem(std::int64_t number, int width, std::string_view name) {
   if (static_cast<int>(stem.size()) < width) {
     stem.insert(0, static_cast<std::size_t>(width) - stem.size(), '0');
   }
+  stem += ' ';
+  stem += safeNoteName(name);
+  return stem;
+}
+
+std::string safeNoteName(std::string_view name) {
   std::string safe = wellFormed(name);
   for (char& c : safe) {
     const auto byte = static_cast<unsigned char>(c);
@@ -60,9 +69,7 @@ std::string noteStem(std::int64_t number, int width, std::string_view name) {
     safe.resize(end);
   }
   while (!safe.empty() && (safe.back() == ' ' || safe.back() == '.')) safe.pop_back();
-  stem += ' ';
-  stem += safe.empty() ? "_" : safe;
-  return stem;
+  return safe.empty() ? "_" : safe;
 }
 
 void appendYamlString(std::string& out, std::string_view text) {
@@ -98,7 +105,7 @@ void appendMarkdownText(std::string& out, std::string_view text) {
       out += ' ';
       continue;
     }
-    if (kMarkdownPunctuation.find(c) != std::string_view::npos) out += '\\';
+    if (kMarkdownSyntax.find(c) != std::string_view::npos) out += '\\';
     out += c;
   }
 }

@@ -297,4 +297,14 @@ std::string occupationShown(const TownRecord& record) {
   return childOfHouse(kHouseholdRoles[role], record.occupation);
 }
 
+std::string strengthText(std::int32_t strength, std::int32_t percentile) {
+  std::string text = std::to_string(strength);
+  if (strength == 18 && percentile > 0) {
+    const std::int32_t shown = percentile % 100;
+    text += shown < 10 ? "/0" : "/";
+    text += std::to_string(shown);
+  }
+  return text;
+}
+
 }  // namespace towngen

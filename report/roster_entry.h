@@ -74,6 +74,9 @@ std::string childOfHouse(std::string_view role, std::string_view occupation);
 // young to work, else the occupation.
 std::string occupationShown(const TownRecord& record);
 
+// "18/45", "18/00" for a percentile of 100, "17".
+std::string strengthText(std::int32_t strength, std::int32_t percentile);
+
 // Appends `numbers` as a JSON array.
 template <typename Numbers>
 void appendNumberList(std::string& out, const Numbers& numbers) {

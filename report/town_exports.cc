@@ -38,11 +38,20 @@ void TownExports::add(ExportKind kind, std::ostream& out) {
   }
 }
 
+void TownExports::addNotes(std::int64_t limit, NoteFiles& files) {
+  auto notes = std::make_unique<TownNotes>(title_, limit, files);
+  notes_ = notes.get();
+  writers_.push_back(std::move(notes));
+}
+
+bool TownExports::notesFailed() const { return notes_ != nullptr && notes_->failed(); }
+
 std::string TownExports::read(std::istream& town, const std::string& shownName) {
   std::vector<RecordSink*> sinks;
   if (censusCounted_ || page_) sinks.push_back(&census_);  // before the page, which reads it
   for (const auto& writer : writers_) sinks.push_back(writer.get());
-  return readTownInto(town, shownName, page_, sinks);
+  // The page and the notes show each block as the file holds it.
+  return readTownInto(town, shownName, page_ || notes_ != nullptr, sinks);
 }
 
 std::string TownExports::finish() {

@@ -15,6 +15,7 @@
 #include "census/record_export.h"
 #include "census/record_sink.h"
 #include "common/keyed_table.h"
+#include "report/town_notes.h"
 
 namespace towngen {
 
@@ -67,6 +68,12 @@ class TownExports {
 
   // Adds the writer of `kind` onto `out`. REQUIRES: before read().
   void add(ExportKind kind, std::ostream& out);
+  // Adds the Markdown notes of the town, of at most `limit` townspeople,
+  // written into `files`. REQUIRES: before read().
+  void addNotes(std::int64_t limit, NoteFiles& files);
+  // Whether the notes could not all be written.
+  bool notesFailed() const;
+
   // Counts the census even without a page, to be printed. REQUIRES: before
   // read().
   void countCensus() { censusCounted_ = true; }
@@ -88,6 +95,7 @@ class TownExports {
   Census census_;
   bool censusCounted_ = false;
   bool page_ = false;
+  const TownNotes* notes_ = nullptr;  // of writers_
   std::vector<std::unique_ptr<RecordSink>> writers_;
   std::vector<const JsonWriter*> jsonWriters_;  // of writers_: the ones that replace bytes
 };

@@ -10,20 +10,7 @@
 #include "town/town_file_labels.h"
 
 namespace towngen {
-namespace {
-
-// "18/45", "18/00" for a percentile of 100, "17".
-std::string strengthText(std::int32_t strength, std::int32_t percentile) {
-  std::string text = std::to_string(strength);
-  if (strength == 18 && percentile > 0) {
-    const std::int32_t shown = percentile % 100;
-    text += shown < 10 ? "/0" : "/";
-    text += std::to_string(shown);
-  }
-  return text;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TownReport::TownReport(std::ostream& out, std::string townName, std::int64_t rosterLimit,
                        const Census& census)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -222,6 +223,66 @@ TEST(Towncensus, HostileCommandsAndFilesLeaveEveryFileAlone) {
 
 // CSV and JSON agree: the same items (empty texts too), no percentile but
 // after Str 18; JSON Lines holds the same objects, one a line.
+// --notes writes the town's folder of notes inside DIR, replaces a folder
+// it wrote, and refuses, changing nothing, a DIR that is a file or missing
+// and a folder of the town's name that it did not write.
+TEST(Towncensus, NotesGoInAFolderOfTheirOwn) {
+  namespace fs = std::filesystem;
+  testing::ScratchDir dir;
+  dir.write("Ashford.txt", kTown);
+  fs::create_directory("vault");
+  const Outcome made = run({"--notes", "vault", "Ashford.txt"});
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, "");
+  const auto namesIn = [](const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> notes = {".towncensus-notes", "0001 Hal Dunn.md",
+                                          "0002 Joan Atwood.md", "Town of Ashford.md"};
+  EXPECT_EQ(namesIn("vault/Ashford"), notes);
+  EXPECT_EQ(namesIn("vault"), std::vector<std::string>{"Ashford"});  // nothing left beside
+
+  // Made again, the folder it wrote is replaced whole.
+  dir.write("vault/Ashford/0009 Old Note.md", "gone");
+  EXPECT_EQ(run({"--notes", "vault", "Ashford.txt"}).status, 0);
+  EXPECT_EQ(namesIn("vault/Ashford"), notes);
+  EXPECT_EQ(namesIn("vault"), std::vector<std::string>{"Ashford"});
+
+  // A folder of that name without the mark is the user's own.
+  fs::create_directories("mine/Ashford");
+  dir.write("mine/Ashford/plans.md", "my plans");
+  const Outcome theirs = run({"--notes", "mine", "Ashford.txt"});
+  EXPECT_EQ(theirs.status, 1);
+  EXPECT_EQ(theirs.err, "towncensus: " + (fs::path("mine") / "Ashford").string() +
+                            " is not a folder of notes towncensus wrote, and is left as it is\n");
+  EXPECT_EQ(namesIn("mine/Ashford"), std::vector<std::string>{"plans.md"});
+  EXPECT_EQ(namesIn("mine"), std::vector<std::string>{"Ashford"});
+
+  dir.write("afile", "x");
+  const Outcome notAFolder = run({"--notes", "afile", "Ashford.txt"});
+  EXPECT_EQ(notAFolder.status, 1);
+  const auto words = [](std::errc why) { return std::make_error_code(why).message(); };
+  EXPECT_EQ(notAFolder.err, "towncensus: " + (fs::path("afile") / "Ashford").string() +
+                                " cannot be written: " + words(std::errc::not_a_directory) + "\n");
+  EXPECT_EQ(dir.read("afile"), "x");
+  const Outcome missing = run({"--notes", "nowhere", "Ashford.txt"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "towncensus: " + (fs::path("nowhere") / "Ashford").string() +
+                             " cannot be written: " + words(std::errc::no_such_file_or_directory) +
+                             "\n");
+  EXPECT_FALSE(fs::exists("nowhere"));
+
+  // A town file that is not one leaves no folder.
+  dir.write("Bad.txt", "1) Name: Hal\n");
+  EXPECT_EQ(run({"--notes", "vault", "Bad.txt"}).status, 1);
+  EXPECT_EQ(namesIn("vault"), std::vector<std::string>{"Ashford"});
+}
+
 TEST(Towncensus, ExportsAgree) {
   std::string town = kTown;
   town.replace(town.find("Ring of Warmth"), 14, ", Wand, ");

@@ -73,8 +73,11 @@ TEST(YamlString, QuotesAnyText) {
 
 TEST(MarkdownText, ShowsPunctuationAsWritten) {
   std::string out;
-  appendMarkdownText(out, "[[Maud]] *b* <i>&amp; #1 |x| `c`\x01");
-  EXPECT_EQ(out, "\\[\\[Maud\\]\\] \\*b\\* \\<i\\>\\&amp\\; \\#1 \\|x\\| \\`c\\` ");
+  appendMarkdownText(out,
+                     "[[Maud]] *b* <i>&amp; #1 |x| `c` ==hi== %%c%% $x$ ^id (5.5gp) Maud's\x01");
+  EXPECT_EQ(out,
+            "\\[\\[Maud\\]\\] \\*b\\* \\<i\\>\\&amp; \\#1 \\|x\\| \\`c\\` \\=\\=hi\\=\\= "
+            "\\%\\%c\\%\\% \\$x\\$ \\^id (5.5gp) Maud's ");
   EXPECT_EQ(codeFence("no ticks"), "```");
   EXPECT_EQ(codeFence("a ```` b ` c"), "`````");
 }

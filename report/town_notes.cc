@@ -1,0 +1,447 @@
+#include "report/town_notes.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "common/keyed_table.h"
+#include "common/number_text.h"
+#include "data/trait_catalogue.h"
+#include "report/note_text.h"
+#include "report/roster_entry.h"
+#include "report/roster_sample.h"
+#include "town/town_block.h"
+#include "town/town_file_labels.h"
+#include "townsfolk/social_class.h"
+
+namespace towngen {
+namespace {
+
+constexpr std::string_view kTownTag = "townsperson";
+constexpr std::array<std::string_view, kTraitKindCount> kTraitHeadings = {
+    "Looks", "Manner", "Wants", "Quirk", "Secret"};
+
+std::string lowered(std::string_view text) {
+  std::string low(text);
+  for (char& c : low) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return low;
+}
+
+std::string fullName(const TownRecord& record) {
+  return record.lastName.empty() ? record.firstName : record.firstName + " " + record.lastName;
+}
+
+// A property of the front matter: `key: ` and its value as the caller appends it.
+void property(std::string& out, std::string_view key) {
+  out += key;
+  out += ": ";
+}
+void textProperty(std::string& out, std::string_view key, std::string_view value) {
+  property(out, key);
+  appendYamlString(out, value);
+  out += '\n';
+}
+template <typename Number>
+void numberProperty(std::string& out, std::string_view key, Number value) {
+  property(out, key);
+  appendNumber(out, value);
+  out += '\n';
+}
+template <typename Texts>
+void listProperty(std::string& out, std::string_view key, const Texts& values) {
+  property(out, key);
+  out += '[';
+  bool first = true;
+  for (const auto& value : values) {
+    if (!first) out += ", ";
+    first = false;
+    appendYamlString(out, value);
+  }
+  out += "]\n";
+}
+
+void markdown(std::string& out, std::string_view text) { appendMarkdownText(out, text); }
+
+}  // namespace
+
+// What each optional line of a town gives a townsperson's note: its
+// properties in the front matter and its section of the body. A link to
+// another townsperson is made by the notes, which know who has a note.
+struct NoteParts {
+  const TownRecord& record;
+  std::string& out;
+  const TownNotes& notes;
+  std::string (*link)(const TownNotes& notes, std::int32_t number);
+};
+
+namespace {
+
+struct OptionalLineNote {
+  TownLine line;
+  void (*appendProperties)(const NoteParts& parts);
+  void (*appendSection)(const NoteParts& parts);
+};
+
+void householdProperties(const NoteParts& parts) {
+  const HouseholdTies& ties = parts.record.household;
+  std::string& out = parts.out;
+  textProperty(out, "household", parts.link(parts.notes, -ties.household));
+  textProperty(out, "role", kHouseholdRoles[static_cast<std::size_t>(ties.role)]);
+  for (const auto& [key, number] :
+       {std::pair{"spouse", ties.spouse}, std::pair{"father", parts.record.father()},
+        std::pair{"mother", parts.record.mother()}}) {
+    if (number != 0) textProperty(out, key, parts.link(parts.notes, number));
+  }
+  std::vector<std::string> kin;
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    kin.push_back(parts.link(parts.notes, ties.kin[i].number));
+  }
+  if (!kin.empty()) listProperty(out, "kin", kin);
+}
+
+void householdSection(const NoteParts& parts) {
+  const HouseholdTies& ties = parts.record.household;
+  std::string& out = parts.out;
+  out += "\n## Household\n\n";
+  out += kHouseholdRoles[static_cast<std::size_t>(ties.role)];
+  out += " of ";
+  out += parts.link(parts.notes, -ties.household);
+  out += '\n';
+  if (ties.kinCount == 0) return;
+  out += "\nKin heading households of their own:\n\n";
+  for (std::size_t i = 0; i < ties.kinCount; ++i) {
+    out += "- ";
+    out += kKinTies[static_cast<std::size_t>(ties.kin[i].tie)];
+    out += ": ";
+    out += parts.link(parts.notes, ties.kin[i].number);
+    out += '\n';
+  }
+}
+
+void traitsProperties(const NoteParts& parts) {
+  for (std::size_t k = 0; k < kTraitKindCount; ++k) {
+    textProperty(parts.out, kTraitKinds[k], parts.record.traits[k]);
+  }
+}
+
+void traitsSection(const NoteParts& parts) {
+  std::string& out = parts.out;
+  out += "\n## Traits\n\n";
+  for (std::size_t k = 0; k < kTraitKindCount; ++k) {
+    out += "- **";
+    out += kTraitHeadings[k];
+    out += ":** ";
+    if (parts.record.traits[k].empty()) {
+      out += "none";
+    } else {
+      markdown(out, parts.record.traits[k]);
+    }
+    out += '\n';
+  }
+}
+
+constexpr std::array<OptionalLineNote, kTownLines.size()> kOptionalLineNotes = {{
+    {TownLine::Household, householdProperties, householdSection},
+    {TownLine::Traits, traitsProperties, traitsSection},
+}};
+static_assert(keyedInOrder(kOptionalLineNotes, &OptionalLineNote::line));
+
+}  // namespace
+
+TownNotes::TownNotes(std::string town, std::int64_t limit, NoteFiles& files)
+    : town_(std::move(town)), limit_(limit), files_(files) {}
+
+namespace {
+
+// The notables' lists, in the order the town's note shows them.
+constexpr std::array<std::string_view, 4> kNotableHeadings = {"The richest", "The strongest",
+                                                              "The eldest", "Most magic items"};
+constexpr std::size_t kMostNotableRecords = 64;  // past this, those no longer listed are dropped
+
+}  // namespace
+
+void TownNotes::add(const TownRecord& record, std::string_view blockText) {
+  if (++population_ == 1) shape_ = record.shape;
+  largestNumber_ = std::max(largestNumber_, record.number);
+  noteNotables(record, blockText);
+  if (limit_ > 0 && (population_ - 1) % stride_ == 0) keep(record, blockText);
+}
+
+void TownNotes::noteNotables(const TownRecord& record, std::string_view blockText) {
+  const double wealth = record.wealthInGold();
+  const std::array<std::pair<double, std::string>, 4> offers = {{
+      {wealth, groupedMoney(money(wealth)) + " gp"},
+      {record.abilities[0] * 1000.0 + record.strPercentile,
+       "Str " + strengthText(record.abilities[0], record.strPercentile)},
+      {static_cast<double>(record.age), "age " + std::to_string(record.age)},
+      {record.magicItems.empty() ? -1.0 : static_cast<double>(record.magicItems.size()),
+       grouped(static_cast<std::int64_t>(record.magicItems.size())) +
+           (record.magicItems.size() == 1 ? " magic item" : " magic items")},
+  }};
+  bool admitted = false;
+  for (std::size_t i = 0; i < offers.size(); ++i) {
+    if (offers[i].first < 0 || !notables_[i].admits(offers[i].first)) continue;
+    notables_[i].add(offers[i].first, {record.number, fullName(record), offers[i].second, ""});
+    admitted = true;
+  }
+  if (!admitted) return;
+  notableRecords_[record.number] = {record, std::string(blockText)};
+  if (notableRecords_.size() <= kMostNotableRecords) return;
+  std::map<std::int32_t, Kept> listed;
+  for (const NotableList& list : notables_) {
+    for (const Notable& notable : list.notables()) {
+      const auto number = static_cast<std::int32_t>(notable.number);
+      if (auto found = notableRecords_.find(number); found != notableRecords_.end()) {
+        listed.insert(std::move(*found));
+      }
+    }
+  }
+  notableRecords_ = std::move(listed);
+}
+
+// The notables outside the sample join it, in number order.
+void TownNotes::keepNotables() {
+  for (const NotableList& list : notables_) {
+    for (const Notable& notable : list.notables()) {
+      const auto number = static_cast<std::int32_t>(notable.number);
+      if (keptNumbered(number) != nullptr) continue;
+      const auto found = notableRecords_.find(number);
+      if (found == notableRecords_.end()) continue;
+      const auto at =
+          std::lower_bound(kept_.begin(), kept_.end(), number,
+                           [](const Kept& k, std::int32_t n) { return k.record.number < n; });
+      kept_.insert(at, std::move(found->second));
+      notableRecords_.erase(found);
+    }
+  }
+}
+
+// Past the limit, every other one kept is dropped and k doubles, as the
+// page's roster does.
+void TownNotes::keep(const TownRecord& record, std::string_view blockText) {
+  kept_.push_back({record, std::string(blockText)});
+  while (static_cast<std::int64_t>(kept_.size()) > limit_ && kept_.size() > 1) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < kept_.size(); i += 2, ++at) {
+      if (at != i) kept_[at] = std::move(kept_[i]);  // never onto itself, which would empty it
+    }
+    kept_.resize(at);
+    stride_ *= 2;
+  }
+}
+
+const TownNotes::Kept* TownNotes::keptNumbered(std::int32_t number) const {
+  const auto at =
+      std::lower_bound(kept_.begin(), kept_.end(), number,
+                       [](const Kept& k, std::int32_t n) { return k.record.number < n; });
+  return at != kept_.end() && at->record.number == number ? &*at : nullptr;
+}
+
+namespace {
+
+int numberWidth(std::int32_t largest) {
+  return std::max<int>(4, static_cast<int>(std::to_string(largest).size()));
+}
+
+}  // namespace
+
+std::string TownNotes::householdStem(std::int32_t head) const {
+  const Kept* headKept = keptNumbered(head);
+  std::string stem =
+      "H" + noteStem(head, numberWidth(largestNumber_), headKept ? headKept->record.lastName : "");
+  stem += " household";
+  return stem;
+}
+
+// A negative number names a household by its head's number.
+std::string TownNotes::linkTo(std::int32_t number) const {
+  if (number < 0) return "[[" + householdStem(-number) + "]]";
+  const Kept* kept = keptNumbered(number);
+  if (kept == nullptr) return "No. " + grouped(number);
+  return "[[" + noteStem(number, numberWidth(largestNumber_), fullName(kept->record)) + "]]";
+}
+
+std::string TownNotes::townStem() const { return "Town of " + safeNoteName(town_); }
+
+std::string TownNotes::personNote(const Kept& kept) const {
+  const TownRecord& r = kept.record;
+  std::string out = "---\n";
+  numberProperty(out, "number", r.number);
+  textProperty(out, "name", fullName(r));
+  textProperty(out, "sex", r.sex);
+  numberProperty(out, "age", r.age);
+  textProperty(out, "class", r.socialClass());
+  textProperty(out, "occupation", r.occupation);
+  for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
+    numberProperty(out, lowered(kAbilityLabels[i]), r.abilities[i]);
+  }
+  numberProperty(out, "str_percentile", r.strPercentile);
+  for (std::size_t i = 0; i < kCoinLabels.size(); ++i)
+    numberProperty(out, kCoinLabels[i], r.coins[i]);
+  property(out, "wealth_gp");
+  out += money(r.wealthInGold());
+  out += '\n';
+  std::vector<std::string> gems;
+  for (const GemEntry& gem : r.gems) {
+    gems.push_back(gem.name + " (" + std::string(goldValueText(gem.value)) + "gp)");
+  }
+  listProperty(out, "gems", gems);
+  listProperty(out, "magic_items", r.magicItems);
+  textProperty(out, "town", town_);
+  listProperty(out, "tags",
+               std::array<std::string, 2>{std::string(kTownTag), lowered(r.socialClass())});
+  const auto link = [](const TownNotes& notes, std::int32_t number) {
+    return notes.linkTo(number);
+  };
+  const NoteParts parts{r, out, *this, link};
+  for (const OptionalLineNote& line : kOptionalLineNotes) {
+    if (shape_.has(line.line)) line.appendProperties(parts);
+  }
+  out += "---\n\n# ";
+  markdown(out, fullName(r));
+  out += "\n\nNo. ";
+  out += grouped(r.number);
+  out += " · ";
+  out += r.sex;
+  out += " · age ";
+  out += std::to_string(r.age);
+  out += " · ";
+  markdown(out, occupationShown(r));
+  out += '\n';
+  for (const OptionalLineNote& line : kOptionalLineNotes) {
+    if (shape_.has(line.line) && line.line == TownLine::Traits) line.appendSection(parts);
+  }
+  out += "\n## Abilities\n\n|";
+  for (const std::string_view label : kAbilityLabels) out += " " + std::string(label) + " |";
+  out += "\n|";
+  for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) out += "---|";
+  out += "\n|";
+  for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) {
+    out += ' ';
+    out += i == 0 ? strengthText(r.abilities[0], r.strPercentile) : std::to_string(r.abilities[i]);
+    out += " |";
+  }
+  out += "\n\n## Treasure\n\n";
+  for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
+    if (i > 0) out += ", ";
+    out += grouped(r.coins[i]) + " " + std::string(kCoinLabels[i]);
+  }
+  out += ", worth " + groupedMoney(copperAsGold(static_cast<WideCount>(r.coinWorthInCopper()))) +
+         "; in all, with the gems, " + groupedMoney(money(r.wealthInGold())) + " gp\n";
+  for (const auto& [heading, texts] :
+       {std::pair{"Gems", static_cast<const std::vector<std::string>*>(&gems)},
+        std::pair{"Magic items", &r.magicItems}}) {
+    if (texts->empty()) continue;
+    out += "\n**";
+    out += heading;
+    out += ":**\n\n";
+    for (const std::string& text : *texts) {
+      out += "- ";
+      markdown(out, text);
+      out += '\n';
+    }
+  }
+  for (const OptionalLineNote& line : kOptionalLineNotes) {
+    if (shape_.has(line.line) && line.line != TownLine::Traits) line.appendSection(parts);
+  }
+  const std::string fence = codeFence(kept.block);
+  out +=
+      "\n## As written in the town file\n\n" + fence + "text\n" + kept.block + "\n" + fence + "\n";
+  return out;
+}
+
+std::string TownNotes::householdNote(std::int32_t head,
+                                     const std::vector<const Kept*>& members) const {
+  std::string out = "---\n";
+  numberProperty(out, "household", head);
+  textProperty(out, "head", linkTo(head));
+  numberProperty(out, "members", static_cast<std::int64_t>(members.size()));
+  textProperty(out, "town", town_);
+  listProperty(out, "tags", std::array<std::string_view, 1>{"household"});
+  out += "---\n\n# The household of ";
+  out += linkTo(head);
+  out += "\n\n";
+  for (const Kept* member : members) {
+    const TownRecord& r = member->record;
+    out += "- " + linkTo(r.number) + ", ";
+    out += kHouseholdRoles[static_cast<std::size_t>(r.household.role)];
+    out += ", age " + std::to_string(r.age) + "\n";
+  }
+  return out;
+}
+
+std::string TownNotes::townNote() const {
+  std::string out = "---\n";
+  textProperty(out, "town", town_);
+  numberProperty(out, "population", population_);
+  numberProperty(out, "notes", static_cast<std::int64_t>(kept_.size()));
+  listProperty(out, "tags", std::array<std::string_view, 1>{"town"});
+  out += "---\n\n# ";
+  markdown(out, town_);
+  out += "\n\n" + grouped(population_) + " townspeople";
+  if (stride_ > 1) {
+    out += "; these notes hold every " + ordinal(stride_) + ", " +
+           grouped(static_cast<std::int64_t>(sampled_)) +
+           " of them, so that each class keeps its share, and the notables";
+  }
+  out += ".\n";
+  out += "\n## Notables\n";
+  for (std::size_t i = 0; i < notables_.size(); ++i) {
+    if (notables_[i].notables().empty()) continue;
+    out += "\n### " + std::string(kNotableHeadings[i]) + "\n\n";
+    for (const Notable& notable : notables_[i].notables()) {
+      out +=
+          "1. " + linkTo(static_cast<std::int32_t>(notable.number)) + ", " + notable.detail + "\n";
+    }
+  }
+  std::map<std::string, std::vector<const Kept*>> byOccupation;
+  for (const Kept& kept : kept_) byOccupation[kept.record.occupation].push_back(&kept);
+  out += "\n## By occupation\n";
+  for (const auto& [occupation, people] : byOccupation) {
+    out += "\n### ";
+    markdown(out, occupation);
+    out += " (" + grouped(static_cast<std::int64_t>(people.size())) + ")\n\n";
+    for (const Kept* kept : people) out += "- " + linkTo(kept->record.number) + "\n";
+  }
+  std::map<std::string, std::vector<const Kept*>> byClass;
+  for (const Kept& kept : kept_) byClass[std::string(kept.record.socialClass())].push_back(&kept);
+  out += "\n## By class\n";
+  for (const std::string_view socialClass : kSocialClasses) {
+    const auto found = byClass.find(std::string(socialClass));
+    if (found == byClass.end()) continue;
+    out += "\n### " + std::string(socialClass) + "\n\n";
+    for (const Kept* kept : found->second) {
+      out += "- " + linkTo(kept->record.number) + ", ";
+      markdown(out, occupationShown(kept->record));
+      out += '\n';
+    }
+  }
+  out += "\n## Query\n\n```dataview\nTABLE occupation, age, wealth_gp\nFROM #";
+  out += kTownTag;
+  out += "\nWHERE town = ";
+  appendYamlString(out, town_);
+  out += "\nSORT number\n```\n";
+  return out;
+}
+
+void TownNotes::write(const std::string& stem, const std::string& text) {
+  if (!failed_ && !files_.add(stem + ".md", text)) failed_ = true;
+}
+
+void TownNotes::finish() {
+  sampled_ = kept_.size();
+  keepNotables();
+  std::map<std::int32_t, std::vector<const Kept*>> households;
+  const int width = numberWidth(largestNumber_);
+  for (const Kept& kept : kept_) {
+    write(noteStem(kept.record.number, width, fullName(kept.record)), personNote(kept));
+    if (kept.record.household.inHousehold()) {
+      households[kept.record.household.household].push_back(&kept);
+    }
+  }
+  for (const auto& [head, members] : households)
+    write(householdStem(head), householdNote(head, members));
+  write(townStem(), townNote());
+}
+
+}  // namespace towngen
