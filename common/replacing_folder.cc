@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fstream>
 
+#include "common/joined.h"
 #include "common/replacing_file.h"
 #include "common/system_error.h"
 
@@ -29,12 +30,12 @@ std::string ReplacingFolder::open() {
   const fs::path parent = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
   // Said in the same words on every system.
   const auto refusal = [](std::errc why) {
-    return "cannot be written: " + std::make_error_code(why).message();
+    return joined("cannot be written: ", std::make_error_code(why).message());
   };
   std::error_code error;
   const fs::file_status parentStatus = fs::status(parent, error);
   if (!fs::exists(parentStatus)) return refusal(std::errc::no_such_file_or_directory);
-  if (error) return "cannot be written: " + error.message();
+  if (error) return joined("cannot be written: ", error.message());
   if (!fs::is_directory(parentStatus)) return refusal(std::errc::not_a_directory);
   if (fs::exists(fs::symlink_status(target_, error)) && !targetIsOurs()) {
     return "is not a folder of notes towncensus wrote, and is left as it is";

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "census/census.h"
+#include "common/joined.h"
 #include "common/output_file.h"
 #include "common/replacing_folder.h"
 #include "common/system_error.h"
@@ -186,7 +187,7 @@ int Run::readTown(std::istream& town) {
         std::string(kNotesMarkText));
     const std::string folderName = (fs::path(options_.notesFolder) / safeNoteName(title)).string();
     if (const std::string problem = notesFolder->open(); !problem.empty()) {
-      return fail(folderName + " " + problem);
+      return fail(joined(folderName, " ", problem));
     }
     for (const std::string& removed : notesFolder->leftovers()) {
       err_ << "towncensus: removed " << removed << ", left unfinished by a run that was stopped\n";
@@ -203,7 +204,8 @@ int Run::readTown(std::istream& town) {
   }
   if (notesFolder) {
     if (const std::error_code error = notesFolder->complete()) {
-      return fail("cannot write the notes into " + options_.notesFolder + ": " + error.message());
+      return fail(
+          joined("cannot write the notes into ", options_.notesFolder, ": ", error.message()));
     }
   }
   for (const auto& output : outputs) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 
+#include "common/joined.h"
 #include "common/keyed_table.h"
 #include "common/number_text.h"
 #include "data/trait_catalogue.h"
@@ -28,7 +29,8 @@ std::string lowered(std::string_view text) {
 }
 
 std::string fullName(const TownRecord& record) {
-  return record.lastName.empty() ? record.firstName : record.firstName + " " + record.lastName;
+  return record.lastName.empty() ? record.firstName
+                                 : joined(record.firstName, " ", record.lastName);
 }
 
 // A property of the front matter: `key: ` and its value as the caller appends it.
@@ -167,21 +169,36 @@ void TownNotes::add(const TownRecord& record, std::string_view blockText) {
   if (limit_ > 0 && (population_ - 1) % stride_ == 0) keep(record, blockText);
 }
 
+namespace {
+
+// What a notable's list says of them, made only for those it admits.
+std::string notableDetail(std::size_t list, const TownRecord& record) {
+  switch (list) {
+    case 0:
+      return joined(groupedMoney(money(record.wealthInGold())), " gp");
+    case 1:
+      return joined("Str ", strengthText(record.abilities[0], record.strPercentile));
+    case 2:
+      return joined("age ", std::to_string(record.age));
+    default:
+      return joined(grouped(static_cast<std::int64_t>(record.magicItems.size())),
+                    record.magicItems.size() == 1 ? " magic item" : " magic items");
+  }
+}
+
+}  // namespace
+
 void TownNotes::noteNotables(const TownRecord& record, std::string_view blockText) {
-  const double wealth = record.wealthInGold();
-  const std::array<std::pair<double, std::string>, 4> offers = {{
-      {wealth, groupedMoney(money(wealth)) + " gp"},
-      {record.abilities[0] * 1000.0 + record.strPercentile,
-       "Str " + strengthText(record.abilities[0], record.strPercentile)},
-      {static_cast<double>(record.age), "age " + std::to_string(record.age)},
-      {record.magicItems.empty() ? -1.0 : static_cast<double>(record.magicItems.size()),
-       grouped(static_cast<std::int64_t>(record.magicItems.size())) +
-           (record.magicItems.size() == 1 ? " magic item" : " magic items")},
-  }};
+  const std::array<double, 4> keys = {
+      record.wealthInGold(),
+      record.abilities[0] * 1000.0 + record.strPercentile,
+      static_cast<double>(record.age),
+      record.magicItems.empty() ? -1.0 : static_cast<double>(record.magicItems.size()),
+  };
   bool admitted = false;
-  for (std::size_t i = 0; i < offers.size(); ++i) {
-    if (offers[i].first < 0 || !notables_[i].admits(offers[i].first)) continue;
-    notables_[i].add(offers[i].first, {record.number, fullName(record), offers[i].second, ""});
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] < 0 || !notables_[i].admits(keys[i])) continue;
+    notables_[i].add(keys[i], {record.number, fullName(record), notableDetail(i, record), ""});
     admitted = true;
   }
   if (!admitted) return;
@@ -247,21 +264,20 @@ int numberWidth(std::int32_t largest) {
 
 std::string TownNotes::householdStem(std::int32_t head) const {
   const Kept* headKept = keptNumbered(head);
-  std::string stem =
-      "H" + noteStem(head, numberWidth(largestNumber_), headKept ? headKept->record.lastName : "");
-  stem += " household";
-  return stem;
+  return joined(
+      "H", noteStem(head, numberWidth(largestNumber_), headKept ? headKept->record.lastName : ""),
+      " household");
 }
 
 // A negative number names a household by its head's number.
 std::string TownNotes::linkTo(std::int32_t number) const {
-  if (number < 0) return "[[" + householdStem(-number) + "]]";
+  if (number < 0) return joined("[[", householdStem(-number), "]]");
   const Kept* kept = keptNumbered(number);
-  if (kept == nullptr) return "No. " + grouped(number);
-  return "[[" + noteStem(number, numberWidth(largestNumber_), fullName(kept->record)) + "]]";
+  if (kept == nullptr) return joined("No. ", grouped(number));
+  return joined("[[", noteStem(number, numberWidth(largestNumber_), fullName(kept->record)), "]]");
 }
 
-std::string TownNotes::townStem() const { return "Town of " + safeNoteName(town_); }
+std::string TownNotes::townStem() const { return joined("Town of ", safeNoteName(town_)); }
 
 std::string TownNotes::personNote(const Kept& kept) const {
   const TownRecord& r = kept.record;
@@ -283,7 +299,7 @@ std::string TownNotes::personNote(const Kept& kept) const {
   out += '\n';
   std::vector<std::string> gems;
   for (const GemEntry& gem : r.gems) {
-    gems.push_back(gem.name + " (" + std::string(goldValueText(gem.value)) + "gp)");
+    gems.push_back(joined(gem.name, " (", goldValueText(gem.value), "gp)"));
   }
   listProperty(out, "gems", gems);
   listProperty(out, "magic_items", r.magicItems);
@@ -312,7 +328,7 @@ std::string TownNotes::personNote(const Kept& kept) const {
     if (shape_.has(line.line) && line.line == TownLine::Traits) line.appendSection(parts);
   }
   out += "\n## Abilities\n\n|";
-  for (const std::string_view label : kAbilityLabels) out += " " + std::string(label) + " |";
+  for (const std::string_view label : kAbilityLabels) appendAll(out, " ", label, " |");
   out += "\n|";
   for (std::size_t i = 0; i < kAbilityLabels.size(); ++i) out += "---|";
   out += "\n|";
@@ -324,10 +340,11 @@ std::string TownNotes::personNote(const Kept& kept) const {
   out += "\n\n## Treasure\n\n";
   for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
     if (i > 0) out += ", ";
-    out += grouped(r.coins[i]) + " " + std::string(kCoinLabels[i]);
+    appendAll(out, grouped(r.coins[i]), " ", kCoinLabels[i]);
   }
-  out += ", worth " + groupedMoney(copperAsGold(static_cast<WideCount>(r.coinWorthInCopper()))) +
-         "; in all, with the gems, " + groupedMoney(money(r.wealthInGold())) + " gp\n";
+  appendAll(out, ", worth ",
+            groupedMoney(copperAsGold(static_cast<WideCount>(r.coinWorthInCopper()))),
+            "; in all, with the gems, ", groupedMoney(money(r.wealthInGold())), " gp\n");
   for (const auto& [heading, texts] :
        {std::pair{"Gems", static_cast<const std::vector<std::string>*>(&gems)},
         std::pair{"Magic items", &r.magicItems}}) {
@@ -345,8 +362,8 @@ std::string TownNotes::personNote(const Kept& kept) const {
     if (shape_.has(line.line) && line.line != TownLine::Traits) line.appendSection(parts);
   }
   const std::string fence = codeFence(kept.block);
-  out +=
-      "\n## As written in the town file\n\n" + fence + "text\n" + kept.block + "\n" + fence + "\n";
+  appendAll(out, "\n## As written in the town file\n\n", fence, "text\n", kept.block, "\n", fence,
+            "\n");
   return out;
 }
 
@@ -363,9 +380,9 @@ std::string TownNotes::householdNote(std::int32_t head,
   out += "\n\n";
   for (const Kept* member : members) {
     const TownRecord& r = member->record;
-    out += "- " + linkTo(r.number) + ", ";
+    appendAll(out, "- ", linkTo(r.number), ", ");
     out += kHouseholdRoles[static_cast<std::size_t>(r.household.role)];
-    out += ", age " + std::to_string(r.age) + "\n";
+    appendAll(out, ", age ", std::to_string(r.age), "\n");
   }
   return out;
 }
@@ -378,20 +395,20 @@ std::string TownNotes::townNote() const {
   listProperty(out, "tags", std::array<std::string_view, 1>{"town"});
   out += "---\n\n# ";
   markdown(out, town_);
-  out += "\n\n" + grouped(population_) + " townspeople";
+  appendAll(out, "\n\n", grouped(population_), " townspeople");
   if (stride_ > 1) {
-    out += "; these notes hold every " + ordinal(stride_) + ", " +
-           grouped(static_cast<std::int64_t>(sampled_)) +
-           " of them, so that each class keeps its share, and the notables";
+    appendAll(out, "; these notes hold every ", ordinal(stride_), ", ",
+              grouped(static_cast<std::int64_t>(sampled_)),
+              " of them, so that each class keeps its share, and the notables");
   }
   out += ".\n";
   out += "\n## Notables\n";
   for (std::size_t i = 0; i < notables_.size(); ++i) {
     if (notables_[i].notables().empty()) continue;
-    out += "\n### " + std::string(kNotableHeadings[i]) + "\n\n";
+    appendAll(out, "\n### ", kNotableHeadings[i], "\n\n");
     for (const Notable& notable : notables_[i].notables()) {
-      out +=
-          "1. " + linkTo(static_cast<std::int32_t>(notable.number)) + ", " + notable.detail + "\n";
+      appendAll(out, "1. ", linkTo(static_cast<std::int32_t>(notable.number)), ", ", notable.detail,
+                "\n");
     }
   }
   std::map<std::string, std::vector<const Kept*>> byOccupation;
@@ -400,8 +417,8 @@ std::string TownNotes::townNote() const {
   for (const auto& [occupation, people] : byOccupation) {
     out += "\n### ";
     markdown(out, occupation);
-    out += " (" + grouped(static_cast<std::int64_t>(people.size())) + ")\n\n";
-    for (const Kept* kept : people) out += "- " + linkTo(kept->record.number) + "\n";
+    appendAll(out, " (", grouped(static_cast<std::int64_t>(people.size())), ")\n\n");
+    for (const Kept* kept : people) appendAll(out, "- ", linkTo(kept->record.number), "\n");
   }
   std::map<std::string, std::vector<const Kept*>> byClass;
   for (const Kept& kept : kept_) byClass[std::string(kept.record.socialClass())].push_back(&kept);
@@ -409,9 +426,9 @@ std::string TownNotes::townNote() const {
   for (const std::string_view socialClass : kSocialClasses) {
     const auto found = byClass.find(std::string(socialClass));
     if (found == byClass.end()) continue;
-    out += "\n### " + std::string(socialClass) + "\n\n";
+    appendAll(out, "\n### ", socialClass, "\n\n");
     for (const Kept* kept : found->second) {
-      out += "- " + linkTo(kept->record.number) + ", ";
+      appendAll(out, "- ", linkTo(kept->record.number), ", ");
       markdown(out, occupationShown(kept->record));
       out += '\n';
     }
@@ -425,7 +442,7 @@ std::string TownNotes::townNote() const {
 }
 
 void TownNotes::write(const std::string& stem, const std::string& text) {
-  if (!failed_ && !files_.add(stem + ".md", text)) failed_ = true;
+  if (!failed_ && !files_.add(joined(stem, ".md"), text)) failed_ = true;
 }
 
 void TownNotes::finish() {
