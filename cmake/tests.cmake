@@ -96,6 +96,7 @@ if(towngen_census_built)
     tests/report/report_charts_test.cc
     tests/report/note_text_test.cc
     tests/report/town_notes_test.cc
+    tests/report/foundry_journal_test.cc
     tests/report/roster_sample_test.cc
     tests/report/town_report_test.cc)
   target_link_libraries(towngen_tests PRIVATE towngen_towncensus)
@@ -121,8 +122,9 @@ else()
 endif()
 
 # The town page in a real browser: Debian's chromium, driven from Node.js by
-# playwright-core (installed by ./check into tests/browser). Skipped when
-# either is missing. The page's bytes do not depend on the compiler, so the
+# playwright-core (installed by ./check into tests/browser); and the notes
+# and the Foundry file read by real parsers (installed into tests/exports).
+# Each is skipped when what it needs is missing. The page's bytes do not depend on the compiler, so the
 # builds that exist to try other compilers and sanitizers leave it out.
 option(TOWNGEN_BROWSER_TESTS "test the town page in chromium" ON)
 if(towngen_census_built AND TOWNGEN_BROWSER_TESTS AND NOT CMAKE_CROSSCOMPILING)
@@ -136,6 +138,11 @@ if(towngen_census_built AND TOWNGEN_BROWSER_TESTS AND NOT CMAKE_CROSSCOMPILING)
     # About 70 s on a quiet 2-core machine and 110 s on a busy one: room
     # for a busier one, while a hung browser still ends the test.
     set_tests_properties(TownPage.InBrowser PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+    add_test(NAME Exports.ReadByRealParsers
+      COMMAND ${TOWNGEN_NODE} ${PROJECT_SOURCE_DIR}/tests/exports/exports_test.mjs
+        --towncensus $<TARGET_FILE:towncensus> --golden ${PROJECT_SOURCE_DIR}/tests/golden
+        --macro ${PROJECT_SOURCE_DIR}/docs/foundry-import.js --work ${CMAKE_BINARY_DIR}/exports-test)
+    set_tests_properties(Exports.ReadByRealParsers PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
   else()
     message(STATUS "Skipping the browser test of the town page: no Node.js")
   endif()

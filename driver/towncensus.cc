@@ -51,7 +51,8 @@ constexpr std::string_view kDescription =
     "writes one record per townsperson to FILE instead (\"-\" for standard output);\n"
     "with --html, a web page of the town: the census as charts and a roster to\n"
     "search, sort and open. It works offline and fetches nothing. With --notes, a\n"
-    "folder of Markdown notes of the town in DIR. An output file or folder is\n"
+    "folder of Markdown notes of the town in DIR; with --foundry, journal entries\n"
+    "and roll tables for Foundry VTT in one JSON file. An output file or folder is\n"
     "replaced only once it is complete.\n"
     "\n"
     "Exit status: 0 on success, 1 when the town file is not a town file or a file\n"
@@ -159,7 +160,8 @@ int Run::execute() {
 int Run::readTown(std::istream& town) {
   const std::string shownName = townName() == "-" ? "standard input" : townName();
   // The page is titled with the town's name: its file's name without the extension.
-  TownExports exports(townName() == "-" ? shownName : townTitle(townName()), options_.rosterLimit);
+  TownExports exports(townName() == "-" ? shownName : townTitle(townName()), options_.rosterLimit,
+                      options_.notesLimit);
   std::vector<std::unique_ptr<OutputFile>> outputs;
   for (const Options::Export& given : options_.exports()) {
     if (given.file->empty()) continue;
@@ -193,7 +195,7 @@ int Run::readTown(std::istream& town) {
       err_ << "towncensus: removed " << removed << ", left unfinished by a run that was stopped\n";
     }
     notes.folder = notesFolder.get();
-    exports.addNotes(options_.notesLimit, notes);
+    exports.addNotes(notes);
   }
 
   if (const std::string problem = exports.read(town, shownName); !problem.empty()) {
@@ -237,6 +239,7 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
       ->check(fileName);
   // An option for each export, from the one table of them.
   CLI::Option* html = nullptr;
+  CLI::Option* foundry = nullptr;
   for (std::size_t i = 0; i < kExportFormats.size(); ++i) {
     const ExportFormat& format = kExportFormats[i];
     CLI::Option* option =
@@ -244,6 +247,7 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
             ->type_name("FILE")
             ->check(fileName);
     if (format.kind == ExportKind::Page) html = option;
+    if (format.kind == ExportKind::Foundry) foundry = option;
   }
   app.add_option("--roster-limit", options.rosterLimit,
                  "show at most N townspeople in the page's roster, every k-th past that "
@@ -257,15 +261,20 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
                      "a folder named after the town in DIR")
           ->type_name("DIR")
           ->check(fileName);
-  app.add_option("--notes-limit", options.notesLimit,
-                 "write the notes of at most N townspeople, every k-th past that "
-                 "(default 10,000)")
-      ->type_name("N")
-      ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}))
-      ->needs(notesOption);
+  CLI::Option* notesLimit =
+      app.add_option("--notes-limit", options.notesLimit,
+                     "write the notes and the Foundry journal of at most N townspeople, every "
+                     "k-th past that (default 10,000)")
+          ->type_name("N")
+          ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}));
   app.add_flag("--census", options.census, "print the census as well when exporting");
-  const std::optional<int> done = parseArguments(
-      app, arguments, [&] { return checkOutputs(options); }, out, err);
+  const auto check = [&]() -> std::optional<std::string> {
+    if (notesLimit->count() > 0 && notesOption->count() == 0 && foundry->count() == 0) {
+      return "--notes-limit needs --notes or --foundry";
+    }
+    return checkOutputs(options);
+  };
+  const std::optional<int> done = parseArguments(app, arguments, check, out, err);
   if (done) return *done;
   return Run(options, in, out, err).execute();
 }

@@ -5,6 +5,7 @@
 
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
+#include "report/foundry_journal.h"
 #include "report/town_report.h"
 
 namespace towngen {
@@ -25,7 +26,7 @@ void TownExports::add(ExportKind kind, std::ostream& out) {
     case ExportKind::JsonLines: {
       auto json = std::make_unique<JsonWriter>(
           out, kind == ExportKind::Json ? JsonWriter::Layout::Array : JsonWriter::Layout::Lines);
-      jsonWriters_.push_back(json.get());
+      replacedBytes_.emplace_back([writer = json.get()] { return writer->replacedBytes(); });
       writers_.push_back(std::move(json));
       return;
     }
@@ -35,12 +36,20 @@ void TownExports::add(ExportKind kind, std::ostream& out) {
       page_ = true;
       writers_.push_back(std::make_unique<TownReport>(out, title_, rosterLimit_, census_));
       return;
+    case ExportKind::Foundry: {
+      selecting_ = true;
+      auto journal = std::make_unique<FoundryJournal>(title_, selectionLimit_, out);
+      replacedBytes_.emplace_back([writer = journal.get()] { return writer->replacedBytes(); });
+      writers_.push_back(std::move(journal));
+      return;
+    }
   }
 }
 
-void TownExports::addNotes(std::int64_t limit, NoteFiles& files) {
-  auto notes = std::make_unique<TownNotes>(title_, limit, files);
+void TownExports::addNotes(NoteFiles& files) {
+  auto notes = std::make_unique<TownNotes>(title_, selectionLimit_, files);
   notes_ = notes.get();
+  selecting_ = true;
   writers_.push_back(std::move(notes));
 }
 
@@ -50,14 +59,14 @@ std::string TownExports::read(std::istream& town, const std::string& shownName) 
   std::vector<RecordSink*> sinks;
   if (censusCounted_ || page_) sinks.push_back(&census_);  // before the page, which reads it
   for (const auto& writer : writers_) sinks.push_back(writer.get());
-  // The page and the notes show each block as the file holds it.
-  return readTownInto(town, shownName, page_ || notes_ != nullptr, sinks);
+  // The page, the notes and the journal show each block as the file holds it.
+  return readTownInto(town, shownName, page_ || selecting_, sinks);
 }
 
 std::string TownExports::finish() {
   for (const auto& writer : writers_) writer->finish();
   std::size_t replaced = 0;
-  for (const JsonWriter* json : jsonWriters_) replaced = std::max(replaced, json->replacedBytes());
+  for (const auto& replacedBy : replacedBytes_) replaced = std::max(replaced, replacedBy());
   return replacementWarning(replaced);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -20,8 +21,8 @@
 namespace towngen {
 
 // What towncensus writes of a town.
-enum class ExportKind { Csv, Json, JsonLines, Page };
-inline constexpr std::size_t kExportKindCount = 4;
+enum class ExportKind { Csv, Json, JsonLines, Page, Foundry };
+inline constexpr std::size_t kExportKindCount = 5;
 
 // An export as people and programs name it: its name (the browser's), its
 // option and its help (towncensus's), its label (the browser's button), its
@@ -46,6 +47,9 @@ inline constexpr std::array<ExportFormat, kExportKindCount> kExportFormats = {{
      ".jsonl", "application/jsonl"},
     {ExportKind::Page, "page", "--html", "write a web page of the town: census charts and a roster",
      "page", ".html", "text/html"},
+    {ExportKind::Foundry, "foundry", "--foundry",
+     "write journal entries and roll tables of the town for Foundry VTT 12 and 13", "for Foundry",
+     ".foundry.json", "application/json"},
 }};
 
 static_assert(keyedInOrder(kExportFormats, &ExportFormat::kind));
@@ -60,17 +64,19 @@ const ExportFormat* formatNamed(std::string_view name);
 class TownExports {
  public:
   // A page added is titled `title` and holds at most `rosterLimit`
-  // townspeople in its roster.
-  TownExports(std::string title, std::int64_t rosterLimit)
-      : title_(std::move(title)), rosterLimit_(rosterLimit) {}
+  // townspeople in its roster; the notes and the Foundry journal hold at
+  // most `selectionLimit`.
+  TownExports(std::string title, std::int64_t rosterLimit,
+              std::int64_t selectionLimit = TownNotes::kDefaultLimit)
+      : title_(std::move(title)), rosterLimit_(rosterLimit), selectionLimit_(selectionLimit) {}
   TownExports(const TownExports&) = delete;
   TownExports& operator=(const TownExports&) = delete;
 
   // Adds the writer of `kind` onto `out`. REQUIRES: before read().
   void add(ExportKind kind, std::ostream& out);
-  // Adds the Markdown notes of the town, of at most `limit` townspeople,
-  // written into `files`. REQUIRES: before read().
-  void addNotes(std::int64_t limit, NoteFiles& files);
+  // Adds the Markdown notes of the town, written into `files`. REQUIRES:
+  // before read().
+  void addNotes(NoteFiles& files);
   // Whether the notes could not all be written.
   bool notesFailed() const;
 
@@ -92,12 +98,15 @@ class TownExports {
  private:
   std::string title_;
   std::int64_t rosterLimit_;
+  std::int64_t selectionLimit_;
   Census census_;
   bool censusCounted_ = false;
   bool page_ = false;
+  bool selecting_ = false;            // the notes or the journal, which keep blocks
   const TownNotes* notes_ = nullptr;  // of writers_
   std::vector<std::unique_ptr<RecordSink>> writers_;
-  std::vector<const JsonWriter*> jsonWriters_;  // of writers_: the ones that replace bytes
+  // Of writers_: how many bytes each JSON writer replaced.
+  std::vector<std::function<std::size_t()>> replacedBytes_;
 };
 
 // The warning, without the program's name, that `replaced` bytes were written

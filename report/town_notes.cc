@@ -19,18 +19,11 @@ namespace towngen {
 namespace {
 
 constexpr std::string_view kTownTag = "townsperson";
-constexpr std::array<std::string_view, kTraitKindCount> kTraitHeadings = {
-    "Looks", "Manner", "Wants", "Quirk", "Secret"};
 
 std::string lowered(std::string_view text) {
   std::string low(text);
   for (char& c : low) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   return low;
-}
-
-std::string fullName(const TownRecord& record) {
-  return record.lastName.empty() ? record.firstName
-                                 : joined(record.firstName, " ", record.lastName);
 }
 
 // A property of the front matter: `key: ` and its value as the caller appends it.
@@ -105,7 +98,10 @@ void householdSection(const NoteParts& parts) {
   const HouseholdTies& ties = parts.record.household;
   std::string& out = parts.out;
   out += "\n## Household\n\n";
-  out += kHouseholdRoles[static_cast<std::size_t>(ties.role)];
+  std::string role(kHouseholdRoles[static_cast<std::size_t>(ties.role)]);
+  if (!role.empty() && role[0] >= 'a' && role[0] <= 'z')
+    role[0] = static_cast<char>(role[0] - 'a' + 'A');
+  out += role;
   out += " of ";
   out += parts.link(parts.notes, -ties.household);
   out += '\n';
@@ -151,107 +147,10 @@ static_assert(keyedInOrder(kOptionalLineNotes, &OptionalLineNote::line));
 }  // namespace
 
 TownNotes::TownNotes(std::string town, std::int64_t limit, NoteFiles& files)
-    : town_(std::move(town)), limit_(limit), files_(files) {}
-
-namespace {
-
-// The notables' lists, in the order the town's note shows them.
-constexpr std::array<std::string_view, 4> kNotableHeadings = {"The richest", "The strongest",
-                                                              "The eldest", "Most magic items"};
-constexpr std::size_t kMostNotableRecords = 64;  // past this, those no longer listed are dropped
-
-}  // namespace
+    : town_(std::move(town)), selection_(limit), files_(files) {}
 
 void TownNotes::add(const TownRecord& record, std::string_view blockText) {
-  if (++population_ == 1) shape_ = record.shape;
-  largestNumber_ = std::max(largestNumber_, record.number);
-  noteNotables(record, blockText);
-  if (limit_ > 0 && (population_ - 1) % stride_ == 0) keep(record, blockText);
-}
-
-namespace {
-
-// What a notable's list says of them, made only for those it admits.
-std::string notableDetail(std::size_t list, const TownRecord& record) {
-  switch (list) {
-    case 0:
-      return joined(groupedMoney(money(record.wealthInGold())), " gp");
-    case 1:
-      return joined("Str ", strengthText(record.abilities[0], record.strPercentile));
-    case 2:
-      return joined("age ", std::to_string(record.age));
-    default:
-      return joined(grouped(static_cast<std::int64_t>(record.magicItems.size())),
-                    record.magicItems.size() == 1 ? " magic item" : " magic items");
-  }
-}
-
-}  // namespace
-
-void TownNotes::noteNotables(const TownRecord& record, std::string_view blockText) {
-  const std::array<double, 4> keys = {
-      record.wealthInGold(),
-      record.abilities[0] * 1000.0 + record.strPercentile,
-      static_cast<double>(record.age),
-      record.magicItems.empty() ? -1.0 : static_cast<double>(record.magicItems.size()),
-  };
-  bool admitted = false;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i] < 0 || !notables_[i].admits(keys[i])) continue;
-    notables_[i].add(keys[i], {record.number, fullName(record), notableDetail(i, record), ""});
-    admitted = true;
-  }
-  if (!admitted) return;
-  notableRecords_[record.number] = {record, std::string(blockText)};
-  if (notableRecords_.size() <= kMostNotableRecords) return;
-  std::map<std::int32_t, Kept> listed;
-  for (const NotableList& list : notables_) {
-    for (const Notable& notable : list.notables()) {
-      const auto number = static_cast<std::int32_t>(notable.number);
-      if (auto found = notableRecords_.find(number); found != notableRecords_.end()) {
-        listed.insert(std::move(*found));
-      }
-    }
-  }
-  notableRecords_ = std::move(listed);
-}
-
-// The notables outside the sample join it, in number order.
-void TownNotes::keepNotables() {
-  for (const NotableList& list : notables_) {
-    for (const Notable& notable : list.notables()) {
-      const auto number = static_cast<std::int32_t>(notable.number);
-      if (keptNumbered(number) != nullptr) continue;
-      const auto found = notableRecords_.find(number);
-      if (found == notableRecords_.end()) continue;
-      const auto at =
-          std::lower_bound(kept_.begin(), kept_.end(), number,
-                           [](const Kept& k, std::int32_t n) { return k.record.number < n; });
-      kept_.insert(at, std::move(found->second));
-      notableRecords_.erase(found);
-    }
-  }
-}
-
-// Past the limit, every other one kept is dropped and k doubles, as the
-// page's roster does.
-void TownNotes::keep(const TownRecord& record, std::string_view blockText) {
-  kept_.push_back({record, std::string(blockText)});
-  while (static_cast<std::int64_t>(kept_.size()) > limit_ && kept_.size() > 1) {
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < kept_.size(); i += 2, ++at) {
-      if (at != i) kept_[at] = std::move(kept_[i]);  // never onto itself, which would empty it
-    }
-    kept_.resize(at);
-    stride_ *= 2;
-  }
-}
-
-const TownNotes::Kept* TownNotes::keptNumbered(std::int32_t number) const {
-  const auto at =
-      std::lower_bound(kept_.begin(), kept_.end(), number,
-                       [](const Kept& k, std::int32_t n) { return k.record.number < n; });
-  return at != kept_.end() && at->record.number == number ? &*at : nullptr;
+  selection_.add(record, blockText);
 }
 
 namespace {
@@ -263,18 +162,21 @@ int numberWidth(std::int32_t largest) {
 }  // namespace
 
 std::string TownNotes::householdStem(std::int32_t head) const {
-  const Kept* headKept = keptNumbered(head);
-  return joined(
-      "H", noteStem(head, numberWidth(largestNumber_), headKept ? headKept->record.lastName : ""),
-      " household");
+  const Kept* headKept = selection_.keptNumbered(head);
+  return joined("H",
+                noteStem(head, numberWidth(selection_.largestNumber()),
+                         headKept ? headKept->record.lastName : ""),
+                " household");
 }
 
 // A negative number names a household by its head's number.
 std::string TownNotes::linkTo(std::int32_t number) const {
   if (number < 0) return joined("[[", householdStem(-number), "]]");
-  const Kept* kept = keptNumbered(number);
+  const Kept* kept = selection_.keptNumbered(number);
   if (kept == nullptr) return joined("No. ", grouped(number));
-  return joined("[[", noteStem(number, numberWidth(largestNumber_), fullName(kept->record)), "]]");
+  return joined("[[",
+                noteStem(number, numberWidth(selection_.largestNumber()), fullName(kept->record)),
+                "]]");
 }
 
 std::string TownNotes::townStem() const { return joined("Town of ", safeNoteName(town_)); }
@@ -299,7 +201,7 @@ std::string TownNotes::personNote(const Kept& kept) const {
   out += '\n';
   std::vector<std::string> gems;
   for (const GemEntry& gem : r.gems) {
-    gems.push_back(joined(gem.name, " (", goldValueText(gem.value), "gp)"));
+    gems.push_back(gemText(gem));
   }
   listProperty(out, "gems", gems);
   listProperty(out, "magic_items", r.magicItems);
@@ -311,7 +213,7 @@ std::string TownNotes::personNote(const Kept& kept) const {
   };
   const NoteParts parts{r, out, *this, link};
   for (const OptionalLineNote& line : kOptionalLineNotes) {
-    if (shape_.has(line.line)) line.appendProperties(parts);
+    if (selection_.shape().has(line.line)) line.appendProperties(parts);
   }
   out += "---\n\n# ";
   markdown(out, fullName(r));
@@ -325,7 +227,8 @@ std::string TownNotes::personNote(const Kept& kept) const {
   markdown(out, occupationShown(r));
   out += '\n';
   for (const OptionalLineNote& line : kOptionalLineNotes) {
-    if (shape_.has(line.line) && line.line == TownLine::Traits) line.appendSection(parts);
+    if (selection_.shape().has(line.line) && line.line == TownLine::Traits)
+      line.appendSection(parts);
   }
   out += "\n## Abilities\n\n|";
   for (const std::string_view label : kAbilityLabels) appendAll(out, " ", label, " |");
@@ -338,13 +241,7 @@ std::string TownNotes::personNote(const Kept& kept) const {
     out += " |";
   }
   out += "\n\n## Treasure\n\n";
-  for (std::size_t i = 0; i < kCoinLabels.size(); ++i) {
-    if (i > 0) out += ", ";
-    appendAll(out, grouped(r.coins[i]), " ", kCoinLabels[i]);
-  }
-  appendAll(out, ", worth ",
-            groupedMoney(copperAsGold(static_cast<WideCount>(r.coinWorthInCopper()))),
-            "; in all, with the gems, ", groupedMoney(money(r.wealthInGold())), " gp\n");
+  appendAll(out, treasureText(r), "\n");
   for (const auto& [heading, texts] :
        {std::pair{"Gems", static_cast<const std::vector<std::string>*>(&gems)},
         std::pair{"Magic items", &r.magicItems}}) {
@@ -359,7 +256,8 @@ std::string TownNotes::personNote(const Kept& kept) const {
     }
   }
   for (const OptionalLineNote& line : kOptionalLineNotes) {
-    if (shape_.has(line.line) && line.line != TownLine::Traits) line.appendSection(parts);
+    if (selection_.shape().has(line.line) && line.line != TownLine::Traits)
+      line.appendSection(parts);
   }
   const std::string fence = codeFence(kept.block);
   appendAll(out, "\n## As written in the town file\n\n", fence, "text\n", kept.block, "\n", fence,
@@ -370,7 +268,7 @@ std::string TownNotes::personNote(const Kept& kept) const {
 std::string TownNotes::householdNote(std::int32_t head,
                                      const std::vector<const Kept*>& members) const {
   std::string out = "---\n";
-  numberProperty(out, "household", head);
+  numberProperty(out, "household_number", head);
   textProperty(out, "head", linkTo(head));
   numberProperty(out, "members", static_cast<std::int64_t>(members.size()));
   textProperty(out, "town", town_);
@@ -390,29 +288,29 @@ std::string TownNotes::householdNote(std::int32_t head,
 std::string TownNotes::townNote() const {
   std::string out = "---\n";
   textProperty(out, "town", town_);
-  numberProperty(out, "population", population_);
-  numberProperty(out, "notes", static_cast<std::int64_t>(kept_.size()));
+  numberProperty(out, "population", selection_.population());
+  numberProperty(out, "notes", static_cast<std::int64_t>(selection_.kept().size()));
   listProperty(out, "tags", std::array<std::string_view, 1>{"town"});
   out += "---\n\n# ";
   markdown(out, town_);
-  appendAll(out, "\n\n", grouped(population_), " townspeople");
-  if (stride_ > 1) {
-    appendAll(out, "; these notes hold every ", ordinal(stride_), ", ",
-              grouped(static_cast<std::int64_t>(sampled_)),
+  appendAll(out, "\n\n", grouped(selection_.population()), " townspeople");
+  if (selection_.stride() > 1) {
+    appendAll(out, "; these notes hold every ", ordinal(selection_.stride()), ", ",
+              grouped(static_cast<std::int64_t>(selection_.sampled())),
               " of them, so that each class keeps its share, and the notables");
   }
   out += ".\n";
   out += "\n## Notables\n";
-  for (std::size_t i = 0; i < notables_.size(); ++i) {
-    if (notables_[i].notables().empty()) continue;
+  for (std::size_t i = 0; i < selection_.notables().size(); ++i) {
+    if (selection_.notables()[i].notables().empty()) continue;
     appendAll(out, "\n### ", kNotableHeadings[i], "\n\n");
-    for (const Notable& notable : notables_[i].notables()) {
+    for (const Notable& notable : selection_.notables()[i].notables()) {
       appendAll(out, "1. ", linkTo(static_cast<std::int32_t>(notable.number)), ", ", notable.detail,
                 "\n");
     }
   }
   std::map<std::string, std::vector<const Kept*>> byOccupation;
-  for (const Kept& kept : kept_) byOccupation[kept.record.occupation].push_back(&kept);
+  for (const Kept& kept : selection_.kept()) byOccupation[kept.record.occupation].push_back(&kept);
   out += "\n## By occupation\n";
   for (const auto& [occupation, people] : byOccupation) {
     out += "\n### ";
@@ -421,7 +319,8 @@ std::string TownNotes::townNote() const {
     for (const Kept* kept : people) appendAll(out, "- ", linkTo(kept->record.number), "\n");
   }
   std::map<std::string, std::vector<const Kept*>> byClass;
-  for (const Kept& kept : kept_) byClass[std::string(kept.record.socialClass())].push_back(&kept);
+  for (const Kept& kept : selection_.kept())
+    byClass[std::string(kept.record.socialClass())].push_back(&kept);
   out += "\n## By class\n";
   for (const std::string_view socialClass : kSocialClasses) {
     const auto found = byClass.find(std::string(socialClass));
@@ -446,11 +345,10 @@ void TownNotes::write(const std::string& stem, const std::string& text) {
 }
 
 void TownNotes::finish() {
-  sampled_ = kept_.size();
-  keepNotables();
+  selection_.finish();
   std::map<std::int32_t, std::vector<const Kept*>> households;
-  const int width = numberWidth(largestNumber_);
-  for (const Kept& kept : kept_) {
+  const int width = numberWidth(selection_.largestNumber());
+  for (const Kept& kept : selection_.kept()) {
     write(noteStem(kept.record.number, width, fullName(kept.record)), personNote(kept));
     if (kept.record.household.inHousehold()) {
       households[kept.record.household.household].push_back(&kept);

@@ -30,11 +30,11 @@ const nativeFiles = (town) => {
     ...(town.traits ? ['--traits'] : []));
   const base = stem(town.name);
   run('towncensus', '--csv', `${base}.csv`, '--json', `${base}.json`, '--jsonl', `${base}.jsonl`,
-    '--html', `${base}.html`, town.name);
+    '--html', `${base}.html`, '--foundry', `${base}.foundry.json`, town.name);
   return {
     town: readFileSync(join(work, town.name)), csv: readFileSync(join(work, `${base}.csv`)),
     json: readFileSync(join(work, `${base}.json`)), jsonl: readFileSync(join(work, `${base}.jsonl`)),
-    page: readFileSync(join(work, `${base}.html`)),
+    page: readFileSync(join(work, `${base}.html`)), foundry: readFileSync(join(work, `${base}.foundry.json`)),
   };
 };
 
@@ -61,10 +61,11 @@ const downloaded = async (page, label) => {
 };
 
 const DOWNLOADS = [['Download town file', 'town', ''], ['Download CSV', 'csv', '.csv'], ['Download JSON', 'json', '.json'],
-  ['Download JSON Lines', 'jsonl', '.jsonl'], ['Download page', 'page', '.html']];
+  ['Download JSON Lines', 'jsonl', '.jsonl'], ['Download page', 'page', '.html'],
+  ['Download for Foundry', 'foundry', '.foundry.json']];
 
 try {
-  // Towns at the edges, each made from its address and downloaded five ways.
+  // Towns at the edges, each made from its address and downloaded six ways.
   const towns = [
     { name: 'Lone.txt', population: 1, minAge: 16, maxAge: 60, seed: 1 },
     { name: 'Hamlet.txt', population: 21, minAge: 16, maxAge: 60, seed: 4294967295 },
@@ -81,7 +82,7 @@ try {
       `&max-age=${town.maxAge}&seed=${town.seed}${town.households ? '&households=1' : ''}` +
       `${town.traits ? '&traits=1' : ''}`);
     await townShown(page);
-    // All five pressed at once: each still gets its own bytes.
+    // All pressed at once: each still gets its own bytes.
     const downloads = new Map();
     page.on('download', async (download) => downloads.set(download.suggestedFilename(), await download.path()));
     const buttons = await Promise.all(DOWNLOADS.map(([label]) =>
@@ -89,7 +90,8 @@ try {
     same(`${town.name}: the downloads being written are named`, await page.evaluate((all) => {
       for (const button of all) button.click();
       return document.getElementById('download-status').textContent;
-    }, buttons), `Writing ${town.name}, ${['.csv', '.json', '.jsonl'].map((e) => stem(town.name) + e).join(', ')}\u2026`);
+    }, buttons), `Writing ${town.name}, ${DOWNLOADS.filter(([, kind]) => kind !== 'town' && kind !== 'page')
+      .map(([, , e]) => stem(town.name) + e).join(', ')}\u2026`);
     for (let waited = 0; downloads.size < DOWNLOADS.length && waited < 60000; waited += 100) {
       await page.waitForTimeout(100);
     }

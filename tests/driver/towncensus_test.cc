@@ -53,22 +53,26 @@ TEST(Towncensus, HelpAndVersion) {
 }
 
 TEST(Towncensus, UsageErrorsExitWithTwo) {
-  const std::vector<std::vector<std::string>> cases = {
-      {},
-      {"--csv"},
-      {"--bogus", "T"},
-      {"A", "B"},
-      {"--csv", "-", "--json", "-", "T"},
-      {"--csv=", "T"},
-      {"--csv", "a", "--csv", "b", "T"},
-      {"--roster-limit", "5", "T"},
-      {"--html", "p", "--roster-limit", "-1", "T"}};
+  const std::vector<std::vector<std::string>> cases = {{},
+                                                       {"--csv"},
+                                                       {"--bogus", "T"},
+                                                       {"A", "B"},
+                                                       {"--csv", "-", "--json", "-", "T"},
+                                                       {"--csv=", "T"},
+                                                       {"--csv", "a", "--csv", "b", "T"},
+                                                       {"--roster-limit", "5", "T"},
+                                                       {"--html", "p", "--roster-limit", "-1", "T"},
+                                                       {"--notes-limit", "5", "--csv", "c", "T"},
+                                                       {"--foundry", "-", "--json", "-", "T"}};
   for (const auto& arguments : cases) {
     const Outcome outcome = run(arguments);
     EXPECT_EQ(outcome.status, 2) << arguments.size();
     EXPECT_NE(outcome.err.find("Try 'towncensus --help'"), std::string::npos);
     EXPECT_EQ(outcome.out, "");
   }
+  EXPECT_EQ(run({"--notes-limit", "5", "T"}).err,
+            "towncensus: --notes-limit needs --notes or --foundry\n"
+            "Try 'towncensus --help' for more information.\n");
   const struct {
     const char* limit;
     const char* message;
