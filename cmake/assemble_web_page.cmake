@@ -3,7 +3,8 @@ cmake_minimum_required(VERSION 3.25)
 # style, its script and its worker inline, the worker carrying the engine
 # (ENGINE, the module's script, and WASM, its WebAssembly, in base64, handed
 # to the module so that it fetches nothing), and the engine's vocabulary
-# (VOCABULARY, JSON) as a data block. The Content-Security-Policy
+# (VOCABULARY, JSON) as a data block; and FFLATE, the zip library's script,
+# which the worker uses to zip a town's notes. The Content-Security-Policy
 # lets in exactly these by their SHA-256 hashes, and the town page's script
 # and style too, since the town page shown in its frame inherits the policy.
 # Run with cmake -P at build time.
@@ -27,11 +28,12 @@ hash_source("${report_style}" report_style_hash)
 
 file(READ "${ENGINE}" engine)
 file(READ "${SOURCE_DIR}/web/worker.js" worker)
+file(READ "${FFLATE}" fflate)
 execute_process(COMMAND base64 -w0 "${WASM}" OUTPUT_VARIABLE wasm RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "cannot turn ${WASM} into base64")
 endif()
-set(worker "const TOWNGEN_WASM = '${wasm}';\n${engine}\n${worker}")
+set(worker "const TOWNGEN_WASM = '${wasm}';\n${engine}\n${fflate}\n${worker}")
 string(TOLOWER "${worker}" lowered)
 string(FIND "${lowered}" "</script" closing)
 if(NOT closing EQUAL -1)

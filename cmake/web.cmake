@@ -20,16 +20,24 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vocabulary.json
   DEPENDS towngen_engine web/vocabulary.mjs
   COMMENT "Asking the engine for the words and limits the page shares")
 
+# fflate (npm, installed by ./check into web/) zips a town's notes in the
+# worker.
+set(TOWNGEN_FFLATE ${PROJECT_SOURCE_DIR}/web/node_modules/fflate/umd/index.js)
+if(NOT EXISTS ${TOWNGEN_FFLATE})
+  message(FATAL_ERROR "towngen.html needs fflate: run npm ci in web/ (./check does)")
+endif()
+
 set(towngen_web_sources web/towngen.html web/towngen.js web/towngen.css web/worker.js
   report/report.css)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/towngen.html
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
     -DENGINE=$<TARGET_FILE:towngen_engine> -DWASM=${CMAKE_BINARY_DIR}/towngen_engine.wasm
     -DVOCABULARY=${CMAKE_BINARY_DIR}/vocabulary.json -DREPORT_SCRIPT=${CMAKE_BINARY_DIR}/report.js
+    -DFFLATE=${TOWNGEN_FFLATE}
     -DOUTPUT=${CMAKE_BINARY_DIR}/towngen.html
     -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/assemble_web_page.cmake
   DEPENDS towngen_engine ${CMAKE_BINARY_DIR}/vocabulary.json ${CMAKE_BINARY_DIR}/report.js
-    ${towngen_web_sources}
+    ${towngen_web_sources} ${TOWNGEN_FFLATE}
     cmake/assemble_web_page.cmake
     cmake/hex_to_base64.cmake
   COMMENT "Putting the page, its worker and the engine into towngen.html")

@@ -27,12 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The mark of a notes folder towncensus wrote, which it may replace.
-constexpr std::string_view kNotesMark = ".towncensus-notes";
-constexpr std::string_view kNotesMarkText =
-    "towncensus wrote this folder of notes, and replaces it when it writes the notes of the\n"
-    "same town into the same folder again. Keep notes of your own elsewhere.\n";
-
 // The notes' files, written into the folder being made.
 struct FolderNotes : NoteFiles {
   ReplacingFolder* folder = nullptr;
@@ -60,11 +54,10 @@ constexpr std::string_view kDescription =
 
 struct Options {
   std::string townFile;
-  // The file of each export, as kExportFormats orders them; empty when not
-  // asked for.
+  // The file or folder of each export, as kExportFormats orders them; empty
+  // when not asked for. The notes' is the folder their own folder goes in.
   std::array<std::string, kExportFormats.size()> exportFiles;
   std::int64_t rosterLimit = TownReport::kDefaultRosterLimit;
-  std::string notesFolder;  // the folder the town's notes folder goes in; empty: none
   std::int64_t notesLimit = TownNotes::kDefaultLimit;
   bool census = false;
 
@@ -74,17 +67,21 @@ struct Options {
     std::string_view option;
     const std::string* file;
   };
-  std::array<Export, kExportFormats.size()> exports() const {
-    std::array<Export, kExportFormats.size()> given{};
-    for (std::size_t i = 0; i < given.size(); ++i) {
-      given[i] = {kExportFormats[i].kind, kExportFormats[i].option, &exportFiles[i]};
+  // The exports that are files.
+  std::vector<Export> exports() const {
+    std::vector<Export> given;
+    for (std::size_t i = 0; i < kExportFormats.size(); ++i) {
+      if (kExportFormats[i].target != ExportTarget::File) continue;
+      given.push_back({kExportFormats[i].kind, kExportFormats[i].option, &exportFiles[i]});
     }
     return given;
   }
+  const std::string& notesFolder() const {
+    return exportFiles[static_cast<std::size_t>(ExportKind::Notes)];
+  }
   bool exporting() const {
-    const auto given = exports();
-    return !notesFolder.empty() || std::any_of(given.begin(), given.end(),
-                                               [](const Export& e) { return !e.file->empty(); });
+    return std::any_of(exportFiles.begin(), exportFiles.end(),
+                       [](const std::string& file) { return !file.empty(); });
   }
   bool printsCensus() const { return census || !exporting(); }
 };
@@ -182,12 +179,13 @@ int Run::readTown(std::istream& town) {
   // put in place once every note is written.
   std::unique_ptr<ReplacingFolder> notesFolder;
   FolderNotes notes;
-  if (!options_.notesFolder.empty()) {
+  if (!options_.notesFolder().empty()) {
     const std::string title = townName() == "-" ? shownName : townTitle(townName());
     notesFolder = std::make_unique<ReplacingFolder>(
-        fs::path(options_.notesFolder) / fs::path(safeNoteName(title)), std::string(kNotesMark),
+        fs::path(options_.notesFolder()) / fs::path(safeNoteName(title)), std::string(kNotesMark),
         std::string(kNotesMarkText));
-    const std::string folderName = (fs::path(options_.notesFolder) / safeNoteName(title)).string();
+    const std::string folderName =
+        (fs::path(options_.notesFolder()) / safeNoteName(title)).string();
     if (const std::string problem = notesFolder->open(); !problem.empty()) {
       return fail(joined(folderName, " ", problem));
     }
@@ -207,7 +205,7 @@ int Run::readTown(std::istream& town) {
   if (notesFolder) {
     if (const std::error_code error = notesFolder->complete()) {
       return fail(
-          joined("cannot write the notes into ", options_.notesFolder, ": ", error.message()));
+          joined("cannot write the notes into ", options_.notesFolder(), ": ", error.message()));
     }
   }
   for (const auto& output : outputs) {
@@ -238,29 +236,24 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
       ->required()
       ->check(fileName);
   // An option for each export, from the one table of them.
-  CLI::Option* html = nullptr;
-  CLI::Option* foundry = nullptr;
+  std::array<CLI::Option*, kExportFormats.size()> exportOptions{};
   for (std::size_t i = 0; i < kExportFormats.size(); ++i) {
     const ExportFormat& format = kExportFormats[i];
-    CLI::Option* option =
+    exportOptions[i] =
         app.add_option(std::string(format.option), options.exportFiles[i], std::string(format.help))
-            ->type_name("FILE")
+            ->type_name(format.target == ExportTarget::File ? "FILE" : "DIR")
             ->check(fileName);
-    if (format.kind == ExportKind::Page) html = option;
-    if (format.kind == ExportKind::Foundry) foundry = option;
   }
+  const auto optionOf = [&](ExportKind kind) {
+    return exportOptions[static_cast<std::size_t>(kind)];
+  };
+  CLI::Option* html = optionOf(ExportKind::Page);
   app.add_option("--roster-limit", options.rosterLimit,
                  "show at most N townspeople in the page's roster, every k-th past that "
                  "(default 100,000)")
       ->type_name("N")
       ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}))
       ->needs(html);
-  CLI::Option* notesOption =
-      app.add_option("--notes", options.notesFolder,
-                     "write Markdown notes of the town (for Obsidian or any Markdown viewer) into "
-                     "a folder named after the town in DIR")
-          ->type_name("DIR")
-          ->check(fileName);
   CLI::Option* notesLimit =
       app.add_option("--notes-limit", options.notesLimit,
                      "write the notes and the Foundry journal of at most N townspeople, every "
@@ -269,7 +262,8 @@ int runTowncensus(const std::vector<std::string>& arguments, std::istream& in, s
           ->transform(wholeNumber({0, std::numeric_limits<std::int64_t>::max()}));
   app.add_flag("--census", options.census, "print the census as well when exporting");
   const auto check = [&]() -> std::optional<std::string> {
-    if (notesLimit->count() > 0 && notesOption->count() == 0 && foundry->count() == 0) {
+    if (notesLimit->count() > 0 && optionOf(ExportKind::Notes)->count() == 0 &&
+        optionOf(ExportKind::Foundry)->count() == 0) {
       return "--notes-limit needs --notes or --foundry";
     }
     return checkOutputs(options);

@@ -6,6 +6,7 @@
 #include "census/record_export.h"
 #include "census/town_file_reader.h"
 #include "report/foundry_journal.h"
+#include "report/note_text.h"
 #include "report/town_report.h"
 
 namespace towngen {
@@ -35,6 +36,10 @@ void TownExports::add(ExportKind kind, std::ostream& out) {
       census_.countForCharts();
       page_ = true;
       writers_.push_back(std::make_unique<TownReport>(out, title_, rosterLimit_, census_));
+      return;
+    case ExportKind::Notes:
+      noteStream_ = std::make_unique<NoteStream>(out, safeNoteName(title_));
+      addNotes(*noteStream_);
       return;
     case ExportKind::Foundry: {
       selecting_ = true;

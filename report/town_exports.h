@@ -21,12 +21,17 @@
 namespace towngen {
 
 // What towncensus writes of a town.
-enum class ExportKind { Csv, Json, JsonLines, Page, Foundry };
-inline constexpr std::size_t kExportKindCount = 5;
+enum class ExportKind { Csv, Json, JsonLines, Page, Foundry, Notes };
+inline constexpr std::size_t kExportKindCount = 6;
+
+// Where an export goes: one file, or a folder of files, which the browser
+// downloads as one zip.
+enum class ExportTarget { File, Folder };
 
 // An export as people and programs name it: its name (the browser's), its
 // option and its help (towncensus's), its label (the browser's button), its
-// file name's extension and its media type. The
+// file name's extension and its media type (a folder's: of the browser's
+// zip), and whether it is a file or a folder. The
 // one table of them: towncensus reads its options from it, and the browser's
 // page and worker learn it from the engine.
 struct ExportFormat {
@@ -37,6 +42,7 @@ struct ExportFormat {
   std::string_view label;
   std::string_view extension;
   std::string_view mediaType;
+  ExportTarget target = ExportTarget::File;
 };
 inline constexpr std::array<ExportFormat, kExportKindCount> kExportFormats = {{
     {ExportKind::Csv, "csv", "--csv", "write the townspeople as CSV (RFC 4180)", "CSV", ".csv",
@@ -50,6 +56,10 @@ inline constexpr std::array<ExportFormat, kExportKindCount> kExportFormats = {{
     {ExportKind::Foundry, "foundry", "--foundry",
      "write journal entries and roll tables of the town for Foundry VTT 12 and 13", "for Foundry",
      ".foundry.json", "application/json"},
+    {ExportKind::Notes, "notes", "--notes",
+     "write Markdown notes of the town (for Obsidian or any Markdown viewer) into a folder named "
+     "after the town in DIR",
+     "notes", ".notes.zip", "application/zip", ExportTarget::Folder},
 }};
 
 static_assert(keyedInOrder(kExportFormats, &ExportFormat::kind));
@@ -72,7 +82,8 @@ class TownExports {
   TownExports(const TownExports&) = delete;
   TownExports& operator=(const TownExports&) = delete;
 
-  // Adds the writer of `kind` onto `out`. REQUIRES: before read().
+  // Adds the writer of `kind` onto `out`; the notes go as a NoteStream.
+  // REQUIRES: before read().
   void add(ExportKind kind, std::ostream& out);
   // Adds the Markdown notes of the town, written into `files`. REQUIRES:
   // before read().
@@ -104,6 +115,7 @@ class TownExports {
   bool page_ = false;
   bool selecting_ = false;            // the notes or the journal, which keep blocks
   const TownNotes* notes_ = nullptr;  // of writers_
+  std::unique_ptr<NoteStream> noteStream_;
   std::vector<std::unique_ptr<RecordSink>> writers_;
   // Of writers_: how many bytes each JSON writer replaced.
   std::vector<std::function<std::size_t()>> replacedBytes_;

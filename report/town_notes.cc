@@ -146,6 +146,25 @@ static_assert(keyedInOrder(kOptionalLineNotes, &OptionalLineNote::line));
 
 }  // namespace
 
+NoteStream::NoteStream(std::ostream& out, std::string folder)
+    : out_(out), folder_(std::move(folder)) {
+  add(kNotesMark, kNotesMarkText);
+}
+
+bool NoteStream::add(std::string_view name, std::string_view text) {
+  const std::string path = joined(folder_, "/", name);
+  if (path.size() > UINT32_MAX || text.size() > UINT32_MAX) return false;
+  for (const std::string_view part : {std::string_view(path), text}) {
+    const auto size = static_cast<std::uint32_t>(part.size());
+    const char length[4] = {static_cast<char>(size & 0xff), static_cast<char>((size >> 8) & 0xff),
+                            static_cast<char>((size >> 16) & 0xff),
+                            static_cast<char>((size >> 24) & 0xff)};
+    out_.write(length, sizeof length);
+    out_.write(part.data(), static_cast<std::streamsize>(part.size()));
+  }
+  return static_cast<bool>(out_);
+}
+
 TownNotes::TownNotes(std::string town, std::int64_t limit, NoteFiles& files)
     : town_(std::move(town)), selection_(limit), files_(files) {}
 

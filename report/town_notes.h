@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,27 @@ class NoteFiles {
   // Adds the file `name` (a stem and ".md") holding `text`; false once the
   // files cannot be written.
   virtual bool add(std::string_view name, std::string_view text) = 0;
+};
+
+// The mark of a notes folder towncensus wrote, which it may replace, and
+// the mark's text.
+inline constexpr std::string_view kNotesMark = ".towncensus-notes";
+inline constexpr std::string_view kNotesMarkText =
+    "towncensus wrote this folder of notes, and replaces it when it writes the notes of the\n"
+    "same town into the same folder again. Keep notes of your own elsewhere.\n";
+
+// The notes as one stream, for the browser to zip: the folder's mark, then
+// each note, each file as its path's length (4 bytes, little-endian), its
+// path (the folder's name, "/" and the file's name), its text's length
+// (4 bytes) and its text.
+class NoteStream : public NoteFiles {
+ public:
+  NoteStream(std::ostream& out, std::string folder);
+  bool add(std::string_view name, std::string_view text) override;
+
+ private:
+  std::ostream& out_;
+  std::string folder_;
 };
 
 // The notes of a town for a Markdown vault (Obsidian's, or any viewer's): a

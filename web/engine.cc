@@ -256,7 +256,8 @@ EMSCRIPTEN_KEEPALIVE std::size_t towngen_held_piece_size(std::size_t i) {
 EMSCRIPTEN_KEEPALIVE void towngen_forget_town() { heldTown().reset(); }
 
 // Reads a town file into one export, as towncensus writes it, the export
-// named by its format's name ("csv", "json", "jsonl" or "page"); a page is
+// named by its format's name ("csv", "json", "jsonl", "page", "foundry" or
+// "notes", the notes as a NoteStream, which the worker zips); a page is
 // titled with `townName` without its extension. The town is the one held when
 // `held` is set, else streamed in through Module.townRead. Returns 0, or 1
 // when the file is not a town file, with "NAME:LINE: problem" in
@@ -326,7 +327,8 @@ EMSCRIPTEN_KEEPALIVE const char* towngen_vocabulary() {
       json.append(out, format.extension, true);
       out += ",\"mediaType\":";
       json.append(out, format.mediaType, true);
-      out += '}';
+      out += format.target == towngen::ExportTarget::Folder ? ",\"folder\":true}"
+                                                            : ",\"folder\":false}";
     }
     out += "],\"numbers\":{";
     const std::array<std::pair<const char*, towngen::NumberRange>, 3> numbers = {{

@@ -255,7 +255,8 @@
       try {
         let warning;
         const mediaType = kind === 'town' ? 'text/plain' : EXPORTS.get(kind).mediaType;
-        ({ blob, warning } = await ask({ type: 'export', kind, mediaType, name: town.name, town: town.town }));
+        const folder = kind !== 'town' && EXPORTS.get(kind).folder;
+        ({ blob, warning } = await ask({ type: 'export', kind, mediaType, folder, name: town.name, town: town.town }));
         if (warning) say(`towncensus: ${warning}`);
       } catch (error) {
         say(`towncensus: ${error.message}`);

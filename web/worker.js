@@ -90,9 +90,35 @@
       warning: lastMessage(engine) };
   };
 
+  // The notes as the engine streams them (each file as its path's length,
+  // 4 bytes little-endian, its path, its text's length and its text) zipped
+  // by fflate, each file as the native folder holds it.
+  const zipped = (stream, type) => {
+    const bytes = new Uint8Array(new FileReaderSync().readAsArrayBuffer(stream));
+    const view = new DataView(bytes.buffer);
+    const decoder = new TextDecoder();
+    const chunks = [];
+    const zip = new fflate.Zip((error, chunk) => {
+      if (error) throw error;
+      chunks.push(chunk);
+    });
+    for (let at = 0; at < bytes.length;) {
+      const pathLength = view.getUint32(at, true);
+      const path = decoder.decode(bytes.subarray(at + 4, at + 4 + pathLength));
+      at += 4 + pathLength;
+      const textLength = view.getUint32(at, true);
+      const file = new fflate.ZipDeflate(path, { level: 6 });
+      zip.add(file);
+      file.push(bytes.subarray(at + 4, at + 4 + textLength), true);
+      at += 4 + textLength;
+    }
+    zip.end();
+    return new Blob(chunks, { type });
+  };
+
   // `town` is a Blob, or null for the town made last; `kind` an export's name
-  // in the engine's vocabulary, or 'town'.
-  const exportTown = (engine, { kind, mediaType, name, town }) => {
+  // in the engine's vocabulary, or 'town'; a `folder` export is zipped.
+  const exportTown = (engine, { kind, mediaType, folder, name, town }) => {
     if (kind === 'town') {
       // Once a Blob, the town leaves the module: it is never held twice.
       if (!handedOver) handedOver = heldTown(engine);
@@ -116,7 +142,8 @@
     const status = withText(engine, kind, (kindAt) =>
       withText(engine, name, (nameAt) => engine._towngen_export(kindAt, nameAt, town ? 0 : 1)));
     if (status !== 0) return { type: 'failed', message: lastMessage(engine) };
-    return { type: 'exported', blob: output.blob(mediaType), warning: lastMessage(engine) };
+    const blob = folder ? zipped(output.blob(), mediaType) : output.blob(mediaType);
+    return { type: 'exported', blob, warning: lastMessage(engine) };
   };
 
   // What towngen would say of a data file: refused, or used with a warning.

@@ -8,7 +8,8 @@
 // passes, 1 when one fails, 77 (skipped) without a browser, playwright-core
 // or the native programs.
 import { execFileSync, spawnSync } from 'node:child_process';
-import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { unzipSync } from 'fflate';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import {
@@ -20,9 +21,15 @@ const { chromium, axePath } = await browserTools([native('towngen'), native('tow
 
 const work = resolve(options.work);
 rmSync(work, { recursive: true, force: true });
-mkdirSync(work, { recursive: true });
+mkdirSync(join(work, 'notes'), { recursive: true });
 const run = (program, ...args) => execFileSync(native(program), args, { cwd: work, stdio: ['ignore', 'ignore', 'pipe'] });
 const stem = (name) => name.replace(/\.[^.]*$/, '');
+// The files of a folder of notes, by their path from `top`.
+const folderFiles = (top, folder) => new Map(readdirSync(join(top, folder))
+  .map((name) => [`${folder}/${name}`, readFileSync(join(top, folder, name))]));
+// A zip's files, by path.
+const zipFiles = (bytes) => new Map(Object.entries(unzipSync(bytes)).map(([path, data]) => [path, Buffer.from(data)]));
+const sameFiles = (a, b) => a.size === b.size && [...a].every(([path, bytes]) => b.has(path) && Buffer.compare(bytes, b.get(path)) === 0);
 // The native programs' bytes for a town: the town file and every export.
 const nativeFiles = (town) => {
   run('towngen', '--town', town.name, '--population', String(town.population), '--min-age', String(town.minAge),
@@ -30,11 +37,12 @@ const nativeFiles = (town) => {
     ...(town.traits ? ['--traits'] : []));
   const base = stem(town.name);
   run('towncensus', '--csv', `${base}.csv`, '--json', `${base}.json`, '--jsonl', `${base}.jsonl`,
-    '--html', `${base}.html`, '--foundry', `${base}.foundry.json`, town.name);
+    '--html', `${base}.html`, '--foundry', `${base}.foundry.json`, '--notes', 'notes', town.name);
   return {
     town: readFileSync(join(work, town.name)), csv: readFileSync(join(work, `${base}.csv`)),
     json: readFileSync(join(work, `${base}.json`)), jsonl: readFileSync(join(work, `${base}.jsonl`)),
     page: readFileSync(join(work, `${base}.html`)), foundry: readFileSync(join(work, `${base}.foundry.json`)),
+    notes: folderFiles(join(work, 'notes'), base),
   };
 };
 
@@ -62,10 +70,10 @@ const downloaded = async (page, label) => {
 
 const DOWNLOADS = [['Download town file', 'town', ''], ['Download CSV', 'csv', '.csv'], ['Download JSON', 'json', '.json'],
   ['Download JSON Lines', 'jsonl', '.jsonl'], ['Download page', 'page', '.html'],
-  ['Download for Foundry', 'foundry', '.foundry.json']];
+  ['Download for Foundry', 'foundry', '.foundry.json'], ['Download notes', 'notes', '.notes.zip']];
 
 try {
-  // Towns at the edges, each made from its address and downloaded six ways.
+  // Towns at the edges, each made from its address and downloaded seven ways.
   const towns = [
     { name: 'Lone.txt', population: 1, minAge: 16, maxAge: 60, seed: 1 },
     { name: 'Hamlet.txt', population: 21, minAge: 16, maxAge: 60, seed: 4294967295 },
@@ -99,6 +107,12 @@ try {
     for (const [label, kind, extension] of DOWNLOADS) {
       const name = kind === 'town' ? town.name : stem(town.name) + extension;
       const bytes = downloads.has(name) ? readFileSync(downloads.get(name)) : Buffer.alloc(0);
+      if (kind === 'notes') {
+        const files = bytes.length ? zipFiles(bytes) : new Map();
+        check(`${town.name}: "${label}" holds the native folder's files`, sameFiles(files, expected.notes),
+          `${files.size} files, native ${expected.notes.size}`);
+        continue;
+      }
       check(`${town.name}: "${label}" equals the native bytes`, Buffer.compare(bytes, expected[kind]) === 0,
         `${bytes.length} bytes, native ${expected[kind].length}`);
     }
@@ -318,6 +332,8 @@ try {
   const openedFiles = [
     ['Damaged.txt', hamlet.replace('Age: ', 'Aeg: '), null],
     ['Accented.txt', hamlet.replace('Name: ', 'Name: \xe9'), ['Download JSON', '--json', 'Accented.json']],
+    ['Foreign.txt', hamlet.replace('Name: ', 'Name: \xe9'),
+      ['Download for Foundry', '--foundry', 'Foreign.foundry.json']],
   ];
   for (const [name, text, download] of openedFiles) {
     writeFileSync(join(mine, name), text, 'latin1');
@@ -335,6 +351,16 @@ try {
     }
     same(`${name} gives towncensus's words`, await own.textContent('#messages'), nativeReading.stderr.trim());
   }
+  // An opened town's notes: the zip holds the native folder's files.
+  writeFileSync(join(mine, 'Opened.txt'), hamlet, 'latin1');
+  mkdirSync(join(mine, 'vault'));
+  run('towncensus', '--notes', join(mine, 'vault'), join(mine, 'Opened.txt'));
+  await own.evaluate(() => performance.clearMarks('town-shown'));
+  await own.setInputFiles('#files', [join(mine, 'Opened.txt')]);
+  await townShown(own);
+  const openedNotes = zipFiles((await downloaded(own, 'Download notes')).bytes);
+  check('an opened town\'s notes hold the native folder\'s files',
+    sameFiles(openedNotes, folderFiles(join(mine, 'vault'), 'Opened')), `${openedNotes.size} files`);
   await own.close();
 
   // A phone and accessibility, light and dark, with a town on show; the town

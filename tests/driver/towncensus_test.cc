@@ -117,22 +117,31 @@ TEST(Towncensus, ExportsToFilesOrStandardOutput) {
 }
 
 // Every export of the one table of them is an option of towncensus that
-// writes it, alone on standard output or all at once into files.
+// writes it: a file alone on standard output or all at once into files, a
+// folder into the folder named.
 TEST(Towncensus, EveryExportOfTheTableIsAnOption) {
   testing::ScratchDir dir;
   std::vector<std::string> all;
+  const auto fileOf = [](const ExportFormat& format) {
+    return format.target == ExportTarget::File
+               ? std::string(format.name) + std::string(format.extension)
+               : std::string("standard input/.towncensus-notes");
+  };
   for (const ExportFormat& format : kExportFormats) {
-    const Outcome alone = run({std::string(format.option), "-", "-"}, kTown);
-    EXPECT_EQ(alone.status, 0) << format.option << ": " << alone.err;
-    EXPECT_NE(alone.out.find("Joan"), std::string::npos) << format.option;
-    const std::string file = std::string(format.name) + std::string(format.extension);
-    all.insert(all.end(), {std::string(format.option), file});
+    if (format.target == ExportTarget::File) {
+      const Outcome alone = run({std::string(format.option), "-", "-"}, kTown);
+      EXPECT_EQ(alone.status, 0) << format.option << ": " << alone.err;
+      EXPECT_NE(alone.out.find("Joan"), std::string::npos) << format.option;
+    }
+    all.insert(all.end(), {std::string(format.option),
+                           format.target == ExportTarget::File ? fileOf(format) : "."});
   }
   all.push_back("-");
   EXPECT_EQ(run(all, kTown).status, 0);
   for (const ExportFormat& format : kExportFormats) {
-    EXPECT_NE(dir.read(std::string(format.name) + std::string(format.extension)).find("Joan"),
-              std::string::npos)
+    EXPECT_NE(
+        dir.read(fileOf(format)).find(format.target == ExportTarget::File ? "Joan" : "towncensus"),
+        std::string::npos)
         << format.name;
   }
 }
@@ -285,6 +294,30 @@ TEST(Towncensus, NotesGoInAFolderOfTheirOwn) {
   dir.write("Bad.txt", "1) Name: Hal\n");
   EXPECT_EQ(run({"--notes", "vault", "Bad.txt"}).status, 1);
   EXPECT_EQ(namesIn("vault"), std::vector<std::string>{"Ashford"});
+}
+
+// A folder the notes cannot be written into is refused with the system's
+// reason, and nothing is made in it. Root writes into any folder, and
+// Windows keeps no such mode: there it is skipped.
+TEST(Towncensus, NotesRefuseAFolderTheyCannotWriteInto) {
+  namespace fs = std::filesystem;
+  testing::ScratchDir dir;
+  dir.write("Ashford.txt", kTown);
+  fs::create_directory("locked");
+  fs::permissions("locked", fs::perms::owner_read | fs::perms::owner_exec);
+  std::error_code error;
+  if (fs::create_directory("locked/probe", error)) {
+    fs::remove("locked/probe");
+    fs::permissions("locked", fs::perms::owner_all);
+    GTEST_SKIP() << "this user writes into a folder without write permission";
+  }
+  const Outcome locked = run({"--notes", "locked", "Ashford.txt"});
+  fs::permissions("locked", fs::perms::owner_all);
+  EXPECT_EQ(locked.status, 1);
+  EXPECT_EQ(locked.err, "towncensus: " + (fs::path("locked") / "Ashford").string() +
+                            " cannot be written: " +
+                            std::make_error_code(std::errc::permission_denied).message() + "\n");
+  EXPECT_TRUE(fs::is_empty("locked"));
 }
 
 TEST(Towncensus, ExportsAgree) {

@@ -4,7 +4,7 @@
 // for byte. Usage: node engine_test.mjs --engine towngen_engine.js --golden DIR
 // --native DIR_OF_TOWNCENSUS --work SCRATCH_DIR
 import { execFileSync } from 'node:child_process';
-import { copyFileSync, mkdirSync, readFileSync } from 'node:fs';
+import { copyFileSync, mkdirSync, readdirSync, readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
 
@@ -94,10 +94,35 @@ const exportNamed = (name) => {
 const work = argument('--work');
 mkdirSync(work, { recursive: true });
 copyFileSync(join(golden, goldenTowns[goldenTowns.length - 1].file), join(work, 'Golden.txt'));
+// A folder's files as the engine streams them: each file as its path's
+// length (4 bytes, little-endian), its path, its text's length and its text;
+// and as the native towncensus writes them, in the same order of paths.
+const streamed = (bytes) => {
+  const files = [];
+  for (let at = 0; at < bytes.length;) {
+    const pathLength = bytes.readUInt32LE(at);
+    const path = bytes.subarray(at + 4, at + 4 + pathLength).toString();
+    at += 4 + pathLength;
+    const textLength = bytes.readUInt32LE(at);
+    files.push([path, bytes.subarray(at + 4, at + 4 + textLength)]);
+    at += 4 + textLength;
+  }
+  return Buffer.concat(files.sort(([a], [b]) => (a < b ? -1 : 1)).flatMap(([path, text]) => [Buffer.from(path), text]));
+};
+const nativeFolder = (option) => {
+  mkdirSync(join(work, 'folders'), { recursive: true });
+  execFileSync(join(argument('--native'), 'towncensus'), [option, 'folders', 'Golden.txt'], { cwd: work });
+  const folder = join(work, 'folders', 'Golden');
+  return Buffer.concat(readdirSync(folder).sort().map((name) => `Golden/${name}`)
+    .sort().flatMap((path) => [Buffer.from(path), readFileSync(join(work, 'folders', path))]));
+};
 for (const format of vocabulary.exports) {
-  const { status, bytes, message } = exportNamed(format.name);
-  const native = execFileSync(join(argument('--native'), 'towncensus'), [format.option, '-', 'Golden.txt'],
-    { cwd: work, maxBuffer: 1 << 26 });
+  const exported = exportNamed(format.name);
+  const { status, message } = exported;
+  const bytes = format.folder ? streamed(exported.bytes) : exported.bytes;
+  const native = format.folder ? nativeFolder(format.option)
+    : execFileSync(join(argument('--native'), 'towncensus'), [format.option, '-', 'Golden.txt'],
+      { cwd: work, maxBuffer: 1 << 26 });
   if (status !== 0 || Buffer.compare(bytes, native) !== 0) {
     console.error(`the export "${format.name}" of the vocabulary is not towncensus's ${format.option}: ` +
       `${bytes.length} bytes against ${native.length} (${message})`);
