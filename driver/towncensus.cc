@@ -37,7 +37,8 @@ struct FolderNotes : NoteFiles {
 
 constexpr std::string_view kSummary =
     "towncensus: a census of a town file written by towngen, its townspeople as CSV,\n"
-    "JSON or JSON Lines, and a web page of the town.";
+    "JSON or JSON Lines, a web page of the town, Markdown notes and a file for\n"
+    "Foundry VTT.";
 constexpr std::string_view kDescription =
     "Reads a town file written by towngen (\"-\" reads standard input) and prints a\n"
     "census of the town: classes, sexes, occupations, ages, abilities, coins, gems,\n"
