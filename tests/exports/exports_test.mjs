@@ -183,27 +183,20 @@ for (const generation of [12, 13]) {
   const { made, said } = await runMacro(foundryText, generation);
   check(made.map((m) => m.kind).join() === 'Folder,JournalEntry,RollTable', `v${generation}: folders, entries, tables in turn`);
   check(made.every((m) => m.options.keepId === true && m.options.keepEmbeddedIds === true), `v${generation}: ids kept`);
-  check(made[2]?.data === undefined || JSON.stringify(made[2].data) === JSON.stringify(foundry.rollTables[`v${generation}`]),
+  check(JSON.stringify(made[2]?.data) === JSON.stringify(foundry.rollTables[`v${generation}`]),
     `v${generation}: its own tables' shape`);
   check(said.error.length === 0 && said.info.length === 1, `v${generation}: says it imported`);
 }
-const again = await runMacro(foundryText, 13, new Set([foundry.journal[0]._id]));
-check(again.made.length === 0 && /already/.test(again.said.error[0]), 'a town imported already is refused');
-const notATown = await runMacro('{"name":"x"}', 13);
-check(notATown.made.length === 0 && /not a town file/.test(notATown.said.error[0]), 'another file is refused');
-const broken = await runMacro('{', 13);
+// What the macro refuses, creating nothing: a town imported already, another file, a broken one.
+for (const [text, taken, words] of [[foundryText, [foundry.journal[0]._id], /already/],
+  ['{"name":"x"}', [], /not a town file/], ['{', [], /could not be imported/]]) {
+  const { made, said } = await runMacro(text, 13, new Set(taken));
+  check(made.length === 0 && words.test(said.error[0]), `the macro refuses: ${said.error[0]}`);
+}
 const macro = readFileSync(options.macro, 'utf8');
 const importer = macro.slice(macro.indexOf('async function importTown'), macro.indexOf('\n}\n') + 2);
 check(importer.length > 100 && readFileSync(join(dirname(options.macro), 'foundry.md'), 'utf8').includes(importer),
   'docs/foundry.md gives the macro as the file holds it');
-check(broken.made.length === 0 && /could not be imported/.test(broken.said.error[0]), 'a broken file is refused');
-
-// The hostile town's file is valid JSON, and every result links to an entry.
-const hostileFoundry = JSON.parse(readFileSync(join(work, 'Hostile.foundry.json'), 'utf8'));
-const entries = new Set(hostileFoundry.journal.map((e) => e._id));
-for (const table of hostileFoundry.rollTables.v13) {
-  check(table.results.every((r) => entries.has(r.documentUuid.replace('JournalEntry.', ''))), 'results link to entries');
-}
 
 console.log(failures ? `${failures} checks failed` : 'every check passed');
 process.exit(failures ? 1 : 0);
