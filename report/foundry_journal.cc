@@ -11,7 +11,6 @@
 #include "common/number_text.h"
 #include "report/html_text.h"
 #include "report/roster_entry.h"
-#include "report/roster_sample.h"
 #include "town/town_file_labels.h"
 #include "townsfolk/household.h"
 
@@ -30,11 +29,11 @@ constexpr char kTownId = 'T';
 constexpr char kPersonId = 'P';
 constexpr char kHouseholdId = 'H';
 constexpr char kTableId = 'R';
-// Folders by number.
-constexpr char kTownFolder = '1';
-constexpr char kPeopleFolder = '2';
-constexpr char kHouseholdsFolder = '3';
-constexpr char kTablesFolder = '4';
+// Folders by number; 0 for none.
+constexpr int kTownFolder = 1;
+constexpr int kPeopleFolder = 2;
+constexpr int kHouseholdsFolder = 3;
+constexpr int kTablesFolder = 4;
 
 // A page's text in HTML (CONST.JOURNAL_ENTRY_PAGE_FORMATS.HTML).
 constexpr std::string_view kHtmlFormat = "1";
@@ -244,12 +243,7 @@ std::string FoundryJournal::personPage(const Kept& kept) const {
 
 std::string FoundryJournal::townPage() const {
   std::string html = "<p>";
-  appendAll(html, grouped(selection_.population()), " townspeople");
-  if (selection_.stride() > 1) {
-    appendAll(html, "; these journals hold every ", ordinal(selection_.stride()), ", ",
-              grouped(static_cast<std::int64_t>(selection_.sampled())),
-              " of them, so that each class keeps its share, and the notables");
-  }
+  html += selection_.whomItHolds("journals");
   html += ".</p><h2>Notables</h2>";
   for (std::size_t i = 0; i < selection_.notables().size(); ++i) {
     const NotableList& list = selection_.notables()[i];
@@ -264,7 +258,7 @@ std::string FoundryJournal::townPage() const {
   return html;
 }
 
-void FoundryJournal::writeEntry(char kind, std::int64_t number, std::string_view name, char folder,
+void FoundryJournal::writeEntry(char kind, std::int64_t number, std::string_view name, int folder,
                                 const std::string& html) {
   std::string out = firstEntry_ ? "\n" : ",\n";
   firstEntry_ = false;
@@ -347,7 +341,7 @@ void FoundryJournal::finish() {
   std::string out = "{\"towngen\":\"foundry\",\"format\":1,\"town\":";
   json_.append(out, town_);
   out += ",\n\"folders\":[";
-  const std::array<std::tuple<char, std::string, std::string_view, char>, 4> folders = {{
+  const std::array<std::tuple<int, std::string, std::string_view, int>, 4> folders = {{
       {kTownFolder, town_, "JournalEntry", 0},
       {kPeopleFolder, "Townspeople", "JournalEntry", kTownFolder},
       {kHouseholdsFolder, "Households", "JournalEntry", kTownFolder},

@@ -41,7 +41,7 @@ class FoundryJournal : public RecordSink {
   std::string personPage(const Kept& kept) const;
   void appendHouseholdSection(std::string& html, const TownRecord& record) const;
   std::string townPage() const;
-  void writeEntry(char kind, std::int64_t number, std::string_view name, char folder,
+  void writeEntry(char kind, std::int64_t number, std::string_view name, int folder,
                   const std::string& html);
   void writeTables(int version, const std::vector<Household>& households);
   void writeTable(int version, char kind, std::string_view name, std::string_view description,

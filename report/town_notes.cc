@@ -10,7 +10,6 @@
 #include "data/trait_catalogue.h"
 #include "report/note_text.h"
 #include "report/roster_entry.h"
-#include "report/roster_sample.h"
 #include "town/town_block.h"
 #include "town/town_file_labels.h"
 #include "townsfolk/social_class.h"
@@ -312,13 +311,7 @@ std::string TownNotes::townNote() const {
   listProperty(out, "tags", std::array<std::string_view, 1>{"town"});
   out += "---\n\n# ";
   markdown(out, town_);
-  appendAll(out, "\n\n", grouped(selection_.population()), " townspeople");
-  if (selection_.stride() > 1) {
-    appendAll(out, "; these notes hold every ", ordinal(selection_.stride()), ", ",
-              grouped(static_cast<std::int64_t>(selection_.sampled())),
-              " of them, so that each class keeps its share, and the notables");
-  }
-  out += ".\n";
+  appendAll(out, "\n\n", selection_.whomItHolds("notes"), ".\n");
   out += "\n## Notables\n";
   for (std::size_t i = 0; i < selection_.notables().size(); ++i) {
     if (selection_.notables()[i].notables().empty()) continue;

@@ -6,6 +6,7 @@
 #include "common/joined.h"
 #include "common/number_text.h"
 #include "report/roster_entry.h"
+#include "report/roster_sample.h"
 #include "town/town_block.h"
 #include "town/town_file_labels.h"
 
@@ -120,6 +121,16 @@ void TownSelection::keep(const TownRecord& record, std::string_view blockText) {
     kept_.resize(at);
     stride_ *= 2;
   }
+}
+
+std::string TownSelection::whomItHolds(std::string_view holders) const {
+  std::string text = joined(grouped(population_), " townspeople");
+  if (stride_ > 1) {
+    appendAll(text, "; these ", holders, " hold every ", ordinal(stride_), ", ",
+              grouped(static_cast<std::int64_t>(sampled_)),
+              " of them, so that each class keeps its share, and the notables");
+  }
+  return text;
 }
 
 const TownSelection::Kept* TownSelection::keptNumbered(std::int32_t number) const {

@@ -48,6 +48,9 @@ class TownSelection {
   std::int32_t largestNumber() const { return largestNumber_; }
   // Which optional lines the town's blocks carry.
   const TownShape& shape() const { return shape_; }
+  // "2,000 townspeople", and past the limit "; these `holders` hold every
+  // 4th, 500 of them, so that each class keeps its share, and the notables".
+  std::string whomItHolds(std::string_view holders) const;
 
  private:
   void keep(const TownRecord& record, std::string_view blockText);
