@@ -41,6 +41,27 @@ std::string_view householdLine() {
 }
 std::string_view traitsLine() { return kTraitsLine; }
 
+std::string_view tiesLine() {
+  static const std::string text = [] {
+    std::string words;
+    for (std::size_t i = 0; i < kTieRules.size(); ++i) {
+      const TieRule& rule = kTieRules[i];
+      if (rule.hasAmount) continue;
+      words += words.empty() ? "" : ", ";
+      words += rule.words[0];
+      if (rule.words[1] != rule.words[0]) {
+        words += ", ";
+        words += rule.words[1];
+      }
+    }
+    return "a ties line such as \"Ties: owes 12gp to 38; friend 40\" (\"-\" for none, or up to " +
+           std::to_string(kMostTies) +
+           " ties in the order of their numbers, separated by \"; \": " + words +
+           " and a number, or a debt as \"owes 12gp to N\" or \"owed 12gp by N\")";
+  }();
+  return text;
+}
+
 namespace {
 
 bool isAbility(std::int32_t value) { return value >= kLowestAbility && value <= kHighestAbility; }
@@ -212,6 +233,50 @@ bool parseTraitsLine(std::string_view line, TownRecord& record) {
     if (!last) rest.remove_prefix(end + town_file::kTraitSeparator.size());
   }
   return true;
+}
+
+namespace {
+
+// One tie of a ties line, as towngen writes it, from the start of `scan`.
+bool parseTie(LineScanner& scan, Tie& tie) {
+  for (const TieRule& rule : kTieRules) {
+    for (std::uint8_t side = 0; side < 2; ++side) {
+      LineScanner at = scan;
+      if (!at.literal(rule.words[side])) continue;
+      tie.kind = rule.kind;
+      tie.side = rule.words[0] == rule.words[1] ? 0 : side;
+      tie.amountGp = 0;
+      if (rule.hasAmount) {
+        if (!at.literal(" ") || !at.number(tie.amountGp) || tie.amountGp < 1 ||
+            !at.literal(town_file::kTieAmountUnit)) {
+          continue;
+        }
+      }
+      if (!at.literal(rule.joins[side]) || !at.number(tie.other) || tie.other < 1) continue;
+      scan = at;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool parseTiesLine(std::string_view line, TownRecord& record) {
+  LineScanner scan(line);
+  record.ties = TieList();
+  if (!scan.literal(town_file::kTiesLabel)) return false;
+  if (scan.rest() == town_file::kNoTie) return true;
+  TieList& ties = record.ties;
+  while (true) {
+    if (ties.count == kMostTies) return false;
+    Tie& tie = ties.ties[ties.count];
+    if (!parseTie(scan, tie)) return false;
+    if (ties.count > 0 && tie.other <= ties.ties[ties.count - 1].other) return false;
+    ++ties.count;
+    if (scan.atEnd()) return true;
+    if (!scan.literal(town_file::kTieSeparator)) return false;
+  }
 }
 
 // The value of a gold value text as towngen writes it (above zero, in the

@@ -42,6 +42,7 @@ inline constexpr std::string_view kAfterItems = "an empty line or the end of the
 // the roles as kHouseholdRoles words them.
 std::string_view householdLine();
 std::string_view traitsLine();
+std::string_view tiesLine();
 
 // The gold values of gem texts, checked to be as towngen writes them. Gem
 // values repeat, so the texts seen last are kept in a small table to be
@@ -72,6 +73,7 @@ bool parseGemLine(std::string_view line, TownRecord& record, GoldValues& goldVal
 bool parseItemLine(std::string_view line, TownRecord& record);
 bool parseHouseholdLine(std::string_view line, TownRecord& record);
 bool parseTraitsLine(std::string_view line, TownRecord& record);
+bool parseTiesLine(std::string_view line, TownRecord& record);
 
 // How each optional line is read into a record, and what a line of its kind
 // looks like, for the refusal of one that is not.
@@ -83,6 +85,7 @@ struct OptionalLineReading {
 inline constexpr std::array<OptionalLineReading, kTownLines.size()> kOptionalLineReadings = {{
     {TownLine::Household, parseHouseholdLine, householdLine},
     {TownLine::Traits, parseTraitsLine, traitsLine},
+    {TownLine::Ties, parseTiesLine, tiesLine},
 }};
 static_assert(rowsFollowTownLines(kOptionalLineReadings));
 

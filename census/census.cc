@@ -9,6 +9,7 @@
 
 #include "census/keep_largest.h"
 #include "census/utf8.h"
+#include "common/joined.h"
 #include "common/number_text.h"
 
 namespace towngen {
@@ -98,11 +99,37 @@ void Census::add(const TownRecord& record) {
     ++magicItemCount_;
     tally(items_, item, otherItems_);
   }
+  if (shape_.has(TownLine::Ties)) addTies(record, ownerOf());
   const double wealth = record.wealthInGold();
   if (countsForCharts_) addDistributions(record, wealth);
   const auto gold = [](const Wealth& entry) { return entry.gold; };
   if (wouldKeep(richest_, wealth, kRichest, gold)) {
     keepLargest(richest_, Wealth{wealth, ownerOf() + ", " + record.occupation}, kRichest, gold);
+  }
+}
+
+void Census::addTies(const TownRecord& record, const std::string& owner) {
+  if (record.ties.empty()) return;
+  ++withTies_;
+  for (const Tie& tie : record.ties) {
+    if (tie.side == 0 &&
+        (tie.other > record.number || ruleOf(tie.kind).words[0] != ruleOf(tie.kind).words[1])) {
+      ++tieCounts_[static_cast<std::size_t>(tie.kind)];  // once, from one side
+    }
+  }
+  const auto count = [](const Wealth& entry) { return entry.gold; };
+  const auto tied = static_cast<double>(record.ties.count);
+  if (wouldKeep(mostTied_, tied, kMostTied, count)) {
+    keepLargest(mostTied_, Wealth{tied, owner + ", " + record.occupation}, kMostTied, count);
+  }
+  for (const Tie& tie : record.ties) {
+    if (!ruleOf(tie.kind).hasAmount || tie.side != 0) continue;
+    const auto amount = static_cast<double>(tie.amountGp);
+    if (!wouldKeep(largestDebts_, amount, kLargestDebts, count)) continue;
+    keepLargest(largestDebts_,
+                Wealth{amount, joined(owner, " owes ", grouped(tie.amountGp), "gp to ",
+                                      std::to_string(tie.other))},
+                kLargestDebts, count);
   }
 }
 
@@ -178,8 +205,30 @@ Counts Census::mostCommonItems() const { return byCount(items_, kTopItems); }
 void Census::print(std::ostream& out, const std::string& townName) const {
   out << "Census of " << townName << "\n\nPopulation: " << population_ << "\n";
   printPeople(out);
+  if (shape_.has(TownLine::Ties)) printTies(out);
   printMeans(out);
   printTreasure(out);
+}
+
+// The ties by kind, who has one, the most tied and the largest debts.
+void Census::printTies(std::ostream& out) const {
+  std::int64_t all = 0;
+  for (std::int64_t count : tieCounts_) all += count;
+  out << "\nTies: " << grouped(all) << ", and " << grouped(withTies_) << " of "
+      << grouped(population_) << " townspeople have one (" << share(withTies_, population_)
+      << ")\n";
+  for (const TieRule& rule : kTieRules) {
+    const std::int64_t count = tieCounts_[static_cast<std::size_t>(rule.kind)];
+    std::string kind(rule.words[0]);
+    if (rule.words[1] != rule.words[0]) kind += joined(" / ", rule.words[1]);
+    out << "  " << padded(kind, 24) << grouped(count) << " (" << share(count, all) << ")\n";
+  }
+  if (!mostTied_.empty()) out << "The most tied:\n";
+  for (const Wealth& tied : mostTied_) {
+    out << "  " << padded(grouped(static_cast<std::int64_t>(tied.gold)), 4) << tied.owner << "\n";
+  }
+  if (!largestDebts_.empty()) out << "The largest debts:\n";
+  for (const Wealth& debt : largestDebts_) out << "  " << debt.owner << "\n";
 }
 
 // The classes and sexes, the households and traits, the occupations.

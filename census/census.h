@@ -25,6 +25,8 @@ class Census : public RecordSink {
   static constexpr std::size_t kTopGems = 5;
   static constexpr std::size_t kTopItems = 10;
   static constexpr std::size_t kRichest = 10;
+  static constexpr std::size_t kMostTied = 5;
+  static constexpr std::size_t kLargestDebts = 5;
   // Different occupations and magic items counted one by one; past these,
   // new ones are counted together as "other". A text is counted by its first
   // kLongestCountedText bytes, so the tallies stay within a few megabytes.
@@ -54,6 +56,13 @@ class Census : public RecordSink {
     double gold = 0.0;
     std::string owner;  // "3) Hal Dunn, Farmer"
   };
+
+  // In a town with ties: each kind's ties (each counted once), who has
+  // one, the most tied and the largest debts ("3) Hal Dunn owes 40gp to 8").
+  const std::array<std::int64_t, kTieKindCount>& tieCounts() const { return tieCounts_; }
+  std::int64_t withTies() const { return withTies_; }
+  const std::vector<Wealth>& mostTied() const { return mostTied_; }
+  const std::vector<Wealth>& largestDebts() const { return largestDebts_; }
 
   std::int64_t population() const { return population_; }
   // The households of a household town; empty for any other.
@@ -105,6 +114,8 @@ class Census : public RecordSink {
   void printPeople(std::ostream& out) const;
   void printMeans(std::ostream& out) const;
   void printTreasure(std::ostream& out) const;
+  void printTies(std::ostream& out) const;
+  void addTies(const TownRecord& record, const std::string& owner);
   void addDistributions(const TownRecord& record, double wealth);
   const std::vector<double>& sortedWealths() const;
 
@@ -130,6 +141,10 @@ class Census : public RecordSink {
   HouseholdCensus households_;
   TownShape shape_;              // of the first record
   std::int64_t withTraits_ = 0;  // carrying a trait, in a town with traits
+  std::array<std::int64_t, kTieKindCount> tieCounts_{};
+  std::int64_t withTies_ = 0;
+  std::vector<Wealth> mostTied_;      // by the count of ties
+  std::vector<Wealth> largestDebts_;  // by the amount, the debtor first
 
   std::array<BySex, 3> classesBySex_{};
   std::map<std::int32_t, BySex> agesBySex_;

@@ -9,6 +9,7 @@
 #include "census/json_string.h"
 #include "common/number_text.h"
 #include "data/trait_catalogue.h"
+#include "town/ties_line.h"
 #include "town/town_block.h"
 
 namespace towngen {
@@ -86,6 +87,36 @@ void appendCsvTraits(std::string& line, const TownRecord& record) {
   }
 }
 
+void appendCsvTiesHeader(std::string& line) { line += ",ties"; }
+
+// As the ties line writes them, after its label; empty for none.
+void appendCsvTies(std::string& line, const TownRecord& record) {
+  line += ',';
+  if (record.ties.empty()) return;
+  std::string text;
+  appendTiesLine(text, record.ties);
+  appendCsvField(line, std::string_view(text).substr(sizeof town_file::kTiesLabel - 1));
+}
+
+// [{"kind":"owes","with":38,"amountGp":12},{"kind":"friend","with":40}]
+void appendJsonTies(std::string& json, const TownRecord& record, JsonStrings&) {
+  json += '[';
+  bool first = true;
+  for (const Tie& tie : record.ties) {
+    json += first ? "{\"kind\":\"" : ",{\"kind\":\"";
+    first = false;
+    json += tie.word();
+    json += "\",\"with\":";
+    appendNumber(json, tie.other);
+    if (ruleOf(tie.kind).hasAmount) {
+      json += ",\"amountGp\":";
+      appendNumber(json, tie.amountGp);
+    }
+    json += '}';
+  }
+  json += ']';
+}
+
 void appendJsonPerson(std::string& json, std::int32_t number) {
   if (number == 0) {
     json += "null";
@@ -146,6 +177,7 @@ struct OptionalLineExport {
 constexpr std::array<OptionalLineExport, kTownLines.size()> kOptionalLineExports = {{
     {TownLine::Household, appendCsvHouseholdHeader, appendCsvHousehold, appendJsonHousehold},
     {TownLine::Traits, appendCsvTraitsHeader, appendCsvTraits, appendJsonTraits},
+    {TownLine::Ties, appendCsvTiesHeader, appendCsvTies, appendJsonTies},
 }};
 static_assert(rowsFollowTownLines(kOptionalLineExports));
 

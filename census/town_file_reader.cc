@@ -54,7 +54,11 @@ bool TownFileReader::endOfTown() {
   if (lastRead_ != LineReader::Result::End) return fail(kAfterBlock);
   if (shape_ && shape_->has(TownLine::Household)) {
     if (auto fault = households_.finish(static_cast<std::int32_t>(count_ + 1)))
-      return failAt(*fault);
+      return failAt("household line: ", fault->line, fault->what);
+  }
+  if (shape_ && shape_->has(TownLine::Ties)) {
+    if (auto fault = ties_.finish(count_ + 1))
+      return failAt("ties line: ", fault->line, fault->what);
   }
   if (lines_.lastLineEndedInCarriageReturn()) {
     failed_ = true;
@@ -95,6 +99,11 @@ bool TownFileReader::readBlock(TownRecord& record) {
   if (line_ != town_file::kCoinsHeading) return fail(kCoinsHeading);
   keepLine();
   if (!readLine() || !parseCoinLine(line_, record)) return fail(kCoinLine);
+  if (record.shape.has(TownLine::Ties)) {  // checked once the coins are known
+    if (auto fault = ties_.check(record, tiesLineNumber_)) {
+      return failAt("ties line: ", fault->line, fault->what);
+    }
+  }
   keepLine();
   if (!readLine()) return endOfTown();
   std::string_view expected = kAfterBlock;
@@ -141,9 +150,7 @@ bool TownFileReader::readOptionalLines(TownRecord& record) {
     if (!shape.has(reading.line)) continue;
     if (!reading.parse(line_, record)) return fail(reading.expected());
     keepLine();
-    if (reading.line == TownLine::Household) {  // the one line checked across blocks
-      if (auto fault = households_.check(record, lineNumber_)) return failAt(*fault);
-    }
+    if (!checkAcrossBlocks(reading.line, record)) return false;
     if (!readLine()) return fail(kCoinsHeading);
   }
   shape_ = shape;
@@ -151,10 +158,22 @@ bool TownFileReader::readOptionalLines(TownRecord& record) {
   return true;
 }
 
-bool TownFileReader::failAt(const HouseholdCheck::Fault& fault) {
+// The lines that must agree with the lines of other blocks: the household
+// here, the ties once the block's coins are read.
+bool TownFileReader::checkAcrossBlocks(TownLine line, const TownRecord& record) {
+  if (line == TownLine::Household) {
+    if (auto fault = households_.check(record, lineNumber_)) {
+      return failAt("household line: ", fault->line, fault->what);
+    }
+  }
+  if (line == TownLine::Ties) tiesLineNumber_ = lineNumber_;
+  return true;
+}
+
+bool TownFileReader::failAt(std::string_view label, std::int64_t line, const std::string& what) {
   failed_ = true;
   ended_ = true;
-  error_ = {fault.line, "household line: " + fault.what};
+  error_ = {line, std::string(label) + what};
   return false;
 }
 

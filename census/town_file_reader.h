@@ -10,6 +10,7 @@
 #include "census/block_lines.h"
 #include "census/household_check.h"
 #include "census/line_reader.h"
+#include "census/tie_check.h"
 #include "census/town_record.h"
 
 namespace towngen {
@@ -56,7 +57,8 @@ class TownFileReader {
   bool readBlock(TownRecord& record);
   std::string_view expectedAfterAbilities() const;
   bool readOptionalLines(TownRecord& record);
-  bool failAt(const HouseholdCheck::Fault& fault);
+  bool failAt(std::string_view label, std::int64_t line, const std::string& what);
+  bool checkAcrossBlocks(TownLine line, const TownRecord& record);
   void keepLine();
 
   LineReader lines_;
@@ -74,6 +76,8 @@ class TownFileReader {
   GoldValues goldValues_;
   std::optional<TownShape> shape_;  // learned from the first block
   HouseholdCheck households_;
+  TieCheck ties_;
+  std::int64_t tiesLineNumber_ = 0;  // of the block being read
 };
 
 }  // namespace towngen

@@ -10,6 +10,7 @@
 #include "town/town_shape.h"
 #include "townsfolk/household.h"
 #include "townsfolk/social_class.h"
+#include "townsfolk/tie_rules.h"
 #include "townsfolk/townsperson.h"
 
 namespace towngen {
@@ -38,6 +39,7 @@ struct TownRecord {
   TownShape shape;                      // the town's optional lines, which fill the fields below
   HouseholdTies household;              // with TownLine::Household
   std::array<std::string, 5> traits;    // with TownLine::Traits, by TraitKind; empty for none ("-")
+  TieList ties;                         // with TownLine::Ties, in the order of their numbers
 
   bool operator==(const TownRecord&) const = default;
 

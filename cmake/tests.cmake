@@ -88,7 +88,9 @@ if(towngen_census_built)
     tests/census/line_reader_test.cc
     tests/common/number_text_test.cc
     tests/census/record_export_test.cc
+    tests/census/tie_check_test.cc
     tests/census/town_file_reader_test.cc
+    tests/town/ties_town_test.cc
     tests/driver/towncensus_test.cc
     tests/census/utf8_test.cc
     tests/report/html_text_test.cc

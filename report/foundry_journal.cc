@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "census/tie_check.h"
 #include "common/joined.h"
 #include "common/keyed_table.h"
 #include "common/number_text.h"
@@ -163,9 +164,28 @@ void traitsCard(const CardParts& parts) {
   html += "</ul>";
 }
 
+void tiesCard(const CardParts& parts) {
+  std::string& html = parts.html;
+  html += "<h2>Ties</h2>";
+  if (parts.record.ties.empty()) {
+    html += "<p>None beyond the household.</p>";
+    return;
+  }
+  html += "<ul>";
+  for (const Tie& tie : parts.record.ties) {
+    std::string words = tieText(tie);
+    words.resize(words.size() - std::to_string(tie.other).size());  // the number becomes the link
+    html += "<li>";
+    appendText(html, words);
+    appendAll(html, parts.link(parts.journal, tie.other), "</li>");
+  }
+  html += "</ul>";
+}
+
 constexpr std::array<OptionalLineCard, kTownLines.size()> kOptionalLineCards = {{
     {TownLine::Household, householdCard},
     {TownLine::Traits, traitsCard},
+    {TownLine::Ties, tiesCard},
 }};
 static_assert(keyedInOrder(kOptionalLineCards, &OptionalLineCard::line));
 

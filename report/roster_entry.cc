@@ -7,6 +7,7 @@
 #include "common/number_text.h"
 #include "data/trait_catalogue.h"
 #include "town/household_line.h"
+#include "town/ties_line.h"
 #include "town/town_block.h"
 #include "town/town_file_labels.h"
 #include "town/traits_line.h"
@@ -104,9 +105,83 @@ struct OptionalLinePage {
   void (*appendField)(RosterEntryParts& parts);
   void (*listWords)(const WordLists& list);
 };
+void appendTiesBlockLine(std::string& block, const TownRecord& record) {
+  appendTiesLine(block, record.ties);
+}
+
+// The ties field: [word, number, amount, word, number, amount, ...], the word
+// by its place in the data's "tieWords" (kind by kind, side by side), the
+// amount 0 but for a debt.
+void appendTiesField(RosterEntryParts& parts) {
+  std::string& out = parts.out;
+  out += '[';
+  bool first = true;
+  for (const Tie& tie : parts.record.ties) {
+    if (!first) out += ',';
+    first = false;
+    appendNumber(out, static_cast<int>(tie.kind) * 2 + tie.side);
+    out += ',';
+    appendNumber(out, tie.other);
+    out += ',';
+    appendNumber(out, tie.amountGp);
+  }
+  out += ']';
+}
+
+// The words of the ties: each kind's two sides and joins, the line's
+// labels, and what the words of a trait that speaks of someone start with,
+// with the ties (by their places in "tieWords") that answer each.
+void listTiesWords(const WordLists& list) {
+  static const auto words = [] {
+    std::array<std::string_view, 2 * kTieKindCount> sides{};
+    std::array<std::string_view, 2 * kTieKindCount> joins{};
+    for (std::size_t k = 0; k < kTieKindCount; ++k) {
+      for (std::size_t side = 0; side < 2; ++side) {
+        sides[2 * k + side] = kTieRules[k].words[side];
+        joins[2 * k + side] = kTieRules[k].joins[side];
+      }
+    }
+    return std::pair{sides, joins};
+  }();
+  static const auto needs = [] {
+    std::array<std::string, kTieNeedCount> starts;
+    std::array<std::string, kTieNeedCount> answered;
+    for (std::size_t n = 0; n < kTieNeedCount; ++n) {
+      for (std::string_view start : kTieNeedWords[n].starts) {
+        if (start.empty()) continue;
+        starts[n] += starts[n].empty() ? "" : "|";
+        starts[n] += start;
+      }
+      for (std::size_t k = 0; k < kTieKindCount; ++k) {
+        for (std::uint8_t side = 0; side < 2; ++side) {
+          if (!towngen::answers(Tie{static_cast<TieKind>(k), side, 1, 0}, kTieNeedWords[n].need))
+            continue;
+          answered[n] += answered[n].empty() ? "" : " ";
+          answered[n] += std::to_string(2 * k + side);
+        }
+      }
+    }
+    return std::pair{starts, answered};
+  }();
+  list("tieWords", words.first);
+  list("tieJoins", words.second);
+  list("tiesLabels",
+       std::array<std::string_view, 4>{town_file::kTiesLabel, town_file::kTieSeparator,
+                                       town_file::kNoTie, town_file::kTieAmountUnit});
+  std::array<std::string_view, kTieNeedCount> starts{};
+  std::array<std::string_view, kTieNeedCount> answering{};
+  for (std::size_t n = 0; n < kTieNeedCount; ++n) {
+    starts[n] = needs.first[n];
+    answering[n] = needs.second[n];
+  }
+  list("tieNeedStarts", starts);
+  list("tieNeedAnswers", answering);
+}
+
 constexpr std::array<OptionalLinePage, kTownLines.size()> kOptionalLinePages = {{
     {TownLine::Household, appendHouseholdBlockLine, appendHouseholdField, listHouseholdWords},
     {TownLine::Traits, appendTraitsBlockLine, appendTraitsField, listTraitsWords},
+    {TownLine::Ties, appendTiesBlockLine, appendTiesField, listTiesWords},
 }};
 static_assert(rowsFollowTownLines(kOptionalLinePages));
 
@@ -264,7 +339,7 @@ std::vector<std::string_view> rosterFieldNames(const TownShape& shape) {
 
 void listOptionalLineWords(const TownShape& shape, const WordLists& list) {
   // In the order the data block has always held them: the traits' words first.
-  for (TownLine line : {TownLine::Traits, TownLine::Household}) {
+  for (TownLine line : {TownLine::Traits, TownLine::Household, TownLine::Ties}) {
     if (shape.has(line)) kOptionalLinePages[static_cast<std::size_t>(line)].listWords(list);
   }
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 
+#include "census/tie_check.h"
 #include "common/joined.h"
 #include "common/keyed_table.h"
 #include "common/number_text.h"
@@ -137,9 +138,28 @@ void traitsSection(const NoteParts& parts) {
   }
 }
 
+// Each tie's side as its line words it, and the one it ties to.
+void tiesProperties(const NoteParts& parts) {
+  std::vector<std::string> tied;
+  for (const Tie& tie : parts.record.ties) tied.push_back(parts.link(parts.notes, tie.other));
+  listProperty(parts.out, "ties", tied);
+}
+
+void tiesSection(const NoteParts& parts) {
+  std::string& out = parts.out;
+  out += "\n## Ties\n\n";
+  if (parts.record.ties.empty()) out += "None beyond the household.\n";
+  for (const Tie& tie : parts.record.ties) {
+    std::string words = tieText(tie);
+    words.resize(words.size() - std::to_string(tie.other).size());  // the number becomes the link
+    appendAll(out, "- ", words, parts.link(parts.notes, tie.other), "\n");
+  }
+}
+
 constexpr std::array<OptionalLineNote, kTownLines.size()> kOptionalLineNotes = {{
     {TownLine::Household, householdProperties, householdSection},
     {TownLine::Traits, traitsProperties, traitsSection},
+    {TownLine::Ties, tiesProperties, tiesSection},
 }};
 static_assert(keyedInOrder(kOptionalLineNotes, &OptionalLineNote::line));
 

@@ -49,13 +49,23 @@ void PackedTownspeople::add(const Townsperson& person) {
   }
 }
 
-void PackedTownspeople::pickTraits(const TraitPicker& picker, Random& random) {
+void PackedTownspeople::workOutTies(const TownTies& ties) {
+  ties_.resize(numbers_.size());
+  if (!numbers_.empty()) ties.tiesOfRun(numbers_.front().number, ties_);
+}
+
+void PackedTownspeople::pickTraits(const TraitPicker& picker, Random& random,
+                                   const TownTies* ties) {
   traits_.resize(numbers_.size());
   for (std::size_t i = 0; i < numbers_.size(); ++i) {
     const BlockNumbers& n = numbers_[i];
     const bool inHousehold = n.householdLength != 0;
-    traits_[i] = picker.pick(
-        {n.age, n.Str, n.Con, n.Int, n.Cha, n.Com, n.noble, inHousehold, n.family}, random);
+    const CardNumbers card{n.age, n.Str,   n.Con,       n.Int,   n.Cha,
+                           n.Com, n.noble, inHousehold, n.family};
+    traits_[i] = picker.pick(card, random);
+    if (ties == nullptr) continue;
+    Random own(ties->drawFor(n.number));
+    picker.answerTies(traits_[i], card, needsAnswered(ties_[i]), own);
   }
 }
 
@@ -64,11 +74,12 @@ void PackedTownspeople::clear() {
   gems_.clear();
   itemLengths_.clear();
   traits_.clear();
+  ties_.clear();
   texts_.clear();
 }
 
 void PackedTownspeople::appendBlocks(std::string& out) const {
-  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_, traits_});
+  towngen::appendBlocks(out, {numbers_, texts_, gems_, itemLengths_, traits_, ties_});
 }
 
 void appendTownsperson(std::string& out, const Townsperson& person) {

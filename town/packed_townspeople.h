@@ -6,6 +6,7 @@
 
 #include "common/random.h"
 #include "town/town_block.h"
+#include "townsfolk/town_ties.h"
 #include "townsfolk/townsperson.h"
 #include "townsfolk/trait_picks.h"
 
@@ -21,10 +22,15 @@ class PackedTownspeople {
   void clear();
   std::size_t count() const { return numbers_.size(); }
 
+  // Works out the ties of every block packed.
+  void workOutTies(const TownTies& ties);
+
   // Picks the traits of every block packed, in order, with `random`: a
   // town's traits come from a random source of their own, so that its
-  // townspeople are the same with traits and without.
-  void pickTraits(const TraitPicker& picker, Random& random);
+  // townspeople are the same with traits and without. With `ties`, after
+  // workOutTies, a trait that speaks of someone the townsperson has no tie
+  // to is picked again from a source of the townsperson's own.
+  void pickTraits(const TraitPicker& picker, Random& random, const TownTies* ties = nullptr);
 
   // Appends the blocks to `out` as they stand in the town file.
   void appendBlocks(std::string& out) const;
@@ -34,6 +40,7 @@ class PackedTownspeople {
   std::vector<BlockGem> gems_;
   std::vector<std::uint32_t> itemLengths_;  // of the items that have a text
   std::vector<PickedTraits> traits_;        // one a block once picked
+  std::vector<TieList> ties_;               // one a block once worked out
   std::string texts_;                       // names, occupations and item texts in order
 };
 

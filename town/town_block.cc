@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/number_text.h"
+#include "town/ties_line.h"
 #include "town/town_file_labels.h"
 #include "town/traits_line.h"
 #include "treasure/gem_name_table.h"
@@ -83,6 +84,7 @@ struct Block {
   std::string_view occupation;
   std::string_view householdLine;  // empty in a plain town
   const PickedTraits* traits;      // null in a town without traits
+  const TieList* ties;             // null in a town without ties
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;
   std::string_view itemTexts;  // the item texts, one after the other
@@ -276,6 +278,11 @@ void putTraitsLine(Cursor& out, const PickedTraits& traits) {
   out.put(kLineEnd);
 }
 
+void putTiesLine(Cursor& out, const TieList& ties) {
+  writeTiesLine(out, ties);
+  out.put(kLineEnd);
+}
+
 // A block after the first starts with the empty line that separates it from
 // the one before: nothing follows the town's last block.
 void appendBlock(std::string& out, const Block& block) {
@@ -292,6 +299,7 @@ void appendBlock(std::string& out, const Block& block) {
     cursor.put(kLineEnd);
   }
   if (block.traits != nullptr) putTraitsLine(cursor, *block.traits);
+  if (block.ties != nullptr) putTiesLine(cursor, *block.ties);
   putCoins(cursor, block.numbers);
   putGems(cursor, block.gems);
   putMagicItems(cursor, block);
@@ -305,6 +313,7 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
   std::span<const BlockGem> gems = blocks.gems;
   std::span<const std::uint32_t> itemLengths = blocks.itemLengths;
   std::span<const PickedTraits> traits = blocks.traits;
+  std::span<const TieList> ties = blocks.ties;
   for (const BlockNumbers& numbers : blocks.numbers) {
     Block block{
         numbers,
@@ -312,11 +321,13 @@ void appendBlocks(std::string& out, const PackedBlocks& blocks) {
         texts.substr(numbers.nameLength, numbers.occupationLength),
         texts.substr(numbers.nameLength + numbers.occupationLength, numbers.householdLength),
         traits.empty() ? nullptr : &traits.front(),
+        ties.empty() ? nullptr : &ties.front(),
         gems.first(numbers.gemCount),
         itemLengths.first(numbers.itemCount),
         {}};
     texts.remove_prefix(numbers.nameLength + numbers.occupationLength + numbers.householdLength);
     if (!traits.empty()) traits = traits.subspan(1);
+    if (!ties.empty()) ties = ties.subspan(1);
     std::size_t itemBytes = 0;
     for (std::uint32_t length : block.itemLengths) itemBytes += length;
     block.itemTexts = texts.substr(0, itemBytes);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "townsfolk/tie_rules.h"
 #include "townsfolk/townsperson.h"
 #include "townsfolk/trait_picks.h"
 
@@ -38,6 +39,7 @@ struct PackedBlocks {
   std::span<const BlockGem> gems;
   std::span<const std::uint32_t> itemLengths;  // of the items that have a text
   std::span<const PickedTraits> traits;        // one a block in a town with traits, else none
+  std::span<const TieList> ties;               // one a block in a town with ties, else none
 };
 
 // The text of a gold value in the general notation with six significant

@@ -11,6 +11,7 @@ namespace towngen {
 //   Age: 34 Str: 18(45) Dex: 12 Con: 10 Int: 9 Wis: 11 Cha: 13 Com: 10
 //   Household: 3 head; spouse 4; kin father 1, brother 12
 //   Traits: weathered hands; speaks slowly; wants land; hums; owes a debt
+//   Ties: friend 1; owes 12gp to 38; patron of 90
 //   Coins:
 //   40cp, 3gp
 //   Gems(s):
@@ -18,7 +19,8 @@ namespace towngen {
 //   Magic Item(s):
 //   Potion of Healing, Ring of Warmth
 // The household line stands in household towns only, the traits line
-// (appearance, manner, motive, quirk, secret) in towns with traits only. Every line ends in
+// (appearance, manner, motive, quirk, secret) in towns with traits only, the
+// ties line in towns with ties only. Every line ends in
 // CR LF; an empty line stands between two blocks.
 namespace town_file {
 
@@ -36,6 +38,10 @@ inline constexpr char kKinLabel[] = "; kin ";
 inline constexpr char kTraitsLabel[] = "Traits: ";
 inline constexpr std::string_view kTraitSeparator = "; ";
 inline constexpr std::string_view kNoTrait = "-";  // no entry of the kind fits
+inline constexpr char kTiesLabel[] = "Ties: ";
+inline constexpr std::string_view kTieSeparator = "; ";
+inline constexpr std::string_view kNoTie = "-";           // no tie at all
+inline constexpr std::string_view kTieAmountUnit = "gp";  // after a debt's amount
 inline constexpr char kCoinsHeading[] = "Coins:";
 inline constexpr char kGemsHeading[] = "Gems(s):";
 inline constexpr char kItemsHeading[] = "Magic Item(s):";

@@ -5,9 +5,10 @@
 namespace towngen {
 
 TownFileWriter::TownFileWriter(std::ostream& townFile, const TraitPicker* traits,
-                               Random traitRandom)
+                               Random traitRandom, const TownTies* ties)
     : file_(townFile),
       traits_(traits),
+      ties_(ties),
       traitRandom_(traitRandom),
       batches_([this](PackedTownspeople& batch) { return write(batch); },
                townFile.good() ? std::error_code() : std::make_error_code(std::errc::io_error)) {}
@@ -30,7 +31,8 @@ std::error_code TownFileWriter::finish() {
 }
 
 std::error_code TownFileWriter::write(PackedTownspeople& batch) {
-  if (traits_ != nullptr) batch.pickTraits(*traits_, traitRandom_);
+  if (ties_ != nullptr) batch.workOutTies(*ties_);
+  if (traits_ != nullptr) batch.pickTraits(*traits_, traitRandom_, ties_);
   text_.clear();
   batch.appendBlocks(text_);
   errno = 0;

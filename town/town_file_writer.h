@@ -8,6 +8,7 @@
 #include "common/handoff.h"
 #include "common/random.h"
 #include "town/packed_townspeople.h"
+#include "townsfolk/town_ties.h"
 #include "townsfolk/townsperson.h"
 #include "townsfolk/trait_picks.h"
 
@@ -17,14 +18,15 @@ namespace towngen {
 // as they come; each full batch is turned into text and written by a thread
 // of this writer while the next is packed. The file must not be touched
 // otherwise until finish(). In a town with traits, the writer's thread picks
-// each batch's traits from their own random source, in the town's order.
+// each batch's traits from their own random source, in the town's order; in
+// a town with ties, it works out each batch's ties first.
 class TownFileWriter {
  public:
   static constexpr std::size_t kBatch = 1024;  // townspeople handed over at a time
 
-  // REQUIRES: `traits`, when given, outlives the writer.
+  // REQUIRES: `traits` and `ties`, when given, outlive the writer.
   explicit TownFileWriter(std::ostream& townFile, const TraitPicker* traits = nullptr,
-                          Random traitRandom = Random());
+                          Random traitRandom = Random(), const TownTies* ties = nullptr);
   ~TownFileWriter() { finish(); }
   TownFileWriter(const TownFileWriter&) = delete;
   TownFileWriter& operator=(const TownFileWriter&) = delete;
@@ -42,6 +44,7 @@ class TownFileWriter {
 
   std::ostream& file_;
   const TraitPicker* traits_;  // in a town with traits
+  const TownTies* ties_;       // in a town with ties
   Random traitRandom_;         // the writer thread's
   std::string text_;           // the writer thread's
   PackedTownspeople packing_;

@@ -7,6 +7,7 @@
 #include "town/town_file_writer.h"
 #include "townsfolk/household_plan.h"
 #include "townsfolk/social_class.h"
+#include "townsfolk/town_ties.h"
 #include "townsfolk/townsperson.h"
 #include "townsfolk/treasure_gathering.h"
 
@@ -33,9 +34,25 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
 
 constexpr std::int32_t kProgressStep = 4096;
 
+// Takes each townsperson of the first pass of a town with ties: what their
+// ties look at.
+class FactsRecorder {
+ public:
+  explicit FactsRecorder(TownFacts& facts) : facts_(facts) {}
+  bool writeTownsperson(const Townsperson& person) {
+    facts_.record(person);
+    return true;
+  }
+
+ private:
+  TownFacts& facts_;
+};
+
 // Writes the townsperson, telling `progress` every kProgressStep; returns
-// false once the town file has failed.
-bool writeAndTell(TownFileWriter& writer, const Townsperson& person, TownProgress* progress) {
+// false once the town file has failed. `Sink` is a TownFileWriter, or a
+// FactsRecorder.
+template <typename Sink>
+bool writeAndTell(Sink& writer, const Townsperson& person, TownProgress* progress) {
   if (!writer.writeTownsperson(person)) return false;
   if (progress != nullptr && person.number % kProgressStep == 0) progress->advanced(person.number);
   return true;
@@ -46,8 +63,8 @@ bool writeAndTell(TownFileWriter& writer, const Townsperson& person, TownProgres
 // town's draws stay those of the same town without traits. The seed's bits
 // are mixed so that the traits' draws start far along the cycle from the
 // town's.
-Random traitRandomFor(const Random& town) {
-  std::uint32_t seed = town.state() + 0x9e3779b9u;
+Random traitRandomFor(const Random& town, std::uint32_t apart = 0x9e3779b9u) {
+  std::uint32_t seed = town.state() + apart;
   seed = (seed ^ (seed >> 16)) * 0x7feb352du;
   seed = (seed ^ (seed >> 15)) * 0x846ca68bu;
   return Random(seed ^ (seed >> 16));
@@ -107,8 +124,9 @@ struct HouseholdRecords {
 
 // Makes and writes the households of one window; returns false once the
 // town file has failed.
-bool writeHouseholds(std::span<const PlannedHousehold> window, TownMakers& makers,
-                     TownFileWriter& writer, TownProgress* progress, HouseholdRecords& records) {
+template <typename Sink>
+bool writeHouseholds(std::span<const PlannedHousehold> window, TownMakers& makers, Sink& writer,
+                     TownProgress* progress, HouseholdRecords& records) {
   Townsperson& person = records.person;
   auto& lastNames = records.lastNames;
   for (std::size_t i = 0; i < window.size(); ++i) {
@@ -126,14 +144,11 @@ bool writeHouseholds(std::span<const PlannedHousehold> window, TownMakers& maker
   return true;
 }
 
-}  // namespace
-
-std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& ages,
-                                      TownMakers makers, std::ostream& townFile,
-                                      TownProgress* progress) {
+template <typename Sink>
+void makeHouseholdsInto(Sink& writer, std::int32_t population, const AgeRange& ages,
+                        TownMakers makers, TownProgress* progress) {
   HouseholdPlanner planner(population, ages);
   std::vector<PlannedHousehold> window(kHouseholdWindow);
-  TownFileWriter writer(townFile, makers.traits, traitRandomFor(makers.random));
   HouseholdRecords records;
   while (!planner.done()) {
     std::size_t planned = 0;
@@ -144,13 +159,12 @@ std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& a
     linkKin(households, makers.random);
     if (!writeHouseholds(households, makers, writer, progress, records)) break;
   }
-  return writer.finish();
 }
 
-std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
-                             std::ostream& townFile, TownProgress* progress) {
+template <typename Sink>
+void makeTownspeopleInto(Sink& writer, std::int32_t population, const AgeRange& ages,
+                         TownMakers makers, TownProgress* progress) {
   const ClassThresholds thresholds(population);
-  TownFileWriter writer(townFile, makers.traits, traitRandomFor(makers.random));
   Townsperson person;
   for (std::int32_t number = 1; number <= population; ++number) {
     person.number = number;
@@ -158,7 +172,58 @@ std::error_code generateTown(std::int32_t population, const AgeRange& ages, Town
     if (!writeAndTell(writer, person, progress)) break;
     if (number == population) break;  // the counter never steps past the largest int
   }
+}
+
+// The first pass of a town with ties: the same draws as the town's, from a
+// copy of its random source, and what the ties look at of each townsperson.
+TownFacts factsOf(bool households, std::int32_t population, const AgeRange& ages,
+                  const TownMakers& makers) {
+  Random random = makers.random;
+  TreasureGenerator generator(random, makers.generator.catalogue());
+  const TownMakers copy{makers.names, generator, random, nullptr};
+  TownFacts facts(population);
+  FactsRecorder recorder(facts);
+  if (households) {
+    makeHouseholdsInto(recorder, population, ages, copy, nullptr);
+  } else {
+    makeTownspeopleInto(recorder, population, ages, copy, nullptr);
+  }
+  facts.finish();
+  return facts;
+}
+
+// Makes the town into its file, of households or not, with its ties when
+// `withTies`.
+std::error_code makeInto(bool households, bool withTies, std::int32_t population,
+                         const AgeRange& ages, TownMakers makers, std::ostream& townFile,
+                         TownProgress* progress) {
+  std::optional<TownFacts> facts;
+  std::optional<TownTies> ties;
+  if (withTies) {
+    facts.emplace(factsOf(households, population, ages, makers));
+    ties.emplace(*facts, traitRandomFor(makers.random, 0x7f4a7c15u).state());
+  }
+  TownFileWriter writer(townFile, makers.traits, traitRandomFor(makers.random),
+                        ties ? &*ties : nullptr);
+  if (households) {
+    makeHouseholdsInto(writer, population, ages, makers, progress);
+  } else {
+    makeTownspeopleInto(writer, population, ages, makers, progress);
+  }
   return writer.finish();
+}
+
+}  // namespace
+
+std::error_code generateHouseholdTown(std::int32_t population, const AgeRange& ages,
+                                      TownMakers makers, std::ostream& townFile,
+                                      TownProgress* progress) {
+  return makeInto(true, false, population, ages, makers, townFile, progress);
+}
+
+std::error_code generateTown(std::int32_t population, const AgeRange& ages, TownMakers makers,
+                             std::ostream& townFile, TownProgress* progress) {
+  return makeInto(false, false, population, ages, makers, townFile, progress);
 }
 
 std::error_code makeTown(const TownData& data, std::int32_t population, std::int32_t minAge,
@@ -179,9 +244,8 @@ std::error_code makeTown(const TownData& data, std::int32_t population, std::int
 std::error_code generateTownOf(const TownShape& shape, std::int32_t population,
                                const AgeRange& ages, TownMakers makers, std::ostream& townFile,
                                TownProgress* progress) {
-  return shape.has(TownLine::Household)
-             ? generateHouseholdTown(population, ages, makers, townFile, progress)
-             : generateTown(population, ages, makers, townFile, progress);
+  return makeInto(shape.has(TownLine::Household), shape.has(TownLine::Ties), population, ages,
+                  makers, townFile, progress);
 }
 
 }  // namespace towngen

@@ -13,7 +13,7 @@ namespace towngen {
 // The optional lines of a block, each asked for by a mode of its own, in the
 // order a block holds them after its ability line. Every line but these
 // stands in every block of every town.
-enum class TownLine : std::uint8_t { Household, Traits };
+enum class TownLine : std::uint8_t { Household, Traits, Ties };
 
 // One optional line: what it is called wherever a town is written, read or
 // shown.
@@ -29,11 +29,13 @@ struct TownLineRow {
 // The one table of the optional lines. A new mode is a row here, a row in
 // each table keyed by TownLine (each checked against this enum), and the
 // files that make, read and show its line.
-inline constexpr std::array<TownLineRow, 2> kTownLines = {{
+inline constexpr std::array<TownLineRow, 3> kTownLines = {{
     {TownLine::Household, town_file::kHouseholdLabel, "households", "household",
      "make the town of households and kin (see below)", 20},
     {TownLine::Traits, town_file::kTraitsLabel, "traits", "traits",
      "give each townsperson looks, manner, motive, quirk and secret from traits.txt", 200},
+    {TownLine::Ties, town_file::kTiesLabel, "ties", "ties",
+     "tie townspeople across the town: friends, rivals, lovers, debts, patrons", 40},
 }};
 
 // Whether `rows` has one row for each TownLine, in the order of the enum:

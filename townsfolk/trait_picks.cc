@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <optional>
 
 #include "common/keyed_table.h"
 
@@ -101,9 +102,12 @@ TraitPicker::TraitPicker(const TraitCatalogue& catalogue)
   learnRules();
   for (std::size_t k = 0; k < kTraitKindCount; ++k) {
     for (std::size_t f = 0; f < kTraitFitCount; ++f) {
-      const auto size =
-          catalogue.entries(static_cast<TraitKind>(k), static_cast<TraitFit>(f)).size();
-      counts_[k][f] = static_cast<std::int32_t>(size);
+      const auto& entries = catalogue.entries(static_cast<TraitKind>(k), static_cast<TraitFit>(f));
+      counts_[k][f] = static_cast<std::int32_t>(entries.size());
+      for (const std::string& entry : entries) {
+        const TieNeeds needs = tieNeedsOf(entry);
+        if (needs != 0) needs_.emplace(&entry, needs);
+      }
     }
   }
   const auto sum = [&](std::size_t k, std::size_t mask, std::size_t firstFit) {
@@ -183,7 +187,7 @@ const std::string* TraitPicker::pickFrom(TraitKind kind, FitMask fits, std::int3
   return nullptr;
 }
 
-PickedTraits TraitPicker::pick(const CardNumbers& of, Random& random) const {
+TraitPicker::FitMask TraitPicker::suitsOf(const CardNumbers& of, FitMask* favoured) const {
   const MeasuredCard measures(of);
   FitMask suits = suitsAlways_;
   FitMask favours = favouredClass_;
@@ -200,7 +204,13 @@ PickedTraits TraitPicker::pick(const CardNumbers& of, Random& random) const {
   }
   suits &= forBand_[static_cast<std::size_t>(measures.band)] &
            (measures.noble ? forNobles_ : forCommoners_);
-  const FitMask favoured = favours & suits;
+  *favoured = favours & suits;
+  return suits;
+}
+
+PickedTraits TraitPicker::pick(const CardNumbers& of, Random& random) const {
+  FitMask favoured = 0;
+  const FitMask suits = suitsOf(of, &favoured);
   PickedTraits traits;
   for (std::size_t k = 0; k < kTraitKindCount; ++k) {
     const auto kind = static_cast<TraitKind>(k);
@@ -213,6 +223,32 @@ PickedTraits TraitPicker::pick(const CardNumbers& of, Random& random) const {
     traits[k] = all == 0 ? nullptr : pickFrom(kind, suits, all, random);
   }
   return traits;
+}
+
+TieNeeds TraitPicker::needsOf(const std::string* entry) const {
+  if (entry == nullptr || needs_.empty()) return 0;
+  const auto found = needs_.find(entry);
+  return found == needs_.end() ? 0 : found->second;
+}
+
+void TraitPicker::answerTies(PickedTraits& traits, const CardNumbers& measures, TieNeeds answered,
+                             Random& random) const {
+  std::optional<FitMask> suits;  // worked out for the few who need it
+  for (std::size_t k = 0; k < kTraitKindCount; ++k) {
+    if ((needsOf(traits[k]) & ~answered) == 0) continue;
+    FitMask favoured = 0;
+    if (!suits) suits = suitsOf(measures, &favoured);
+    const auto kind = static_cast<TraitKind>(k);
+    const std::int32_t all = countOf(kind, *suits);
+    traits[k] = nullptr;
+    for (int draw = 0; draw < kRedraws && all > 0; ++draw) {
+      const std::string* entry = pickFrom(kind, *suits, all, random);
+      if ((needsOf(entry) & ~answered) == 0) {
+        traits[k] = entry;
+        break;
+      }
+    }
+  }
 }
 
 }  // namespace towngen

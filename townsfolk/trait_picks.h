@@ -2,11 +2,13 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/random.h"
 #include "data/trait_catalogue.h"
 #include "townsfolk/household.h"
+#include "townsfolk/tie_rules.h"
 
 namespace towngen {
 
@@ -91,6 +93,17 @@ class TraitPicker {
   // rand() x count / 32768 over the entries in the order of the fits.
   PickedTraits pick(const CardNumbers& measures, Random& random) const;
 
+  // In a town with ties: each of `traits` that speaks of someone (a rival, a
+  // lover, a debt, a patron: tieNeedsOf) whom the ties do not answer is
+  // drawn again from every entry of its kind that suits, with `random`, until
+  // one asks nothing the ties do not answer; none after kRedraws draws.
+  void answerTies(PickedTraits& traits, const CardNumbers& measures, TieNeeds answered,
+                  Random& random) const;
+  static constexpr int kRedraws = 16;
+
+  // What the entry speaks of: tieNeedsOf its text, worked out once.
+  TieNeeds needsOf(const std::string* entry) const;
+
  private:
   using FitMask = std::uint32_t;  // bit f: TraitFit f
   static_assert(kTraitFitCount <= 32);
@@ -99,6 +112,7 @@ class TraitPicker {
   static constexpr std::int32_t kLargestLooked = 127;  // larger measures look as this
 
   void learnRules();
+  FitMask suitsOf(const CardNumbers& measures, FitMask* favours) const;
 
   const std::string* pickFrom(TraitKind kind, FitMask fits, std::int32_t count,
                               Random& random) const;
@@ -128,6 +142,8 @@ class TraitPicker {
   // suit, and favour.
   std::array<FitMask, kFamilyFactsCount> suitsByFacts_{};
   std::array<FitMask, kFamilyFactsCount> favoursByFacts_{};
+  // The entries that speak of someone, and what of.
+  std::unordered_map<const std::string*, TieNeeds> needs_;
 };
 
 }  // namespace towngen

@@ -32,6 +32,22 @@
   const [TRAITS_LABEL, TRAIT_SEPARATOR, NO_TRAIT] = data.traitsLabels || [];
   const traitsLine = (traits) => TRAITS_LABEL + traits.map((t) => (t === null ? NO_TRAIT : t)).join(TRAIT_SEPARATOR);
 
+  // A town with ties' words: each kind's two sides and joins (by kind, then
+  // side), the ties line's label, separator, mark of none and unit, and
+  // what a trait that speaks of someone starts with, with the ties that
+  // answer it.
+  const TIE_WORDS = data.tieWords || [];
+  const TIE_JOINS = data.tieJoins || [];
+  const [TIES_LABEL, TIE_SEPARATOR, NO_TIE, TIE_UNIT] = data.tiesLabels || [];
+  // [word, number, amount, ...]: the word by its place in TIE_WORDS.
+  const tiesOf = (t) => {
+    const ties = [];
+    for (let i = 0; i < t.length; i += 3) ties.push({ word: t[i], with: t[i + 1], amount: t[i + 2] });
+    return ties;
+  };
+  const tieText = (t) => TIE_WORDS[t.word] + (t.amount ? ` ${t.amount}${TIE_UNIT}` : '') + TIE_JOINS[t.word] + t.with;
+  const tiesLine = (ties) => TIES_LABEL + (ties.length ? ties.map(tieText).join(TIE_SEPARATOR) : NO_TIE);
+
   // The optional lines of a town, by the names of their fields: how a field
   // is read, and its line of the block. The town's own are those data.fields
   // names, in the order its blocks hold them; a person of a town without
@@ -39,6 +55,7 @@
   const OPTIONAL_LINES = {
     household: { read: householdOf, line: householdLine },
     traits: { read: (traits) => traits, line: traitsLine },
+    ties: { read: tiesOf, line: tiesLine },
   };
   const townLines = data.fields.filter((field) => Object.hasOwn(OPTIONAL_LINES, field));
 
