@@ -108,7 +108,8 @@ void TownReport::appendFigures() {
 // when the roster's sample lacks them.
 void TownReport::appendNotableEntries() {
   std::vector<std::int64_t> written;
-  for (const NotableList* list : {&richest_, &mostItems_, &strongest_, &eldest_}) {
+  for (const NotableList* list :
+       {&richest_, &mostItems_, &strongest_, &eldest_, &largestDebts_, &bitterRivals_}) {
     for (const Notable& notable : list->notables()) {
       if (std::find(written.begin(), written.end(), notable.number) != written.end()) continue;
       if (!written.empty()) text_ += ",\n";
@@ -163,6 +164,11 @@ void TownReport::appendNotables() {
                     carriers > 0 && carriers <= 10 ? carriers : 10);
   appendNotableList(text_, "The strongest", "", strongest_.notables(), 5);
   appendNotableList(text_, "The eldest", "", eldest_.notables(), 5);
+  if (shape_.has(TownLine::Ties)) {
+    appendNotableList(text_, "The largest debts", "", largestDebts_.notables(), 5);
+    appendNotableList(text_, "Bitter rivals", "Those with the most rivals.",
+                      bitterRivals_.notables(), 5);
+  }
   appendHouseholdNotables();
   text_ += "</div>\n</section>\n";
   flush();

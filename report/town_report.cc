@@ -76,6 +76,25 @@ void TownReport::noteNotables(const TownRecord& record, std::string_view blockTe
   });
   offer(eldest_, record.age,
         [&] { return "age " + std::to_string(record.age) + ", " + occupation(); });
+  if (shape_.has(TownLine::Ties)) noteTieNotables(record, offer, occupation);
+}
+
+template <typename Offer, typename Occupation>
+void TownReport::noteTieNotables(const TownRecord& record, Offer& offer, Occupation& occupation) {
+  std::int32_t rivals = 0;
+  for (const Tie& tie : record.ties) {
+    rivals += tie.kind == TieKind::Rival ? 1 : 0;
+    if (!ruleOf(tie.kind).hasAmount || tie.side != 0) continue;
+    offer(largestDebts_, tie.amountGp, [&] {
+      return "owes " + grouped(tie.amountGp) + " gp to No. " + grouped(tie.other) + ", " +
+             occupation();
+    });
+  }
+  if (rivals == 0) return;
+  // Of as many rivals, the richer first: a share of a gold piece at most.
+  const double wealth = std::min(record.wealthInGold(), 1e9);
+  offer(bitterRivals_, rivals + wealth / 1e10,
+        [&] { return grouped(rivals) + (rivals == 1 ? " rival, " : " rivals, ") + occupation(); });
 }
 
 int TownReport::occupationIndex(std::string_view occupation) {

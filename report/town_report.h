@@ -52,6 +52,8 @@ class TownReport : public RecordSink {
   void appendRosterEntry(std::string& out, const TownRecord& record, std::string_view blockText);
   void appendVocabulary();
   void noteNotables(const TownRecord& record, std::string_view blockText);
+  template <typename Offer, typename Occupation>
+  void noteTieNotables(const TownRecord& record, Offer& offer, Occupation& occupation);
   void appendNotableEntries();
   void appendNotables();
   void appendNobles();
@@ -80,6 +82,8 @@ class TownReport : public RecordSink {
   NotableList mostItems_{10};
   NotableList strongest_{5};
   NotableList eldest_{5};
+  NotableList largestDebts_{5};  // in a town with ties, by the amount
+  NotableList bitterRivals_{5};  // the most rivals, then the richest
   std::int64_t threeOrMoreItems_ = 0;
 };
 

@@ -65,13 +65,51 @@
     }
     return facts;
   };
+  // A tied townsperson's occupation, as the page shows it, or a word that
+  // the page's sample lacks them.
+  const tiedAs = (number) => {
+    const q = personNumbered(number);
+    return q ? `, ${occupationShown(q)}` : ', not in this page\u2019s sample';
+  };
+  // A town with ties: each tie as its line words it, the one tied to as a
+  // link, and the way to show them all in the roster.
+  const tiedLink = (number, words) =>
+    (personNumbered(number) ? personLink(number, words) : [`No. ${number.toLocaleString('en')}`, words]);
+  const tieFacts = (p) => {
+    const ties = p.ties.map((t) => [
+      TIE_WORDS[t.word] + (t.amount ? ` ${t.amount.toLocaleString('en')} gp` : '') + TIE_JOINS[t.word],
+      ...tiedLink(t.with, tiedAs(t.with))]);
+    if (!ties.length) return [fact('Ties', 'none beyond the household')];
+    const show = element('a', 'tie-actions', 'Show their ties in the roster');
+    show.href = `#tied=${p.number}`;
+    show.dataset.tied = String(p.number);
+    return [fact('Ties', ...ties, show)];
+  };
+  // What a trait speaks of (a rival, a lover, a debt, a patron), as
+  // townsperson/tie_rules.h reads it, and the tie of `p` that answers it.
+  const NEED_STARTS = (data.tieNeedStarts || []).map((starts) => starts.split('|'));
+  const NEED_ANSWERS = (data.tieNeedAnswers || []).map((answers) => answers.split(' ').map(Number));
+  const tieSpokenOf = (p, trait) => {
+    if (!p.ties || trait === null) return null;
+    const text = ' ' + trait.replace(/_/g, ' ') + ' ';
+    for (let need = 0; need < NEED_STARTS.length; need++) {
+      if (!NEED_STARTS[need].some((start) => text.includes(' ' + start))) continue;
+      const tie = p.ties.find((t) => NEED_ANSWERS[need].includes(t.word));
+      if (tie) return tie;
+    }
+    return null;
+  };
   // A townsperson's traits, under the name: each kind with its words, every
-  // trait set as text.
+  // trait set as text, and one that speaks of someone linked to them.
   const TRAIT_TERMS = { appearance: 'Looks', manner: 'Manner', motive: 'Wants', quirk: 'Quirk', secret: 'Secret' };
   const traitFacts = (p) => {
     const list = element('dl', 'card-facts card-traits');
-    list.append(...TRAIT_KINDS.map((kind, i) =>
-      fact(TRAIT_TERMS[kind] || kind, p.traits[i] === null ? 'none' : isolated(p.traits[i]))));
+    list.append(...TRAIT_KINDS.map((kind, i) => {
+      if (p.traits[i] === null) return fact(TRAIT_TERMS[kind] || kind, 'none');
+      const tie = tieSpokenOf(p, p.traits[i]);
+      const spoken = tie ? [' \u2014 ', ...tiedLink(tie.with, '')] : [];
+      return fact(TRAIT_TERMS[kind] || kind, [isolated(p.traits[i]), ...spoken]);
+    }));
     return list;
   };
   const cardFacts = (p) => {
@@ -85,6 +123,7 @@
       fact('Gems', ...(gems.length ? gems : ['none'])),
       fact('Magic items', ...(p.itemList.length ? p.itemList : ['none'])),
       fact('Wealth', `${gold(p.wealth)} gp in coins and gems`),
+      ...(p.ties ? tieFacts(p) : []),
       ...(p.household ? householdFacts(p) : [])];
   };
   const fillCard = (p) => {
@@ -148,7 +187,7 @@
   // The card's links open other cards, show the household in the roster, or
   // print it.
   const cardClicked = (event) => {
-    const link = event.target.closest('a[data-person], a[data-household], button[data-print-household]');
+    const link = event.target.closest('a[data-person], a[data-household], a[data-tied], button[data-print-household]');
     if (!link) return;
     event.preventDefault();
     if (link.dataset.person) {
@@ -156,6 +195,11 @@
     } else if (link.dataset.household) {
       dialog.close();
       state.household = Number(link.dataset.household);
+      update();
+      scroller.scrollIntoView();
+    } else if (link.dataset.tied) {
+      dialog.close();
+      state.tied = Number(link.dataset.tied);
       update();
       scroller.scrollIntoView();
     } else {

@@ -179,21 +179,24 @@
     const all = people.length.toLocaleString('en');
     status.textContent = (view.length === people.length ? `${all} townspeople` : `${shown} of ${all} townspeople`) +
       (state.household ? ` \u00b7 the household of No. ${state.household}` : '') +
+      (state.tied ? ` \u00b7 No. ${state.tied} and those tied to them` : '') +
       (ticked.size ? ` \u00b7 ${ticked.size.toLocaleString('en')} ticked` : '');
     showEveryoneButton();
   };
-  // A roster filtered to one household offers the way back to everyone; the
-  // button is made the first time it is needed.
+  // A roster filtered to one household, or to one townsperson's ties,
+  // offers the way back to everyone; the button is made the first time it
+  // is needed.
   const showEveryoneButton = () => {
     let everyone = document.getElementById('show-everyone');
-    if (state.household && !everyone) {
+    const narrowed = state.household || state.tied;
+    if (narrowed && !everyone) {
       everyone = element('button', '', 'Show everyone');
       everyone.type = 'button';
       everyone.id = 'show-everyone';
-      everyone.addEventListener('click', () => { state.household = 0; update(); });
+      everyone.addEventListener('click', () => { state.household = 0; state.tied = 0; update(); });
       status.before(everyone);
     }
-    if (everyone) everyone.hidden = !state.household;
+    if (everyone) everyone.hidden = !narrowed;
   };
 
   const spacer = (height) => {
@@ -312,7 +315,7 @@
   };
 
   const clearFilters = () => {
-    Object.assign(state, { query: '', socialClass: '', sex: '', occupation: '', household: 0 });
+    Object.assign(state, { query: '', socialClass: '', sex: '', occupation: '', household: 0, tied: 0 });
     for (const { key } of BOUNDS) state.bounds[key] = null;
     for (const { key } of FLAGS) state.flags[key] = false;
     showFilters();

@@ -7,7 +7,7 @@
   const tellFrame = (news) => { if (inFrame) window.parent.postMessage({ townPage: news }, '*'); };
   const state = {
     query: '', socialClass: '', sex: '', occupation: '', bounds: {}, flags: {},
-    sort: 'number', descending: false, person: 0, household: 0,
+    sort: 'number', descending: false, person: 0, household: 0, tied: 0,
   };
   // The filters past the search and the menus, each kept in the address
   // under the id of its field: bounds on a number, and things carried.
@@ -25,10 +25,11 @@
   const boundOf = (text) => (text !== null && text.trim() !== '' && Number.isFinite(Number(text)) ? Number(text) : null);
   const passesFilters = (p) => (!state.occupation || p.occupation === state.occupation) &&
     (!state.household || (p.household !== null && p.household.number === state.household)) &&
+    (!state.tied || p.number === state.tied || (p.ties !== null && p.ties.some((t) => t.with === state.tied))) &&
     BOUNDS.every(({ key, test }) => state.bounds[key] === null || test(p, state.bounds[key])) &&
     FLAGS.every(({ key, test }) => !state.flags[key] || test(p));
   // The view in the address: #q=opal&class=Noble&sex=Female&occupation=Miner&age-from=16
-  // &with-gems=1&household=37&sort=wealth&order=desc
+  // &with-gems=1&household=37&tied=12&sort=wealth&order=desc
   const readAddress = () => {
     const params = new URLSearchParams(location.hash.slice(1));
     state.query = params.get('q') || '';
@@ -38,6 +39,7 @@
     state.descending = params.get('order') === 'desc';
     state.person = Number(params.get('person')) || 0;
     state.household = Number(params.get('household')) || 0;
+    state.tied = Number(params.get('tied')) || 0;
     state.occupation = data.occupations.includes(params.get('occupation')) ? params.get('occupation') : '';
     for (const { key } of BOUNDS) state.bounds[key] = boundOf(params.get(key));
     for (const { key } of FLAGS) state.flags[key] = params.get(key) === '1';
@@ -65,6 +67,7 @@
       params.set('order', state.descending ? 'desc' : 'asc');
     }
     if (state.household) params.set('household', String(state.household));
+    if (state.tied) params.set('tied', String(state.tied));
     if (state.person) params.set('person', String(state.person));
     const hash = params.toString();
     try {

@@ -94,6 +94,10 @@ writeFileSync(join(work, 'traitdata', 'traits.txt'), ['<note> </note>',
 run(options.towngen, '--town', 'Traits.txt', '--population', '300', '--seed', '8', '--data-dir', 'traitdata',
   '--traits', '--quiet');
 run(options.towncensus, '--html', 'traits.html', '--csv', 'traits.csv', 'Traits.txt');
+// A town with ties, households and traits.
+run(options.towngen, '--town', 'Tied.txt', '--population', '400', '--seed', '9', '--data-dir', 'data',
+  '--households', '--traits', '--ties', '--quiet');
+run(options.towncensus, '--html', 'tied.html', '--json', 'tied.json', 'Tied.txt');
 const largeRatio = statSync(join(work, 'large.html')).size / statSync(join(work, 'Large.txt')).size;
 rmSync(join(work, 'Large.txt'));
 const people = JSON.parse(readFileSync(join(work, 'ashford.json'), 'utf8'));
@@ -667,6 +671,73 @@ try {
   await withTraits.evaluate(() => window.dispatchEvent(new Event('afterprint')));
   await withTraits.close();
 
+  // A town with ties: the card lists each tie with the one tied to as a link
+  // and their occupation; a trait that speaks of someone links them; "Show
+  // their ties in the roster" filters to them; printed cards carry the ties.
+  const tiedPeople = JSON.parse(readFileSync(join(work, 'tied.json'), 'utf8'));
+  const tiedBlocks = readFileSync(join(work, 'Tied.txt'), 'utf8').split('\r\n\r\n')
+    .map((b) => b.replace(/\r\n$/, '').replaceAll('\r\n', '\n'));
+  const JOINS = { owes: ' to ', owed: ' by ' };
+  const tieText = (t) => {
+    const q = tiedPeople[t.with - 1];
+    return `${t.kind}${t.amountGp ? ` ${t.amountGp.toLocaleString('en')} gp` : ''}${JOINS[t.kind] || ' '}` +
+      `${q.firstName} ${q.lastName}, ${q.occupation}`;
+  };
+  const tiedOne = tiedPeople.find((p) => p.ties.length >= 2 && p.ties.every((t) => tiedPeople[t.with - 1].age >= 12));
+  const tied = await open('tied.html', `#person=${tiedOne.number}`);
+  await tied.waitForSelector('#block-dialog[open]');
+  const tieLines = () => tied.$$eval('#card-facts dt', (terms) => {
+    const ties = terms.find((t) => t.textContent === 'Ties');
+    return [...ties.parentElement.querySelectorAll('dd')].map((dd) => dd.textContent);
+  });
+  same('a card lists each tie, with the one tied to and their occupation', await tieLines(),
+    [...tiedOne.ties.map(tieText), 'Show their ties in the roster']);
+  same('the card shows the file\'s block, ties line and all', await tied.textContent('#block-text'),
+    tiedBlocks[tiedOne.number - 1]);
+  await tied.click(`#card-facts a[data-person="${tiedOne.ties[0].with}"]`);
+  same('a tie\'s link opens the card of the one tied to', await tied.textContent('#block-title'),
+    `${tiedPeople[tiedOne.ties[0].with - 1].firstName} ${tiedPeople[tiedOne.ties[0].with - 1].lastName}`);
+  await tied.goto(pathToFileURL(join(work, 'tied.html')).href + `#person=${tiedOne.number}`);
+  await tied.waitForSelector('#block-dialog[open]');
+  await tied.click('#card-facts a[data-tied]');
+  await tied.waitForFunction(() => !document.getElementById('block-dialog').open);
+  const tiedNumbers = [tiedOne.number, ...tiedOne.ties.map((t) => t.with)].sort((a, b) => a - b);
+  same('"Show their ties in the roster" filters to them', [await rowNumbers(tied), await tied.evaluate(() => location.hash),
+    await status(tied)],
+  [tiedNumbers, `#tied=${tiedOne.number}`, `${tiedNumbers.length} of 400 townspeople \u00b7 No. ${tiedOne.number} and those tied to them`]);
+  await tied.click('#show-everyone');
+  same('"Show everyone" ends the ties filter', await status(tied), '400 townspeople');
+  // A trait that speaks of someone names the one its tie is to.
+  const SPOKEN = [[/(^| )(rival|grudge|revenge)/, ['rival']], [/(^| )(love|sweetheart)/, ['love', 'secret love']],
+    [/(^| )(owes|debt)/, ['owes']], [/(^| )(patron|protector)/, ['patron of', 'client of', 'employs', 'works for']]];
+  const spokenTie = (p) => {
+    for (const trait of Object.values(p.traits)) {
+      const [, kinds] = SPOKEN.find(([words]) => trait && words.test(trait)) || [];
+      const tie = kinds && p.ties.find((t) => kinds.includes(t.kind));
+      if (tie) return tie;
+    }
+    return null;
+  };
+  const speaking = tiedPeople.find(spokenTie);
+  check('the town holds a trait that speaks of someone', speaking !== undefined);
+  if (speaking) {
+    await tied.goto(pathToFileURL(join(work, 'tied.html')).href + `#person=${speaking.number}`);
+    await tied.waitForSelector('#block-dialog[open]');
+    same('a trait that speaks of someone links the one it speaks of', await tied.$$eval('#card-traits dd a[data-person]',
+      (links) => links.map((a) => Number(a.dataset.person))), [spokenTie(speaking).with]);
+    await tied.evaluate(() => { window.print = () => {}; });
+    await closeCard(tied);
+    await tied.fill('#search', `${speaking.firstName} ${speaking.lastName}`);
+    await tied.click('#roster tbody tr[data-position="0"] td.tick');
+    await tied.click('#print-cards');
+    same('a printed card carries the ties', await tied.$$eval('#print-sheet .print-card dt', (terms) =>
+      terms.filter((t) => t.textContent === 'Ties').length), 1);
+    await tied.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+  }
+  same('the notables name the largest debts and bitter rivals', await tied.$$eval('#notables h3', (titles) =>
+    titles.map((t) => t.textContent).filter((t) => /debts|rivals/.test(t))), ['The largest debts', 'Bitter rivals']);
+  await tied.close();
+
   // Accessibility: axe-core on the page, a card and a phone, light and dark.
   for (const colorScheme of ['light', 'dark']) {
     for (const [what, viewport, hash, file] of [['the page', { width: 1280, height: 900 }, ''],
@@ -675,7 +746,9 @@ try {
       ['a household card on a phone', { width: 390, height: 844 }, '#person=1', 'families.html'],
       ['a household roster searched', { width: 1280, height: 900 }, '#q=an', 'families.html'],
       ['a household roster searched on a phone', { width: 390, height: 844 }, '#q=an', 'families.html'],
-      ['a card with traits', { width: 1280, height: 900 }, '#person=1', 'traits.html']]) {
+      ['a card with traits', { width: 1280, height: 900 }, '#person=1', 'traits.html'],
+      ['a card with ties', { width: 1280, height: 900 }, '#person=2', 'tied.html'],
+      ['a card with ties on a phone', { width: 390, height: 844 }, '#person=2', 'tied.html']]) {
       const axeContext = await browser.newContext({ viewport, colorScheme, bypassCSP: true });
       const checked = await open(file || 'hostile.html', hash, axeContext);
       if (hash.startsWith('#person')) await checked.waitForSelector('#block-dialog[open]');
