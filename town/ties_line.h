@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,18 +30,21 @@ void writeTiesLine(Out& out, const TieList& ties) {
   if (ties.empty()) out.put(town_file::kNoTie);
   bool first = true;
   char digits[kNumberRoom];
+  const auto text = [&digits](std::int32_t value) {
+    const char* end = std::to_chars(digits, digits + kNumberRoom, value).ptr;
+    return std::string_view(digits, static_cast<std::size_t>(end - digits));
+  };
   for (const Tie& tie : ties) {
     if (!first) out.put(town_file::kTieSeparator);
     first = false;
     out.put(tie.word());
     if (ruleOf(tie.kind).hasAmount) {
       out.put(" ");
-      out.put(
-          std::string_view(digits, std::to_chars(digits, digits + kNumberRoom, tie.amountGp).ptr));
+      out.put(text(tie.amountGp));
       out.put(town_file::kTieAmountUnit);
     }
     out.put(tie.join());
-    out.put(std::string_view(digits, std::to_chars(digits, digits + kNumberRoom, tie.other).ptr));
+    out.put(text(tie.other));
   }
 }
 

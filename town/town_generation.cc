@@ -17,7 +17,17 @@ namespace {
 // Gives the townsperson the treasure of their class.
 void giveTreasure(Townsperson& person, TownMakers& makers) {
   makers.generator.reset();
-  gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random);
+  gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random,
+                 makers.factsOnly);
+}
+
+// A name's draws, its text only where the town is written.
+void nameTownsperson(Townsperson& person, TownMakers& makers) {
+  if (!makers.factsOnly) {
+    pickName(person, makers.random, makers.names);
+    return;
+  }
+  drawName(makers.random);
 }
 
 void makeTownsperson(Townsperson& person, std::int32_t population,
@@ -25,7 +35,7 @@ void makeTownsperson(Townsperson& person, std::int32_t population,
                      TownProgress* progress) {
   rollAbilitiesAgeSex(person, makers.random, ages);
   if (progress != nullptr) progress->counted(person.number);
-  pickName(person, makers.random, makers.names);
+  nameTownsperson(person, makers);
   person.treasure.clear();
   person.socialClass = socialClassOf(person.number, population, thresholds);
   person.occupation = rollOccupation(person.socialClass, makers.random);
@@ -180,7 +190,7 @@ TownFacts factsOf(bool households, std::int32_t population, const AgeRange& ages
                   const TownMakers& makers) {
   Random random = makers.random;
   TreasureGenerator generator(random, makers.generator.catalogue());
-  const TownMakers copy{makers.names, generator, random, nullptr};
+  const TownMakers copy{makers.names, generator, random, nullptr, true};
   TownFacts facts(population);
   FactsRecorder recorder(facts);
   if (households) {

@@ -20,6 +20,7 @@ struct TownMakers {
   TreasureGenerator& generator;
   Random& random;
   const TraitPicker* traits = nullptr;  // in a town with traits
+  bool factsOnly = false;  // the first pass of a town with ties: no names, gems or items
 };
 
 // Told how far a town has come while it is made.

@@ -108,6 +108,9 @@ class TownTies {
   std::uint32_t lowBits_;  // places are shuffled within blocks of 2^lowBits_
   std::uint32_t blocks_;   // of the town, the last maybe short
   std::array<std::uint32_t, kMostTies> across_{};  // each round's mask within a block
+  static constexpr std::uint32_t kNoBlock = 0xffffffffu;
+  std::vector<std::uint32_t> pairedBlocks_;  // by round, then block: kNoBlock for none
+  std::vector<std::uint64_t> blockKeys_;     // by round, then block: its shuffle's key
 };
 
 }  // namespace towngen

@@ -49,6 +49,12 @@ struct NamePickers {
 
 // Picks the first name from the list of the person's sex, then the last name.
 void pickName(Townsperson& person, Random& random, const NamePickers& names);
+// The draws pickName makes, with no name made: for a pass that needs only
+// the draws after it.
+inline void drawName(Random& random) {
+  random.rand();  // the first name
+  random.rand();  // the last name
+}
 
 // Sets the name to a first name from the list of the person's sex and a
 // blank, for the last name to follow.

@@ -30,7 +30,7 @@ void dropNobleItems(LinkedList<MagicItem>& items, Random& random) {
 }  // namespace
 
 void takeTreasureShare(TreasureShare share, TreasureGenerator& generator, CarriedTreasure& treasure,
-                       Random& random) {
+                       Random& random, bool coinsOnly) {
   switch (share) {
     case TreasureShare::Copper:
       treasure.cp += generator.copperPieces();
@@ -49,25 +49,28 @@ void takeTreasureShare(TreasureShare share, TreasureGenerator& generator, Carrie
       return;
     case TreasureShare::GemsAndItems:
     case TreasureShare::NobleGemsAndItems:
-      for (const Gem& gem : generator.gems()) treasure.gems.append(gem);
+      if (!coinsOnly) {
+        for (const Gem& gem : generator.gems()) treasure.gems.append(gem);
+      }
       if (share == TreasureShare::NobleGemsAndItems) {
         dropNobleItems(generator.magicItems(), random);
       }
+      if (coinsOnly) return;
       for (const MagicItem& item : generator.magicItems()) treasure.magicItems.append(item);
       return;
   }
 }
 
 void gatherTreasure(SocialClass socialClass, TreasureGenerator& generator,
-                    CarriedTreasure& treasure, Random& random) {
+                    CarriedTreasure& treasure, Random& random, bool coinsOnly) {
   generator.rollTreasure("J");
-  takeTreasureShare(TreasureShare::Copper, generator, treasure, random);
+  takeTreasureShare(TreasureShare::Copper, generator, treasure, random, coinsOnly);
   for (const TreasureLetter& letter : kLaterTreasureLetters) {
     const int bound = boundFor(letter, socialClass);
     if (bound == kNotRolled || random.d100() >= bound) continue;
     generator.reset();
     generator.rollTreasure(letter.letter);
-    takeTreasureShare(letter.share, generator, treasure, random);
+    takeTreasureShare(letter.share, generator, treasure, random, coinsOnly);
   }
 }
 
