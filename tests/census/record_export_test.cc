@@ -247,5 +247,51 @@ TEST(Exports, CarryTheOptionalLinesOfAHouseholdTownWithTraits) {
   EXPECT_EQ(row, 80u);
 }
 
+// The ties of a town in each output: the census's counts, the CSV's ties
+// column as the line has it, the JSON's objects with the amount of a debt.
+TEST(Exports, CarryTheTiesOfATown) {
+  std::ifstream file(std::string(TOWNGEN_GOLDEN_DIR) + "/households_traits_ties_2026_80_0_60.txt",
+                     std::ios::binary);
+  const std::string town(std::istreambuf_iterator<char>(file), {});
+  const auto run = [&](std::vector<std::string> arguments) {
+    std::istringstream in(town);
+    std::ostringstream out, err;
+    arguments.push_back("-");
+    EXPECT_EQ(runTowncensus(arguments, in, out, err), 0) << err.str();
+    return out.str();
+  };
+  EXPECT_NE(
+      run({}).find("\nTies: 24, and 37 of 80 townspeople have one (46.2%)\n"
+                   "  friend                  14 (58.3%)\n  rival                   7 (29.2%)\n"),
+      std::string::npos);
+  const nlohmann::json json = nlohmann::json::parse(run({"--json", "-"}));
+  const auto csv = parseCsv(run({"--csv", "-"}));
+  ASSERT_EQ(csv.size(), 81u);
+  EXPECT_EQ(csv[0].back(), "ties");
+  std::size_t row = 0, debts = 0;
+  for (std::size_t at = town.find("Ties: "); at != std::string::npos;
+       at = town.find("Ties: ", at + 1)) {
+    const std::string line = town.substr(at + 6, town.find('\r', at) - at - 6);
+    ++row;
+    EXPECT_EQ(csv[row].back(), line == "-" ? "" : line) << row;
+    std::string rebuilt;
+    for (const nlohmann::json& tie : json[row - 1]["ties"]) {
+      const std::string kind = tie["kind"];
+      rebuilt += rebuilt.empty() ? "" : "; ";
+      if (tie.contains("amountGp")) {
+        ++debts;
+        rebuilt += kind + " " + std::to_string(tie["amountGp"].get<int>()) + "gp" +
+                   (kind == "owes" ? " to " : " by ");
+      } else {
+        rebuilt += kind + " ";
+      }
+      rebuilt += std::to_string(tie["with"].get<int>());
+    }
+    EXPECT_EQ(rebuilt.empty() ? "-" : rebuilt, line) << row;
+  }
+  EXPECT_EQ(row, 80u);
+  EXPECT_EQ(debts, 6u);  // three debts, each from both sides
+}
+
 }  // namespace
 }  // namespace towngen

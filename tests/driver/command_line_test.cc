@@ -123,10 +123,9 @@ TEST(CommandLine, BatchTownsAreTheDialoguesTowns) {
   EXPECT_EQ(piped.out, dir.read("E.txt"));
 }
 
-// The town without its traits lines.
-std::string withoutTraitsLines(std::string town) {
-  for (std::size_t at = town.find("Traits: "); at != std::string::npos;
-       at = town.find("Traits: ", at)) {
+// The town without its lines that start with `label`.
+std::string withoutLines(std::string town, std::string_view label) {
+  for (std::size_t at = town.find(label); at != std::string::npos; at = town.find(label, at)) {
     town.erase(at, town.find('\n', at) + 1 - at);
   }
   return town;
@@ -146,6 +145,8 @@ TEST(CommandLine, ModesMakeTheirGoldenTowns) {
       {"households_2026_80_0_60.txt", "80", {"--households"}},
       {"traits_2026_40_0_60.txt", "40", {"--traits"}},
       {"households_traits_2026_80_0_60.txt", "80", {"--traits", "--households"}},
+      {"ties_2026_80_0_60.txt", "80", {"--ties"}},
+      {"households_traits_ties_2026_80_0_60.txt", "80", {"--households", "--traits", "--ties"}},
   };
   for (const auto& town : towns) {
     const std::string expected = contentsOf(fs::path(golden) / town.file);
@@ -160,13 +161,21 @@ TEST(CommandLine, ModesMakeTheirGoldenTowns) {
       EXPECT_EQ(std::string(path) == "-" ? made.out : dir.read(path), expected)
           << town.file << " " << path;
     }
+    // Ties too come from draws of their own: without its ties lines, the
+    // town of ties alone is the town made without them.
+    if (town.modes == std::vector<std::string>{"--ties"}) {
+      EXPECT_EQ(run({"--town", "-", "--population", town.population, "--data-dir", golden, "--seed",
+                     "2026"})
+                    .out,
+                withoutLines(expected, "Ties: "));
+    }
     const auto traits = std::find(town.modes.begin(), town.modes.end(), "--traits");
-    if (traits == town.modes.end()) continue;
+    if (traits == town.modes.end() || town.modes.size() > 2) continue;
     std::vector<std::string> arguments = {"--town",     "-",    "--population", town.population,
                                           "--data-dir", golden, "--seed",       "2026"};
     arguments.insert(arguments.end(), town.modes.begin(), traits);
     arguments.insert(arguments.end(), traits + 1, town.modes.end());
-    EXPECT_EQ(run(arguments).out, withoutTraitsLines(expected)) << town.file;
+    EXPECT_EQ(run(arguments).out, withoutLines(expected, "Traits: ")) << town.file;
   }
 }
 

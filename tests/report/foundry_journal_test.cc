@@ -102,6 +102,15 @@ void expectWhole(const json& file) {
 }
 
 TEST(FoundryJournal, EveryLinkAndResultNamesAnEntryOfTheFile) {
+  // With ties, each townsperson's page holds them, the one tied to a link.
+  const json tied = journalOf(goldenTown("households_traits_ties_2026_80_0_60.txt"), 10000);
+  expectWhole(tied);
+  std::size_t withTies = 0;
+  for (const json& entry : tied.at("journal")) {
+    const std::string text = entry["pages"][0]["text"]["content"];
+    withTies += text.find("<h2>Ties</h2><ul><li>") != std::string::npos ? 1 : 0;
+  }
+  EXPECT_EQ(withTies, 37u);  // as the census counts them
   const json file = journalOf(goldenTown("households_traits_2026_80_0_60.txt"), 10000);
   expectWhole(file);
   EXPECT_EQ(file.at("journal").size(), 1u + 18 + 80);  // the town, its households, its people

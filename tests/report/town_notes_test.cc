@@ -69,6 +69,23 @@ TEST(TownNotes, LinkOnlyToNotesTheyHold) {
   EXPECT_NE(first.find("\ntags: [\"townsperson\", \"noble\"]\n"), std::string::npos);
 }
 
+// With ties, each note lists them, the one tied to a link to their note.
+TEST(TownNotes, ListTiesAsLinks) {
+  const MemoryNoteFiles notes =
+      notesOf(goldenTown("households_traits_ties_2026_80_0_60.txt"), 10000);
+  const std::regex tie(
+      "\n- (friend|rival|love|secret love|owes \\d+gp to|owed \\d+gp by|patron "
+      "of|client of|employs|works for) \\[\\[([^\\]]*)\\]\\]");
+  std::size_t ties = 0;
+  for (const auto& [name, text] : notes.files) {
+    for (std::sregex_iterator at(text.begin(), text.end(), tie), end; at != end; ++at) {
+      ++ties;
+      EXPECT_EQ(notes.files.count((*at)[2].str() + ".md"), 1u) << name << ": " << (*at)[0];
+    }
+  }
+  EXPECT_EQ(ties, 48u);  // 24 ties, from both sides
+}
+
 // Hostile names make distinct, safe file names and intact links, and their
 // front matter holds them as written.
 TEST(TownNotes, HostileNamesKeepFilesAndLinksIntact) {

@@ -34,6 +34,8 @@ const goldenTowns = [
   { file: 'households_2026_80_0_60.txt', population: 80, minAge: 0, maxAge: 60, modes: 1 },
   { file: 'traits_2026_40_0_60.txt', population: 40, minAge: 0, maxAge: 60, modes: 2 },
   { file: 'households_traits_2026_80_0_60.txt', population: 80, minAge: 0, maxAge: 60, modes: 3 },
+  { file: 'ties_2026_80_0_60.txt', population: 80, minAge: 0, maxAge: 60, modes: 4 },
+  { file: 'households_traits_ties_2026_80_0_60.txt', population: 80, minAge: 0, maxAge: 60, modes: 7 },
   { file: 'town_2026_40_14_70.txt', population: 40, minAge: 14, maxAge: 69, modes: 0 },
 ];
 engine.townProgress = () => {};
