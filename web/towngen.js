@@ -103,7 +103,8 @@
     return answers;
   };
 
-  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&households=1&traits=1&view=person%3D23
+  // #town=Ashford.txt&population=500&min-age=16&max-age=60&seed=7&households=1&traits=1&ties=1
+  // &view=person%3D23
   const writeAddress = (answers) => {
     const params = new URLSearchParams({
       town: answers.town, population: answers.population, 'min-age': answers.minAge,
@@ -221,7 +222,7 @@
       await show(answers.town, reply.town,
         `${grouped(answers.population)} townspeople, ages ${grouped(answers.minAge)} to ` +
         `${grouped(answers.maxAge)}, seed ${answers.seed}${answers.households ? ', in households' : ''}` +
-        `${answers.traits ? ', with traits' : ''}: ` +
+        `${answers.traits ? ', with traits' : ''}${answers.ties ? ', with ties' : ''}: ` +
         `${grouped(reply.size)} bytes`);
     } catch (error) {
       say(`towngen: ${error.message}`);

@@ -34,7 +34,7 @@ const sameFiles = (a, b) => a.size === b.size && [...a].every(([path, bytes]) =>
 const nativeFiles = (town) => {
   run('towngen', '--town', town.name, '--population', String(town.population), '--min-age', String(town.minAge),
     '--max-age', String(town.maxAge), '--seed', String(town.seed), '--quiet', ...(town.households ? ['--households'] : []),
-    ...(town.traits ? ['--traits'] : []));
+    ...(town.traits ? ['--traits'] : []), ...(town.ties ? ['--ties'] : []));
   const base = stem(town.name);
   run('towncensus', '--csv', `${base}.csv`, '--json', `${base}.json`, '--jsonl', `${base}.jsonl`,
     '--html', `${base}.html`, '--foundry', `${base}.foundry.json`, '--notes', 'notes', town.name);
@@ -83,12 +83,14 @@ try {
     { name: 'Families.txt', population: 3000, minAge: 0, maxAge: 60, seed: 11, households: true },
     { name: 'Tales.txt', population: 500, minAge: 0, maxAge: 60, seed: 12, traits: true },
     { name: 'Sagas.txt', population: 700, minAge: 10, maxAge: 70, seed: 13, households: true, traits: true },
+    { name: 'Webs.txt', population: 600, minAge: 0, maxAge: 60, seed: 14, ties: true },
+    { name: 'Feuds.txt', population: 900, minAge: 0, maxAge: 70, seed: 15, households: true, traits: true, ties: true },
   ];
   for (const town of towns) {
     const expected = nativeFiles(town);
     const page = await open(`#town=${town.name}&population=${town.population}&min-age=${town.minAge}` +
       `&max-age=${town.maxAge}&seed=${town.seed}${town.households ? '&households=1' : ''}` +
-      `${town.traits ? '&traits=1' : ''}`);
+      `${town.traits ? '&traits=1' : ''}${town.ties ? '&ties=1' : ''}`);
     await townShown(page);
     // All pressed at once: each still gets its own bytes.
     const downloads = new Map();
@@ -127,7 +129,7 @@ try {
     await frame.waitForSelector('#block-dialog[open]');
     await page.keyboard.press('Escape');
     await frame.waitForFunction(() => !document.getElementById('block-dialog').open);
-    for (const mode of ['households', 'traits']) {
+    for (const mode of ['households', 'traits', 'ties']) {
       if (!town[mode]) continue;
       same(`${town.name}: the ${mode} box is ticked from the address`, await page.isChecked(`#${mode}`), true);
       same(`${town.name}: the address keeps the ${mode}`,
