@@ -196,6 +196,16 @@ TEST(CsvWriter, HouseholdFieldsSayWhatTheTownFileSays) {
   EXPECT_EQ(row, 80u);
 }
 
+// What towncensus writes to standard output for `arguments` and the town on
+// standard input.
+std::string towncensusOf(const std::string& town, std::vector<std::string> arguments) {
+  std::istringstream in(town);
+  std::ostringstream out, err;
+  arguments.push_back("-");
+  EXPECT_EQ(runTowncensus(arguments, in, out, err), 0) << err.str();
+  return out.str();
+}
+
 // The optional lines of a household town with traits, in each output: the
 // census's sections (counted from the file by hand), the JSON household and
 // traits objects (a father heading another household is the father), and
@@ -205,12 +215,8 @@ TEST(Exports, CarryTheOptionalLinesOfAHouseholdTownWithTraits) {
   std::ifstream file(std::string(TOWNGEN_GOLDEN_DIR) + "/households_traits_2026_80_0_60.txt",
                      std::ios::binary);
   const std::string town(std::istreambuf_iterator<char>(file), {});
-  const auto run = [&](std::vector<std::string> arguments) {
-    std::istringstream in(town);
-    std::ostringstream out, err;
-    arguments.push_back("-");
-    EXPECT_EQ(runTowncensus(arguments, in, out, err), 0) << err.str();
-    return out.str();
+  const auto run = [&](const std::vector<std::string>& arguments) {
+    return towncensusOf(town, arguments);
   };
   EXPECT_NE(run({}).find("\nHouseholds: 18, mean size 4.44\nSizes: 1: 2, 2: 2, 3: 3, 4: 2, 5: 2, "
                          "6: 3, 7: 3, 8: 1\nExtended households (a parent, brother "
@@ -253,12 +259,8 @@ TEST(Exports, CarryTheTiesOfATown) {
   std::ifstream file(std::string(TOWNGEN_GOLDEN_DIR) + "/households_traits_ties_2026_80_0_60.txt",
                      std::ios::binary);
   const std::string town(std::istreambuf_iterator<char>(file), {});
-  const auto run = [&](std::vector<std::string> arguments) {
-    std::istringstream in(town);
-    std::ostringstream out, err;
-    arguments.push_back("-");
-    EXPECT_EQ(runTowncensus(arguments, in, out, err), 0) << err.str();
-    return out.str();
+  const auto run = [&](const std::vector<std::string>& arguments) {
+    return towncensusOf(town, arguments);
   };
   EXPECT_NE(
       run({}).find("\nTies: 24, and 37 of 80 townspeople have one (46.2%)\n"
