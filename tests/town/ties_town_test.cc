@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -240,6 +241,41 @@ TEST(TiesTown, TraitsThatSpeakOfSomeoneHaveThem) {
   EXPECT_EQ(n, without.size());
   EXPECT_GT(speaking, 200);
   EXPECT_GT(redrawn, 0);
+}
+
+// The pairing alone, over towns of grown farmers of one age: every tie a
+// townsperson's numbers give is answered by the other's, and a batch's ties
+// are each one's own.
+TEST(TownTies, PairsAnswerFromBothSidesForEverySize) {
+  for (std::int32_t population : {2, 3, 16, 17, 4097, 70001}) {
+    TownFacts facts(population);
+    Townsperson person;
+    person.age = 30;
+    person.treasure.gp = 50;
+    for (std::int32_t n = 1; n <= population; ++n) facts.record(person);
+    facts.finish();
+    const TownTies ties(facts, 77);
+    std::vector<TieList> run(static_cast<std::size_t>(population));
+    ties.tiesOfRun(1, run);
+    std::int64_t tied = 0;
+    for (std::int32_t n = 1; n <= population; ++n) {
+      const TieList& mine = run[static_cast<std::size_t>(n - 1)];
+      ASSERT_EQ(mine, ties.tiesOf(n)) << population << ", #" << n;
+      tied += mine.empty() ? 0 : 1;
+      for (const Tie& tie : mine) {
+        ASSERT_NE(tie.other, n);
+        const TieList& theirs = run[static_cast<std::size_t>(tie.other - 1)];
+        const bool answered = std::any_of(theirs.begin(), theirs.end(), [&](const Tie& t) {
+          return t.other == n && t.kind == tie.kind && t.amountGp == tie.amountGp &&
+                 (ruleOf(t.kind).words[0] == ruleOf(t.kind).words[1] || t.side != tie.side);
+        });
+        EXPECT_TRUE(answered) << population << ": #" << n << " to #" << tie.other;
+      }
+    }
+    if (population >= 16) {
+      EXPECT_GT(tied * 2, population) << population;  // most of the grown are tied
+    }
+  }
 }
 
 TEST(TieNeeds, ComeFromWordsThatSpeakOfSomeone) {
