@@ -17,7 +17,7 @@ class Random {
 
   // Advances the state and returns its bits 16..30: a value in [0..32767].
   int rand() {
-    state_ = state_ * 214013u + 2531011u;
+    state_ = state_ * kMultiplier + kIncrement;
     return static_cast<int>((state_ >> 16) & 0x7FFFu);
   }
 
@@ -39,9 +39,33 @@ class Random {
            static_cast<int>(static_cast<std::uint32_t>(draw) % static_cast<std::uint32_t>(span));
   }
 
+  // Advances the state by `Steps` draws at once, as that many rand() calls
+  // would, for draws whose results are not looked at.
+  template <std::uint32_t Steps>
+  void skip() {
+    constexpr Step kJump = stepOf(Steps);
+    state_ = state_ * kJump.multiplier + kJump.increment;
+  }
+
   std::uint32_t state() const { return state_; }
 
  private:
+  static constexpr std::uint32_t kMultiplier = 214013u;
+  static constexpr std::uint32_t kIncrement = 2531011u;
+
+  // `steps` draws as one affine map of the state.
+  struct Step {
+    std::uint32_t multiplier;
+    std::uint32_t increment;
+  };
+  static constexpr Step stepOf(std::uint32_t steps) {
+    Step step{1u, 0u};
+    for (std::uint32_t i = 0; i < steps; ++i) {
+      step = {step.multiplier * kMultiplier, step.increment * kMultiplier + kIncrement};
+    }
+    return step;
+  }
+
   std::uint32_t state_;
 };
 

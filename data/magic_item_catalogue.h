@@ -61,6 +61,12 @@ class MagicItemCatalogue {
   // the empty item. Draws once from `random` only when the category is valid
   // and holds at least one item.
   const MagicItem& drawItem(std::int32_t category, Random& random) const;
+  // The draw drawItem makes, its item not looked up.
+  void skipItemDraw(std::int32_t category, Random& random) const {
+    if (category >= 0 && category < kItemCategoryCount && !items(category).isEmpty()) {
+      random.skip<1>();
+    }
+  }
 
   // Empties every list, category 0 first.
   void clearAll();

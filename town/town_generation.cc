@@ -17,25 +17,28 @@ namespace {
 // Gives the townsperson the treasure of their class.
 void giveTreasure(Townsperson& person, TownMakers& makers) {
   makers.generator.reset();
-  gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random,
-                 makers.factsOnly);
+  gatherTreasure(person.socialClass, makers.generator, person.treasure, makers.random);
 }
 
-// A name's draws, its text only where the town is written.
-void nameTownsperson(Townsperson& person, TownMakers& makers) {
-  if (!makers.factsOnly) {
-    pickName(person, makers.random, makers.names);
+// The townsperson's abilities, age, sex and name; of the first pass of a
+// town with ties, the age only, and the draws of the rest.
+void rollAndName(Townsperson& person, const AgeRange& ages, TownMakers& makers,
+                 TownProgress* progress) {
+  if (makers.factsOnly) {
+    skipAbilities(makers.random);
+    person.age = rollAge(makers.random, ages);
+    makers.random.skip<3>();  // the sex, the first name and the last
     return;
   }
-  drawName(makers.random);
+  rollAbilitiesAgeSex(person, makers.random, ages);
+  if (progress != nullptr) progress->counted(person.number);
+  pickName(person, makers.random, makers.names);
 }
 
 void makeTownsperson(Townsperson& person, std::int32_t population,
                      const ClassThresholds& thresholds, const AgeRange& ages, TownMakers& makers,
                      TownProgress* progress) {
-  rollAbilitiesAgeSex(person, makers.random, ages);
-  if (progress != nullptr) progress->counted(person.number);
-  nameTownsperson(person, makers);
+  rollAndName(person, ages, makers, progress);
   person.treasure.clear();
   person.socialClass = socialClassOf(person.number, population, thresholds);
   person.occupation = rollOccupation(person.socialClass, makers.random);
@@ -102,21 +105,34 @@ void setTies(HouseholdTies& ties, const PlannedHousehold& household, const Plann
   ties.kin = household.kin;
 }
 
+// The member's abilities and name, the last name of their own for a
+// `helper`; of the first pass of a town with ties, the draws alone.
+void rollAndNameMember(Townsperson& person, bool helper, std::string_view lastName,
+                       TownMakers& makers, TownProgress* progress) {
+  if (makers.factsOnly) {
+    skipAbilities(makers.random);
+    makers.random.skip<1>();  // the first name
+    if (helper) makers.random.skip<1>();
+    return;
+  }
+  rollAbilities(person, makers.random);
+  if (progress != nullptr) progress->counted(person.number);
+  pickFirstName(person, makers.random, makers.names);
+  person.name += helper ? std::string_view(makers.names.last.pick(makers.random.rand())) : lastName;
+}
+
 // Rolls the member's abilities, names and dresses them, gives them their
 // treasure (none to a child under 12).
 void makeMember(Townsperson& person, const PlannedHousehold& household, const PlannedMember& member,
                 std::string_view lastName, TownMakers& makers, TownProgress* progress) {
-  rollAbilities(person, makers.random);
   person.age = member.age;
   person.sex = member.sex;
-  if (progress != nullptr) progress->counted(person.number);
-  pickFirstName(person, makers.random, makers.names);
   person.socialClass = classOfOccupation(household, member);
   // Servants and apprentices come from families of their own, whose names
   // they keep.
   const bool helper =
       member.role == HouseholdRole::Servant || member.role == HouseholdRole::Apprentice;
-  person.name += helper ? std::string_view(makers.names.last.pick(makers.random.rand())) : lastName;
+  rollAndNameMember(person, helper, lastName, makers, progress);
   person.occupation =
       member.role == HouseholdRole::Servant ? wordOf(SocialClass::Farmer) : household.occupation;
   setTies(person.ties, household, member);
@@ -189,7 +205,8 @@ void makeTownspeopleInto(Sink& writer, std::int32_t population, const AgeRange& 
 TownFacts factsOf(bool households, std::int32_t population, const AgeRange& ages,
                   const TownMakers& makers) {
   Random random = makers.random;
-  TreasureGenerator generator(random, makers.generator.catalogue());
+  TreasureGenerator generator(random, makers.generator.catalogue(),
+                              TreasureGenerator::Detail::CoinsOnly);
   const TownMakers copy{makers.names, generator, random, nullptr, true};
   TownFacts facts(population);
   FactsRecorder recorder(facts);

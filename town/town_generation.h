@@ -20,7 +20,9 @@ struct TownMakers {
   TreasureGenerator& generator;
   Random& random;
   const TraitPicker* traits = nullptr;  // in a town with traits
-  bool factsOnly = false;  // the first pass of a town with ties: no names, gems or items
+  // The first pass of a town with ties: every draw made, but only what the
+  // ties look at worked out (no abilities, names, gems or items).
+  bool factsOnly = false;
 };
 
 // Told how far a town has come while it is made.

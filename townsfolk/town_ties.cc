@@ -169,6 +169,7 @@ TownTies::TownTies(const TownFacts& facts, std::uint32_t key) : facts_(facts), k
   // Blocks small enough that a town has a dozen or more of them, so that
   // a block's partners vary from round to round.
   lowBits_ = std::min(kBlockBits, bits > kFewBlockBits ? bits - kFewBlockBits : 0);
+  places_ = shuffleOf(1u << lowBits_);
   blocks_ = static_cast<std::uint32_t>(
       (static_cast<std::int64_t>(facts.population()) + (std::int64_t{1} << lowBits_) - 1) >>
       lowBits_);
@@ -181,41 +182,45 @@ TownTies::TownTies(const TownFacts& facts, std::uint32_t key) : facts_(facts), k
   blockKeys_.resize(std::size_t{blocks_} * kMostTies);
   for (std::size_t round = 0; round < kMostTies; ++round) {
     const std::uint64_t order = blockKey(round, 0xffffffffu);
+    const Shuffle blocks = shuffleOf(blocks_);
     for (std::uint32_t block = 0; block < blocks_; ++block) {
-      const std::uint32_t paired = permute(block, blocks_, order, false) ^ 1u;
+      const std::uint32_t paired = permute<false>(block, blocks, order) ^ 1u;
       pairedBlocks_[round * blocks_ + block] =
-          paired < blocks_ ? permute(paired, blocks_, order, true) : kNoBlock;
+          paired < blocks_ ? permute<true>(paired, blocks, order) : kNoBlock;
       blockKeys_[round * blocks_ + block] = blockKey(round, block);
     }
   }
 }
 
-// A permutation of [0, bound) keyed by `key`, or its inverse: a Feistel
-// network over the fewest even bits that hold `bound`, walked until it
-// lands inside.
-std::uint32_t TownTies::permute(std::uint32_t x, std::uint32_t bound, std::uint64_t key,
-                                bool inverse) {
-  if (bound <= 1) return 0;
+TownTies::Shuffle TownTies::shuffleOf(std::uint32_t bound) {
   std::uint32_t bits = 2;
   while ((std::uint64_t{1} << bits) < bound) bits += 2;
-  const std::uint32_t half = bits / 2;
-  const std::uint32_t mask = (1u << half) - 1;
+  return {bound, bits / 2, (1u << (bits / 2)) - 1};
+}
+
+// A permutation of [0, shuffle.bound) keyed by `key`, or its inverse: a
+// Feistel network over the fewest even bits that hold the bound, walked
+// until it lands inside.
+template <bool Inverse>
+std::uint32_t TownTies::permute(std::uint32_t x, const Shuffle& shuffle, std::uint64_t key) {
+  if (shuffle.bound <= 1) return 0;
   do {
-    std::uint32_t left = x >> half;
-    std::uint32_t right = x & mask;
+    std::uint32_t left = x >> shuffle.half;
+    std::uint32_t right = x & shuffle.mask;
     for (int at = 0; at < kShuffleRounds; ++at) {
-      if (inverse) {
-        const std::uint32_t before = right ^ (stepOf(key, kShuffleRounds - 1 - at, left) & mask);
+      if constexpr (Inverse) {
+        const std::uint32_t before =
+            right ^ (stepOf(key, kShuffleRounds - 1 - at, left) & shuffle.mask);
         right = left;
         left = before;
       } else {
-        const std::uint32_t next = left ^ (stepOf(key, at, right) & mask);
+        const std::uint32_t next = left ^ (stepOf(key, at, right) & shuffle.mask);
         left = right;
         right = next;
       }
     }
-    x = left << half | right;
-  } while (x >= bound);
+    x = left << shuffle.half | right;
+  } while (x >= shuffle.bound);
   return x;
 }
 
@@ -231,14 +236,13 @@ std::uint64_t TownTies::blockKey(std::size_t round, std::uint32_t block) const {
 // place or more for nobody: the partner of the odd block out, or past the
 // last, short block.
 std::uint32_t TownTies::partnerOf(std::uint32_t place, std::size_t round) const {
-  const std::uint32_t size = 1u << lowBits_;
   const std::uint32_t block = place >> lowBits_;
   const std::uint32_t other = pairedBlocks_[round * blocks_ + block];
   if (other == kNoBlock) return static_cast<std::uint32_t>(facts_.population());
   const std::uint32_t laid =
-      permute(place & (size - 1), size, blockKeys_[round * blocks_ + block], false) ^
+      permute<false>(place & (places_.bound - 1), places_, blockKeys_[round * blocks_ + block]) ^
       across_[round];
-  return other << lowBits_ | permute(laid, size, blockKeys_[round * blocks_ + other], true);
+  return other << lowBits_ | permute<true>(laid, places_, blockKeys_[round * blocks_ + other]);
 }
 
 std::optional<Tie> TownTies::tieOf(std::int32_t number, std::int32_t other,

@@ -98,14 +98,22 @@ class TownTies {
   std::array<std::uint32_t, kMostTies> partnersOf(std::int32_t number) const;
   void fetch(const std::array<std::uint32_t, kMostTies>& partners) const;
   TieList tiesWith(std::int32_t number, const std::array<std::uint32_t, kMostTies>& partners) const;
-  static std::uint32_t permute(std::uint32_t x, std::uint32_t bound, std::uint64_t key,
-                               bool inverse);
+  // A shuffle's bound and the halves of the bits it is worked on.
+  struct Shuffle {
+    std::uint32_t bound;
+    std::uint32_t half;
+    std::uint32_t mask;
+  };
+  static Shuffle shuffleOf(std::uint32_t bound);
+  template <bool Inverse>
+  static std::uint32_t permute(std::uint32_t x, const Shuffle& shuffle, std::uint64_t key);
   std::uint64_t blockKey(std::size_t round, std::uint32_t block) const;
   std::optional<Tie> tieOf(std::int32_t number, std::int32_t other, std::size_t round) const;
 
   const TownFacts& facts_;
   std::uint64_t key_;
   std::uint32_t lowBits_;  // places are shuffled within blocks of 2^lowBits_
+  Shuffle places_{};       // the shuffle of the places within a block
   std::uint32_t blocks_;   // of the town, the last maybe short
   std::array<std::uint32_t, kMostTies> across_{};  // each round's mask within a block
   static constexpr std::uint32_t kNoBlock = 0xffffffffu;

@@ -38,6 +38,15 @@ void rollAbilities(Townsperson& person, Random& random) {
   person.Com = rollAbility(random);
 }
 
+void skipAbilities(Random& random) {
+  // The strength is 18, and its percentile drawn, when three dice or four
+  // show a 6.
+  int sixes = 0;
+  for (int i = 0; i < 4; ++i) sixes += random.die(6) == 6 ? 1 : 0;
+  if (sixes >= 3) random.skip<1>();
+  random.skip<6 * 4>();  // the other six abilities
+}
+
 void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages) {
   rollAbilities(person, random);
   person.age = rollAge(random, ages);

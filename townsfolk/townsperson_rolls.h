@@ -33,6 +33,9 @@ std::int32_t rollAge(Random& random, const AgeRange& ages);
 // Rolls Str (and its percentile on an 18), Dex, Con, Int, Wis, Cha and Com,
 // in that order.
 void rollAbilities(Townsperson& person, Random& random);
+// The draws rollAbilities makes, the abilities not worked out: for a pass
+// that needs only the draws after them.
+void skipAbilities(Random& random);
 
 // Rolls the abilities, then the age and the sex.
 void rollAbilitiesAgeSex(Townsperson& person, Random& random, const AgeRange& ages);
@@ -49,13 +52,6 @@ struct NamePickers {
 
 // Picks the first name from the list of the person's sex, then the last name.
 void pickName(Townsperson& person, Random& random, const NamePickers& names);
-// The draws pickName makes, with no name made: for a pass that needs only
-// the draws after it.
-inline void drawName(Random& random) {
-  random.rand();  // the first name
-  random.rand();  // the last name
-}
-
 // Sets the name to a first name from the list of the person's sex and a
 // blank, for the last name to follow.
 void pickFirstName(Townsperson& person, Random& random, const NamePickers& names);

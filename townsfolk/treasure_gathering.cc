@@ -17,20 +17,19 @@ int boundFor(const TreasureLetter& letter, SocialClass socialClass) {
 
 // A noble drops the first two items on a d100 of 66 or more, else the first
 // one on a second d100 of 33 or more. An empty list draws nothing.
-void dropNobleItems(LinkedList<MagicItem>& items, Random& random) {
-  if (items.isEmpty()) return;
+void dropNobleItems(TreasureGenerator& generator, Random& random) {
+  if (generator.itemCount() == 0) return;
   if (random.d100() >= 66) {
-    items.popFront();
-    items.popFront();
+    generator.dropFirstItems(2);
   } else if (random.d100() >= 33) {
-    items.popFront();
+    generator.dropFirstItems(1);
   }
 }
 
 }  // namespace
 
 void takeTreasureShare(TreasureShare share, TreasureGenerator& generator, CarriedTreasure& treasure,
-                       Random& random, bool coinsOnly) {
+                       Random& random) {
   switch (share) {
     case TreasureShare::Copper:
       treasure.cp += generator.copperPieces();
@@ -49,28 +48,23 @@ void takeTreasureShare(TreasureShare share, TreasureGenerator& generator, Carrie
       return;
     case TreasureShare::GemsAndItems:
     case TreasureShare::NobleGemsAndItems:
-      if (!coinsOnly) {
-        for (const Gem& gem : generator.gems()) treasure.gems.append(gem);
-      }
-      if (share == TreasureShare::NobleGemsAndItems) {
-        dropNobleItems(generator.magicItems(), random);
-      }
-      if (coinsOnly) return;
+      for (const Gem& gem : generator.gems()) treasure.gems.append(gem);
+      if (share == TreasureShare::NobleGemsAndItems) dropNobleItems(generator, random);
       for (const MagicItem& item : generator.magicItems()) treasure.magicItems.append(item);
       return;
   }
 }
 
 void gatherTreasure(SocialClass socialClass, TreasureGenerator& generator,
-                    CarriedTreasure& treasure, Random& random, bool coinsOnly) {
+                    CarriedTreasure& treasure, Random& random) {
   generator.rollTreasure("J");
-  takeTreasureShare(TreasureShare::Copper, generator, treasure, random, coinsOnly);
+  takeTreasureShare(TreasureShare::Copper, generator, treasure, random);
   for (const TreasureLetter& letter : kLaterTreasureLetters) {
     const int bound = boundFor(letter, socialClass);
     if (bound == kNotRolled || random.d100() >= bound) continue;
     generator.reset();
     generator.rollTreasure(letter.letter);
-    takeTreasureShare(letter.share, generator, treasure, random, coinsOnly);
+    takeTreasureShare(letter.share, generator, treasure, random);
   }
 }
 

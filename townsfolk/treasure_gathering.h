@@ -52,15 +52,15 @@ inline constexpr std::array<TreasureLetter, 6> kLaterTreasureLetters = {{
 // Adds to `treasure` the share of the generator's last roll: one coin count,
 // or copies of its gems and magic items, for NobleGemsAndItems after the
 // noble drop (one or two d100, only when there are items).
-// With `coinsOnly`, the gems and items are left out, and only the noble
-// drop's draws are made.
+// A generator of Detail::CoinsOnly makes the same draws and adds no gems or
+// items.
 void takeTreasureShare(TreasureShare share, TreasureGenerator& generator, CarriedTreasure& treasure,
-                       Random& random, bool coinsOnly = false);
+                       Random& random);
 
 // Rolls "J" on the generator as the caller reset it, then every later letter
 // of the class's chances, each on a fresh reset, and adds each letter's share
 // to `treasure`.
 void gatherTreasure(SocialClass socialClass, TreasureGenerator& generator,
-                    CarriedTreasure& treasure, Random& random, bool coinsOnly = false);
+                    CarriedTreasure& treasure, Random& random);
 
 }  // namespace towngen

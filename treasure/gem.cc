@@ -85,6 +85,20 @@ void Gem::rollGem(Random& random) {
   if (!(value >= 0.0 && value < kValueLimit)) value = 0.0;
 }
 
+void Gem::skipDraws(Random& random) {
+  random.skip<3>();  // the value class, the name, the variation's gate
+  const int first = random.die(6);
+  if (first == 6) {
+    while (random.die(6) == 6) {
+    }
+  } else if (first == 1) {
+    while (random.die(6) == 1) {
+    }
+  } else if (first == 3 || first == 4) {
+    random.skip<1>();  // the share of the base value gained or lost
+  }
+}
+
 void Gem::rollVariation(Random& random) {
   const int first = random.die(6);
   variationRoll = first;

@@ -21,6 +21,10 @@ struct Gem {
   // Rolls the value class, the name and the variation, and sets the value.
   void rollGem(Random& random);
 
+  // The draws rollGem makes, but for the variation's dice, whose number
+  // hangs on their faces, not worked out into a gem.
+  static void skipDraws(Random& random);
+
   // The d6 variation: 2..5 as rolled; a first 1 or 6 starts a run in which every
   // repeat of the same face moves the result one further (6 + k or 1 - k).
   void rollVariation(Random& random);

@@ -19,7 +19,7 @@ void TreasureGenerator::rollChanceRow(std::int32_t row) {
   pp_ = chanceAmount(chance.coins[4].percent, chance.coins[4].low, chance.coins[4].high);
   rollGemChance(chance.gems.percent, chance.gems.low, chance.gems.high);
   if (random_.d100() < chance.magicThreshold) return;  // the items stay as they were
-  magicItems_.clear();
+  clearItems();
   for (const ItemGroup& group : chance.items) drawItems(group.count, group.pick);
 }
 
@@ -52,18 +52,18 @@ void TreasureGenerator::rollFixedRow(std::int32_t row) {
       break;
     case chartRow('Q'):
       rollGems(rollRange(1, 4));
-      magicItems_.clear();
+      clearItems();
       return;
     case chartRow('R'):
       ep_ = rollRange(10, 60);
       gp_ = rollRange(2, 20);
       rollGems(rollRange(2, 8));
-      magicItems_.clear();
+      clearItems();
       return;
     case chartRow('S'):
     case chartRow('T'): {
       gems_.clear();
-      magicItems_.clear();
+      clearItems();
       const bool potions = row == chartRow('S');
       const std::int32_t count = random_.rand() % (potions ? 8 : 4) + 1;
       drawItems(count, potions ? tccPotionsAndOils : tccScrolls);
@@ -71,13 +71,13 @@ void TreasureGenerator::rollFixedRow(std::int32_t row) {
     }
     case chartRow('U'):
       rollGemChance(90, 2, 16);
-      magicItems_.clear();
+      clearItems();
       drawItems(1, kAnyItem);
       return;
     case chartRow('V'):
     case chartRow('X'):
       gems_.clear();
-      magicItems_.clear();
+      clearItems();
       drawItems(2, row == chartRow('V') ? kAnyItem : tccPotionsAndOils);
       return;
     case chartRow('W'):
@@ -103,7 +103,7 @@ void TreasureGenerator::rollFixedRow(std::int32_t row) {
   }
   // J to P and Y pay coins only.
   gems_.clear();
-  magicItems_.clear();
+  clearItems();
 }
 
 std::int32_t TreasureGenerator::chanceAmount(int percent, std::int32_t low, std::int32_t high) {
@@ -121,6 +121,10 @@ void TreasureGenerator::rollGemChance(int percent, std::int32_t low, std::int32_
 }
 
 void TreasureGenerator::rollGems(std::int32_t count) {
+  if (coinsOnly()) {
+    for (std::int32_t i = 0; i < count; ++i) Gem::skipDraws(random_);
+    return;
+  }
   Gem gem;
   for (std::int32_t i = 0; i < count; ++i) {
     gem.reset();
@@ -132,7 +136,7 @@ void TreasureGenerator::rollGems(std::int32_t count) {
 // A magic entry "d100 >= threshold": below it the items stay as they were.
 void TreasureGenerator::rollMagicChance(int threshold, std::int32_t count, std::int32_t pick) {
   if (random_.d100() < threshold) return;
-  magicItems_.clear();
+  clearItems();
   drawItems(count, pick);
 }
 
@@ -151,6 +155,11 @@ void TreasureGenerator::drawItems(std::int32_t count, std::int32_t pick) {
 }
 
 void TreasureGenerator::drawItem(std::int32_t category) {
+  if (coinsOnly()) {
+    catalogue_.skipItemDraw(category, random_);
+    ++itemCount_;
+    return;
+  }
   magicItems_.append(catalogue_.drawItem(category, random_));
 }
 

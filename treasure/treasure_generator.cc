@@ -1,5 +1,7 @@
 #include "treasure/treasure_generator.h"
 
+#include <algorithm>
+
 namespace towngen {
 namespace {
 
@@ -17,8 +19,9 @@ std::int32_t rowForLetter(std::string_view letter) {
 
 }  // namespace
 
-TreasureGenerator::TreasureGenerator(Random& random, const MagicItemCatalogue& catalogue)
-    : catalogue_(catalogue), random_(random) {
+TreasureGenerator::TreasureGenerator(Random& random, const MagicItemCatalogue& catalogue,
+                                     Detail detail)
+    : catalogue_(catalogue), detail_(detail), random_(random) {
   reset();
 }
 
@@ -26,7 +29,15 @@ void TreasureGenerator::reset() {
   currentRow_ = -1;
   clearCoins();
   gems_.clear();
-  magicItems_.clear();
+  clearItems();
+}
+
+void TreasureGenerator::dropFirstItems(std::int32_t count) {
+  if (coinsOnly()) {
+    itemCount_ -= std::min(count, itemCount_);
+    return;
+  }
+  for (std::int32_t i = 0; i < count; ++i) magicItems_.popFront();
 }
 
 void TreasureGenerator::rollTreasure(std::string_view letter) {

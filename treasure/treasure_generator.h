@@ -16,8 +16,14 @@ namespace towngen {
 // resets it before every roll and copies out what it keeps.
 class TreasureGenerator {
  public:
+  // How much of a roll is kept: everything, or the coins alone, the gems'
+  // and items' draws made but their results not worked out (the first pass
+  // of a town with ties, which looks at the coins only).
+  enum class Detail { Whole, CoinsOnly };
+
   // `catalogue` must outlive the generator.
-  TreasureGenerator(Random& random, const MagicItemCatalogue& catalogue);
+  TreasureGenerator(Random& random, const MagicItemCatalogue& catalogue,
+                    Detail detail = Detail::Whole);
   TreasureGenerator(const TreasureGenerator&) = delete;
   TreasureGenerator& operator=(const TreasureGenerator&) = delete;
 
@@ -39,6 +45,7 @@ class TreasureGenerator {
   std::int32_t platinumPieces() const { return pp_; }
   std::int32_t currentRow() const { return currentRow_; }
 
+  // The gems and items of the last roll; always empty with Detail::CoinsOnly.
   const LinkedList<Gem>& gems() const { return gems_; }
   // Mutable so that the caller can drop items from the front before copying.
   LinkedList<MagicItem>& magicItems() { return magicItems_; }
@@ -48,6 +55,12 @@ class TreasureGenerator {
   std::int32_t rollRange(std::int32_t a, std::int32_t b) { return random_.rollRange(a, b); }
 
   const MagicItemCatalogue& catalogue() const { return catalogue_; }
+  bool coinsOnly() const { return detail_ == Detail::CoinsOnly; }
+
+  // How many items the last roll drew, in either detail.
+  std::int32_t itemCount() const { return coinsOnly() ? itemCount_ : magicItems_.count(); }
+  // Drops the first `count` items, or all there are.
+  void dropFirstItems(std::int32_t count);
 
  private:
   // Chart procedures; see treasure_chart.cc.
@@ -60,6 +73,10 @@ class TreasureGenerator {
   void drawItems(std::int32_t count, std::int32_t pick);
   void drawItem(std::int32_t category);
   void clearCoins();
+  void clearItems() {
+    magicItems_.clear();
+    itemCount_ = 0;
+  }
 
   const MagicItemCatalogue& catalogue_;
   LinkedList<Gem> gems_;
@@ -70,6 +87,8 @@ class TreasureGenerator {
   std::int32_t ep_ = 0;
   std::int32_t gp_ = 0;
   std::int32_t pp_ = 0;
+  Detail detail_;
+  std::int32_t itemCount_ = 0;  // with Detail::CoinsOnly
 
   Random& random_;
 };

@@ -111,6 +111,22 @@ TEST(RollAbilitiesAgeSex, OnlyAnEighteenDrawsThePercentile) {
   }
 }
 
+// The first pass of a town with ties skips the abilities: a draw too few or
+// too many would make every later townsperson of the pass another.
+TEST(SkipAbilities, MakesTheDrawsOfRollAbilities) {
+  Random rolled(5);
+  Random skipped(5);
+  int eighteens = 0;
+  for (int i = 0; i < 20000; ++i) {
+    Townsperson person;
+    rollAbilities(person, rolled);
+    skipAbilities(skipped);
+    ASSERT_EQ(skipped.state(), rolled.state()) << i;
+    eighteens += person.Str == 18 ? 1 : 0;
+  }
+  EXPECT_GT(eighteens, 50);  // the percentile's draw was met
+}
+
 TEST(PickName, FirstNameBySexThenLastName) {
   NameLists names;
   for (const char* name : {"Aldous", "Hal", "Piers"}) names.maleNames.append(name);

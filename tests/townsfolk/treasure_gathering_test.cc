@@ -144,5 +144,40 @@ TEST(GatherTreasure, CoinsStayInTheirLettersRanges) {
   }
 }
 
+// The first pass of a town with ties gathers the coins alone: it must make
+// every draw of the whole treasure, or every later townsperson of the pass
+// would be another, and come to the same coins. One catalogue has items in
+// every category, the other in one only (an empty category draws nothing).
+TEST(GatherTreasure, CoinsOnlyMakeTheWholeTreasuresDrawsAndCoins) {
+  const std::string oneCategory =
+      "<note> one </note>\nC0a " + std::string(kItemCategoryTags[0]) + "\n";
+  for (const std::string& catalogue : {testing::twoItemsPerCategory(), oneCategory}) {
+    GeneratorFixture whole(catalogue, 9);
+    Random random(9);
+    TreasureGenerator coins(random, whole.catalogueHeld, TreasureGenerator::Detail::CoinsOnly);
+    std::int32_t gems = 0;
+    std::int32_t items = 0;
+    for (SocialClass socialClass :
+         {SocialClass::Farmer, SocialClass::Craftsman, SocialClass::Noble}) {
+      for (int i = 0; i < 3000; ++i) {
+        CarriedTreasure wholeTreasure;
+        CarriedTreasure coinsTreasure;
+        whole.generator.reset();
+        coins.reset();
+        gatherTreasure(socialClass, whole.generator, wholeTreasure, whole.random);
+        gatherTreasure(socialClass, coins, coinsTreasure, random);
+        ASSERT_EQ(random.state(), whole.random.state()) << i;
+        ASSERT_EQ(coinsOf(coinsTreasure), coinsOf(wholeTreasure)) << i;
+        EXPECT_TRUE(coinsTreasure.gems.isEmpty());
+        EXPECT_TRUE(coinsTreasure.magicItems.isEmpty());
+        gems += wholeTreasure.gems.count();
+        items += wholeTreasure.magicItems.count();
+      }
+    }
+    EXPECT_GT(gems, 1000);  // the gems' and the items' draws were met
+    EXPECT_GT(items, 100);
+  }
+}
+
 }  // namespace
 }  // namespace towngen
