@@ -83,7 +83,7 @@ export const smallTexts = (page) => page.evaluate(() => {
 // axe-core's serious and critical findings on `page`, whose context must
 // bypass the page's Content-Security-Policy to let axe-core in; frames left out.
 export const seriousFindings = async (page, axePath) => {
-  await page.addScriptTag({ path: axePath });
+  if (!(await page.evaluate(() => 'axe' in window))) await page.addScriptTag({ path: axePath });
   return page.evaluate(async () => (await window.axe.run({ exclude: [['iframe']] }, { iframes: false }))
     .violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
     .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
