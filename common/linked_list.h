@@ -116,6 +116,8 @@ class LinkedList {
 
   std::int32_t count() const { return count_; }
   bool isEmpty() const { return count_ == 0; }
+  // The element at the tail. REQUIRES: the list is not empty.
+  const T& back() const { return tail_->value; }
 
   void swap(LinkedList& other) noexcept {
     std::swap(head_, other.head_);

@@ -69,21 +69,25 @@ bool MagicItemCatalogue::addItem(MagicItem item) {
   }
   const auto category = static_cast<std::size_t>(item.category());
   if (counts_[category] == std::numeric_limits<std::int32_t>::max()) return false;
-  if (counts_[category]++ < kReachableEntries) lists_[category].append(item);
+  if (counts_[category]++ < kReachableEntries) {
+    lists_[category].append(item);
+    reachable_[category].push_back(&lists_[category].back());
+  }
   return true;
 }
 
 const MagicItem& MagicItemCatalogue::drawItem(std::int32_t category, Random& random) const {
   static const MagicItem kNoItem;
   if (category < 0 || category >= kItemCategoryCount) return kNoItem;
-  const LinkedList<MagicItem>& list = items(category);
-  if (list.isEmpty()) return kNoItem;
-  const MagicItem* item = list.at(random.rand() % count(category));
-  return item == nullptr ? kNoItem : *item;
+  const std::vector<const MagicItem*>& reachable = reachable_[static_cast<std::size_t>(category)];
+  if (reachable.empty()) return kNoItem;
+  const auto position = static_cast<std::size_t>(random.rand() % count(category));
+  return position < reachable.size() ? *reachable[position] : kNoItem;
 }
 
 void MagicItemCatalogue::clearAll() {
   for (LinkedList<MagicItem>& list : lists_) list.clear();
+  for (std::vector<const MagicItem*>& reachable : reachable_) reachable.clear();
   counts_ = {};
 }
 

@@ -5,6 +5,7 @@
 #include <istream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "common/linked_list.h"
 #include "common/random.h"
@@ -82,6 +83,9 @@ class MagicItemCatalogue {
 
  private:
   std::array<LinkedList<MagicItem>, kItemCategoryCount> lists_;
+  // The items of each list by position, so that a draw finds its item at
+  // once, not by a walk through up to kReachableEntries nodes.
+  std::array<std::vector<const MagicItem*>, kItemCategoryCount> reachable_;
   std::array<std::int32_t, kItemCategoryCount> counts_{};
 };
 

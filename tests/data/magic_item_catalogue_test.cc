@@ -179,6 +179,10 @@ TEST(ClearAll, EmptiesEveryCategory) {
   readInto(catalogue, "<note> </note> A tccRings B tccWeapons");
   catalogue.clearAll();
   EXPECT_EQ(totalItems(catalogue), 0);
+  Random random(0);
+  EXPECT_TRUE(catalogue.drawItem(tccRings, random).isEmpty());
+  readInto(catalogue, "<note> </note> C tccRings");  // refilled: its own items only
+  EXPECT_EQ(catalogue.drawItem(tccRings, random).text(), "C");
 }
 
 }  // namespace
