@@ -36,17 +36,5 @@ TEST(Random, RollRangeOverTheWholeIntRangeDoesNotOverflow) {
   for (int i = 0; i < 1000; ++i) EXPECT_LE(random.rollRange(3000, 180000), 35767);
 }
 
-TEST(Random, SkipIsThatManyDraws) {
-  Random skipped(77);
-  Random drawn(77);
-  skipped.skip<1>();
-  drawn.rand();
-  EXPECT_EQ(skipped.state(), drawn.state());
-  skipped.skip<24>();
-  for (int i = 0; i < 24; ++i) drawn.rand();
-  EXPECT_EQ(skipped.state(), drawn.state());
-  EXPECT_EQ(skipped.rand(), drawn.rand());
-}
-
 }  // namespace
 }  // namespace towngen
